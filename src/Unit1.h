@@ -1,0 +1,201 @@
+#pragma once
+// The main window TForm1: one fixed 993 x 650 window whose six screens are
+// panels shown one at a time. The window owns the drill state; its handlers
+// read the controls, apply the drill's rules and show the result.
+#include "drill/DrillState.h"
+
+#include <QImage>
+#include <QList>
+#include <QStringList>
+#include <QWidget>
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QScrollArea;
+class QStatusBar;
+class QTimer;
+class QTreeWidget;
+class TPanel;
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    static const QString kWindowTitle; // "MIRETO for DATAQUALIFY - 資格向け学習ソフト"
+
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The drill state, under the names the rules use.
+    DrillState Drill;
+    QStringList ModeNames;
+    QStringList NumberLabels;
+    QStringList AlphaLabels;
+    QStringList IrohaLabels;
+    std::array<const QStringList*, 3> LabelLists {};
+    QList<QCheckBox*> AnswerBoxes;
+    QImage ToiBitmap;
+    QImage KaisetuBitmap;
+
+    // Databases that existed but could not be read at start-up: they are
+    // never overwritten at close.
+    bool WriteNanwidoAtClose = true;
+    bool WriteSeikaiAtClose = true;
+    bool WriteSaveLoadAtClose = true;
+
+    // Screens.
+    void HideAllScreens();
+    void ShowStartScreen();
+    void ShowErrorScreen(const QString& message);
+    void ShowStageEnd();
+    void ShowFinalResults();
+    void ShowSaveLoadScreen();
+    void FillSaveLoadList();
+    // Presents ToiList[ToiIndex]; false (start screen shown, no countdown)
+    // when there is no question to present.
+    bool PresentToi();
+    // Store/restore the run in slot row r + 1.
+    void StoreSessionInSlot(int r);
+    bool RestoreSessionFromSlot(int r);
+
+    // Countdown.
+    void StartCountdown();
+    void StopCountdown();
+    void ShowTime();
+
+    QString StatusText() const;
+    // The button that Return and Enter press on the question screen.
+    QPushButton* DefaultButton() const;
+
+public slots:
+    void btnStartNormalClick();
+    void btnStartRandClick();
+    void btnStartJakutenClick();
+    void btnHNormalStartClick();
+    void btnHRandStartClick();
+    void btnLoadNormalClick();
+    void cbNanwidoChange(int index);
+    void edtInputMouseDown();
+    void btnEnterClick();
+    void btnNextClick();
+    void Timer1Timer();
+    void btnNextStageClick();
+    void btnSEStartBackClick();
+    void btnSESaveClick();
+    void btnFseStartBackClick();
+    void btnSaveLoadClick();
+    void btnSLBackClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void StartUp();
+    void InitDataAndScreens();
+    void PrepareScreens();
+    void CreateControls();
+    void CreateStartScreen();
+    void CreateMainScreen();
+    void CreateStageEndScreen();
+    void CreateFinalScreen();
+    void CreateSaveLoadScreen();
+    void CreateBottomStrips();
+    void ShowStartupWarnings();
+    // Starts a run in the given mode (the five start buttons).
+    void StartRun(std::int32_t playMode, bool resetNokori);
+    void SetStatusText(const QString& text);
+    void SetDefaultButton(QPushButton* button);
+    void ShowProgressStrip(bool visible);
+    void ShowPicture(QScrollArea* box, QLabel* image, const QImage& bitmap);
+    QString NanwidoText() const;
+    // Writes the three databases (the confirmed close).
+    void WriteDatabases();
+
+    QStringList startupWarnings_;
+
+public:
+    // Controls, named as the form names them.
+    QStatusBar* StatusBar1 = nullptr;
+    TPanel* pnlProgress = nullptr;
+    QLabel* lblTime = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QTimer* Timer1 = nullptr;
+
+    TPanel* pnlStart = nullptr;
+    TPanel* pnlMain = nullptr;
+    TPanel* pnlStageEnd = nullptr;
+    TPanel* pnlFinalStageEnd = nullptr;
+    TPanel* pnlSaveLoad = nullptr;
+    TPanel* pnlError = nullptr;
+
+    QLabel* lblSTitle = nullptr;
+    QGroupBox* gbNormal = nullptr;
+    QPushButton* btnStartNormal = nullptr;
+    QGroupBox* gbJakuten = nullptr;
+    QPushButton* btnStartJakuten = nullptr;
+    QGroupBox* gbRand = nullptr;
+    QPushButton* btnStartRand = nullptr;
+    QGroupBox* gbOption = nullptr;
+    QLabel* lblNanwido = nullptr;
+    QComboBox* cbNanwido = nullptr;
+    QGroupBox* gbLoad = nullptr;
+    QPushButton* btnLoadNormal = nullptr;
+    QGroupBox* gbHNormal = nullptr;
+    QPushButton* btnHNormalStart = nullptr;
+    QGroupBox* gbHRand = nullptr;
+    QPushButton* btnHRandStart = nullptr;
+
+    TPanel* pnlMainToi = nullptr;
+    QPlainTextEdit* memToiBun = nullptr;
+    QScrollArea* sboxToi = nullptr;
+    QLabel* imgToi = nullptr;
+    TPanel* pnlMainKaisetu = nullptr;
+    QPlainTextEdit* memKaisetuBun = nullptr;
+    QScrollArea* sboxKaisetu = nullptr;
+    QLabel* imgKaisetu = nullptr;
+    TPanel* pnlMainLine1 = nullptr;
+    QLabel* lblStageNumber = nullptr;
+    QLabel* lblMainNanwido = nullptr;
+    QLabel* lblMainNokori = nullptr;
+    QLabel* lblToiKey = nullptr;
+    QLabel* lblMainMode = nullptr;
+    std::array<QCheckBox*, 8> cb {};
+    QLineEdit* edtInput = nullptr;
+    QLabel* lblTrueOrFalse = nullptr;
+    QPushButton* btnEnter = nullptr;
+    QPushButton* btnNext = nullptr;
+
+    QLabel* lblSETitle = nullptr;
+    QLabel* lblKekka = nullptr;
+    QLabel* lblSEMode = nullptr;
+    QLabel* lblSENanwido = nullptr;
+    QLabel* lblMonchuMonseikai = nullptr;
+    QLabel* lblSENokori = nullptr;
+    QPushButton* btnNextStage = nullptr;
+    QPushButton* btnSEStartBack = nullptr;
+    QPushButton* btnSESave = nullptr;
+
+    QLabel* lblFseTitle1 = nullptr;
+    QLabel* lblFseTitle2 = nullptr;
+    QLabel* lblFseNanwido = nullptr;
+    QLabel* lblFseMode = nullptr;
+    QTreeWidget* lvSeiseki = nullptr;
+    QPushButton* btnFseStartBack = nullptr;
+
+    QLabel* lblSLTitle = nullptr;
+    QTreeWidget* lvSaveLoad = nullptr;
+    QPushButton* btnSaveLoad = nullptr;
+    QPushButton* btnSLBack = nullptr;
+
+private:
+    QPushButton* defaultButton_ = nullptr;
+};

@@ -1,0 +1,64 @@
+#pragma once
+// Text tables and string utilities.
+//
+// Every data file is a "table file": one line per row, each cell in double
+// quotes, cells separated by a comma, lines ended by CR LF. Texts are
+// Shift_JIS byte strings; lengths and positions count bytes. Nothing here
+// knows about the drill or the window.
+#include <cstdint>
+#include <ctime>
+#include <map>
+#include <string>
+#include <vector>
+
+using TextRow = std::vector<std::string>;
+using TextTable = std::map<std::int32_t, TextRow>;
+
+// Reads a table file. The caller has checked DataFileExists; an unreadable
+// file reads as an empty table (use ReadWholeFileChecked to tell).
+TextTable LoadTextTable(const std::string& fileName);
+// The table file text of a table: quoted cells, comma separated, LF ends.
+std::string TableToText(const TextTable& table);
+// Replaces the file with the text, each LF written as CR LF. The new bytes go
+// to a temporary file beside it, which is flushed, synced and renamed over
+// the old one, so an interrupted write leaves the old file whole. When any
+// step fails, prints "ファイルをオープンできません" to standard error and
+// ends the process with exit status 1.
+void WriteTextFile(const std::string& text, const std::string& fileName);
+// The same write without ending the process: returns false (old file kept)
+// and puts a short reason in *error.
+bool TryWriteTextFile(const std::string& text, const std::string& fileName, std::string* error = nullptr);
+// The file's bytes up to the first NUL byte or the end; empty when unreadable.
+std::string ReadWholeFile(const std::string& fileName);
+// As ReadWholeFile, but tells whether the file could be read at all (a
+// folder, no permission or a read error give false and a reason).
+bool ReadWholeFileChecked(const std::string& fileName, std::string& text, std::string* error = nullptr);
+// Steps 3 to 6 of LoadTextTable on a text already in EUC-JP order.
+TextTable ParseTableText(const std::string& text);
+
+std::vector<std::string> SplitText(const std::string& text, const std::string& marker);
+std::string ReplaceAll(const std::string& text, const std::string& marker, const std::string& replacement);
+std::string EraseAll(const std::string& text, const std::string& marker);
+// Byte position of the first occurrence at or after start, or -1.
+std::int64_t FindText(const std::string& text, const std::string& marker, std::int64_t start);
+std::string SubText(const std::string& text, std::int64_t position, std::int64_t count);
+std::string IntToText(std::int32_t value);
+// Leading blanks, an optional sign, then digits; 0 without digits. A digit
+// run beyond the 32-bit range clamps to INT32_MAX or INT32_MIN.
+std::int32_t TextToInt(const std::string& text);
+
+std::string SjisToEuc(const std::string& text);
+std::string EucToSjis(const std::string& text);
+
+// Local date and time as "Www Mmm dd hh:mm:ss yyyy", English names, 24 bytes.
+std::string NowText();
+// The same text for a given calendar time (local time).
+std::string TimeToText(std::time_t t);
+
+// True when the name exists in the working folder (file or folder).
+bool DataFileExists(const std::string& fileName);
+
+// Test hook: makes the next TryWriteTextFile fail at the given step
+// (open, write, sync, rename), to prove the old file survives each one.
+enum class WriteFault { None, Open, Write, Sync, Rename };
+void SetWriteFaultForTest(WriteFault fault);

@@ -1,0 +1,51 @@
+#pragma once
+// The three progress databases beside the program: the difficulty
+// (db_nanwido.dat), the per-question correct counts (db_1toi_pr.dat) and the
+// nine save slots (db_save_load.dat). They are read once at start-up and
+// written, whole, on a confirmed close.
+#include "Unit2.h"
+
+#include <string>
+#include <vector>
+
+constexpr std::int32_t kStageSize = 20;
+constexpr int kSlotCount = 9;
+
+// A database file that exists but could not be read. It is left untouched
+// at close so nothing the learner stored is lost.
+struct UnreadableFile {
+    std::string fileName;
+    std::string reason;
+};
+
+struct ProgressData {
+    std::int32_t Nanwido = 5;
+    TextTable StageTable;
+    TextTable ToiSeikaiTable;
+    TextTable SaveLoadTable;
+    bool writeNanwido = true;
+    bool writeSeikai = true;
+    bool writeSaveLoad = true;
+    std::vector<UnreadableFile> unreadable;
+};
+
+// Header row and rows 1..S of ["0", "0"], S = (bankRows - 1) / 20.
+TextTable BuildStageTable(std::int32_t bankRows);
+// Header row and one row [key, "0"] per question. Counts of keys that the
+// old table held (its first row with the key) are carried over.
+TextTable BuildSeikaiTable(const TextTable& toiTable, const TextTable* oldTable = nullptr);
+// Header row and nine empty slots for a bank of bankRows rows.
+TextTable BuildEmptySaveTable(std::int32_t bankRows);
+// The eight cells of an empty slot.
+TextRow EmptySlotRow(std::int32_t bankRows);
+
+// The start-up loading, in order: difficulty, stage table, per-question
+// counts (loaded, or rebuilt when the row count differs), save slots.
+ProgressData LoadProgress(const TextTable& toiTable);
+
+// The close-time writing, in order: db_1toi_pr.dat, db_save_load.dat,
+// db_nanwido.dat. A file that could not be read at start-up is skipped. A
+// file that cannot be written ends the process (WriteTextFile).
+void WriteProgress(const ProgressData& data);
+void WriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable, std::int32_t nanwido,
+                   bool writeSeikai, bool writeSaveLoad, bool writeNanwido);

@@ -1,0 +1,25 @@
+#pragma once
+// The question bank: row 0 is a header, rows 1..N are questions with the
+// columns below. Every cell read is range checked; a missing cell reads as
+// the empty text, so a number column without a cell reads as 0.
+#include "Unit2.h"
+
+namespace ToiColumn {
+constexpr int Key = 0;
+constexpr int Text = 1;
+constexpr int KaisetuText = 2;
+constexpr int Seikai = 3;
+constexpr int ChoiceCount = 4;
+constexpr int LabelSet = 5;
+constexpr int ToiPicture = 6;
+constexpr int KaisetuPicture = 7;
+constexpr int Count = 8;
+} // namespace ToiColumn
+
+// The cell, or the empty text when the row or the cell does not exist.
+const std::string& TableCell(const TextTable& table, std::int32_t row, int column);
+// Number of questions N (rows after the header), 0 for an empty table.
+std::int32_t ToiCount(const TextTable& toiTable);
+// "NONE" + letter + key + ".jpg": letter 'm' for a question picture, 'k' for
+// an explanation picture.
+std::string PictureFileName(char letter, const std::string& key);

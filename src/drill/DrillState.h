@@ -1,0 +1,63 @@
+#pragma once
+// The drill state that the main window keeps between two user events. It is
+// Qt-free so the drill's rules can be tested without a window; TForm1 owns
+// one and its handlers read and change it.
+#include "Unit2.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+enum PlayModeValue : std::int32_t {
+    kModeNormal = 0,   // 通常モード
+    kModeRand = 1,     // ランダムモード
+    kModeJakuten = 2,  // 弱点克服モード
+    kModeHNormal = 3,  // 本試験通常
+    kModeHRand = 4,    // 本試験ランダム
+};
+
+enum StageKekkaValue : std::int32_t {
+    kKekkaClear = 1,    // cleared
+    kKekkaRetry = 2,    // failed with chances left: the stage is played again
+    kKekkaGameOver = 3, // no chances left
+};
+
+enum SaveLoadModeValue : std::int32_t {
+    kSaveLoadSave = 1,
+    kSaveLoadLoad = 2,
+};
+
+struct DrillState {
+    std::uint32_t ToiIndex = 0;
+    std::int32_t StageNo = 0;
+    std::uint32_t StageToiCount = 0;
+    std::uint32_t StageSeikaiCount = 0;
+    std::int32_t PlayMode = 0;
+    std::int32_t SaveLoadMode = 0;
+    std::int32_t StageKekka = 0;
+    std::int32_t Nanwido = 0;
+    std::int32_t Nokori = 0;
+    std::int32_t TimeCount = 0;
+    // Entries 0..5: pass line in percent per difficulty; 6..11: countdown
+    // seconds per difficulty.
+    std::array<std::int32_t, 12> NanwidoTable {90, 80, 70, 60, 50, 40, 15, 30, 45, 60, 75, 90};
+    bool ToiFileFound = false;
+
+    TextTable ToiTable;
+    TextTable StageTable;
+    TextTable ToiSeikaiTable;
+    TextTable SaveLoadTable;
+    std::vector<std::int32_t> ToiList;
+
+    // Nanwido kept within 0..5 wherever it indexes the table.
+    std::int32_t SafeNanwido() const { return Nanwido < 0 ? 0 : (Nanwido > 5 ? 5 : Nanwido); }
+    std::int32_t PassLine() const { return NanwidoTable[static_cast<std::size_t>(SafeNanwido())]; }
+    std::int32_t TimeLimit() const { return NanwidoTable[static_cast<std::size_t>(SafeNanwido()) + 6]; }
+    // True when the exam modes are played (one stage, no pass line).
+    bool IsExamMode() const { return PlayMode == kModeHNormal || PlayMode == kModeHRand; }
+    // Row ToiList[ToiIndex], or -1 when ToiIndex lies outside the list.
+    std::int32_t CurrentRow() const
+    {
+        return ToiIndex < ToiList.size() ? ToiList[ToiIndex] : -1;
+    }
+};

@@ -1,0 +1,25 @@
+#pragma once
+// JPEG pictures of questions and explanations, decoded with libjpeg itself.
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <string>
+
+// Pictures larger than this are refused before decoding: no question needs
+// them and they would take an absurd amount of memory.
+constexpr int kMaxPictureSide = 16384;
+constexpr long long kMaxPicturePixels = 40LL * 1000 * 1000;
+
+// Decodes the file at best quality into 24-bit colour and draws it, unscaled,
+// into a 32-bit bitmap. On a missing, truncated, corrupt or oversized file
+// returns false with a short Japanese reason; the bitmap is then left empty.
+bool LoadJpegBitmap(const std::string& fileName, QImage& bitmap, QString* error = nullptr);
+
+// Encodes a bitmap as a JPEG file with libjpeg (used by the picture tool and
+// by tests that need pictures).
+bool SaveJpegFile(const QImage& image, const std::string& fileName, int quality = 90,
+                  std::string* error = nullptr);
+
+// Size a picture is shown at in a scroll box: as wide as the box less
+// (scroll bar width + 5), height in proportion, truncated.
+QSize PictureShowSize(const QSize& bitmap, int boxWidth, int scrollBarWidth);

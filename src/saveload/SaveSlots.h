@@ -1,0 +1,37 @@
+#pragma once
+// Turning a running drill into a save-slot row and back. Slot operations take
+// a list row index r, which stands for slot row r + 1 of SaveLoadTable.
+#include "drill/DrillState.h"
+
+#include <string>
+#include <vector>
+
+// The eight cells of a stored drill, dated with the given NowText.
+TextRow SessionToSlotRow(const DrillState& state, const std::string& nowText);
+// Stores the running drill as slot row r + 1 (dated NowText()).
+void StoreSessionInSlot(DrillState& state, int r);
+
+enum class RestoreProblem {
+    None,
+    NoSuchSlot,        // r + 1 is not a slot row of the table
+    EmptyList,         // the stored question list is empty
+    RowOutsideBank,    // the list names a row the bank does not have
+    IndexOutsideList,  // the stored position lies outside the list
+};
+// Checks a slot before anything is restored; badRow receives the offending
+// question row for RowOutsideBank.
+RestoreProblem CheckSlotRestorable(const DrillState& state, int r, std::int32_t* badRow = nullptr);
+// Restores the drill from slot r + 1 when CheckSlotRestorable passes; the
+// state is left untouched otherwise. The caller presents the question.
+RestoreProblem RestoreSessionFromSlot(DrillState& state, int r);
+
+struct SlotListRow {
+    std::string name; // "AUTO" for the first row, else the slot number
+    std::string mode; // cell 0 as stored
+    std::string date; // cell 5 as stored
+};
+// One row per slot row of the table (header excluded), cells missing from a
+// short row shown empty.
+std::vector<SlotListRow> SlotListRows(const TextTable& saveLoadTable);
+// True when cell 4 of slot row r + 1 reads as 1 (a stored drill).
+bool SlotHoldsDrill(const TextTable& saveLoadTable, int r);
