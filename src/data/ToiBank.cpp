@@ -1,0 +1,20 @@
+#include "data/ToiBank.h"
+
+const std::string& TableCell(const TextTable& table, std::int32_t row, int column)
+{
+    static const std::string kEmpty;
+    auto it = table.find(row);
+    if (it == table.end() || column < 0 || static_cast<std::size_t>(column) >= it->second.size())
+        return kEmpty;
+    return it->second[static_cast<std::size_t>(column)];
+}
+
+std::int32_t ToiCount(const TextTable& toiTable)
+{
+    return toiTable.empty() ? 0 : static_cast<std::int32_t>(toiTable.size()) - 1;
+}
+
+std::string PictureFileName(char letter, const std::string& key)
+{
+    return std::string("NONE") + letter + key + ".jpg";
+}
