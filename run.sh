@@ -33,5 +33,5 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     openbox >/dev/null 2>&1 &
 fi
 exec_status=0
-../build/src/mireto || exec_status=$?
+../build/bin/mireto || exec_status=$?
 exit $exec_status
