@@ -1,0 +1,42 @@
+#pragma once
+// Opens the real main window on a bank written for the test and drives it as
+// a learner would: clicks, keys and countdown ticks.
+#include "Unit1.h"
+#include "WorkFolder.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct BankQuestion {
+    std::string key;
+    std::string text;
+    std::string kaisetu;
+    std::string seikai;
+    int choices = 0;
+    int labels = 0;
+    int toiPicture = 0;
+    int kaisetuPicture = 0;
+};
+
+// n typed questions: key K<i>, answer A<i>, text 問題<i>.
+std::vector<BankQuestion> TypedBank(int n);
+// Writes toi_dq_basic3.dat in the current folder.
+void WriteBank(const WorkFolder& folder, const std::vector<BankQuestion>& questions);
+
+// Constructs and shows the window (offscreen).
+std::unique_ptr<TForm1> OpenForm();
+// The only screen panel not hidden, or nullptr when there are none or more.
+QWidget* VisibleScreen(TForm1& form);
+int VisibleScreenCount(TForm1& form);
+
+// Answers the current question: typed text, or boxes ticked (1-based).
+void TypeAnswer(TForm1& form, const QString& text);
+void TickBoxes(TForm1& form, const std::vector<int>& boxes);
+// Answers the current typed question of TypedBank right or wrong and presses
+// [決定] then [次へ].
+void AnswerAndNext(TForm1& form, bool right);
+// Sends Alt+key to the window and waits (at most a second) until done()
+// holds: an access key clicks its control only after a short animation.
+bool PressAccessKey(TForm1& form, Qt::Key key, const std::function<bool()>& done);
