@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -65,6 +66,7 @@ void ExpectOnStageEnd(TForm1& form)
     EXPECT_EQ(VisibleScreen(form), form.pnlStageEnd);
     EXPECT_EQ(form.StatusText(), kStageEndStatus);
     EXPECT_TRUE(form.pnlProgress->isHidden());
+    EXPECT_FALSE(form.Timer1->isActive()) << "no countdown on the stage end";
     EXPECT_TRUE(form.btnSEStartBack->isVisible());
 }
 
@@ -73,6 +75,7 @@ void ExpectOnFinalResults(TForm1& form, const std::vector<QStringList>& rows)
     EXPECT_EQ(VisibleScreen(form), form.pnlFinalStageEnd);
     EXPECT_EQ(form.StatusText(), kFinalStatus);
     EXPECT_TRUE(form.pnlProgress->isHidden());
+    EXPECT_FALSE(form.Timer1->isActive());
     EXPECT_TRUE(form.lblFseNanwido->isVisible());
     EXPECT_EQ(ListRows(form.lvSeiseki), rows);
 }
@@ -84,6 +87,7 @@ void ExpectQuestion(TForm1& form, const QString& stage, const QString& key)
     EXPECT_EQ(form.lblStageNumber->text(), stage);
     EXPECT_EQ(form.lblToiKey->text(), key);
     EXPECT_TRUE(form.btnEnter->isEnabled());
+    EXPECT_TRUE(form.Timer1->isActive());
 }
 
 void Click(QPushButton* button)
@@ -137,7 +141,8 @@ TEST_P(NormalAndRandomRun, ThreeStagesEndInTheFinalResultsAndOneStepHarder)
     EXPECT_EQ(ReadStageEnd(*form), (StageEndView {"ステージ1終了", "クリア", "20問中15問正解", "残り：3", "難易度：Ｆ", mode,
                                                   "次のステージへ(&N)", true}));
 
-    Click(form->btnNextStage);
+    // Alt+N is this screen's button, not [次へ] or a start button.
+    ASSERT_TRUE(PressAccessKey(*form, Qt::Key_N, [&] { return !form->pnlMain->isHidden(); }));
     const QString stage2First = QStringLiteral("K%1").arg(form->Drill.ToiList.at(20));
     ExpectQuestion(*form, "ステージ2", stage2First);
     EXPECT_EQ(form->lblMainNokori->text(), QStringLiteral("残り：3"));
@@ -169,6 +174,13 @@ TEST_P(NormalAndRandomRun, ThreeStagesEndInTheFinalResultsAndOneStepHarder)
     EXPECT_EQ(form->cbNanwido->currentText(), QStringLiteral("Ｅ"));
     EXPECT_EQ(form->Drill.Nanwido, 4);
     EXPECT_EQ(form->Drill.StageTable.size(), 1u) << "only the header row stays";
+
+    // The next run finds no stage rows but its own: slot 1 stores one stage.
+    Click(form.get()->*GetParam().start);
+    AnswerQuestions(*form, 20, 0);
+    EXPECT_EQ(ReadStageEnd(*form).title, QStringLiteral("ステージ1終了"));
+    EXPECT_EQ(SlotCellText(*form, 1, 3), "20<%>20");
+    EXPECT_EQ(SlotCellText(*form, 1, 6), "4");
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, NormalAndRandomRun,

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -85,6 +86,7 @@ void ExpectQuestion(TForm1& form, const QString& stage, const QString& key, cons
     EXPECT_EQ(form.lblMainNanwido->text(), nanwido);
     EXPECT_EQ(form.Drill.StageToiCount, 0u);
     EXPECT_EQ(form.Drill.StageSeikaiCount, 0u);
+    EXPECT_TRUE(form.Timer1->isActive());
 }
 
 // The fields a refused slot must leave alone.
@@ -181,6 +183,8 @@ TEST_F(SaveLoadWindow, AutoSaveAfterAFailedStageResumesTheSameStageWithFewerChan
 
     AnswerQuestions(*form, 0, 20);
     EXPECT_EQ(form->lblSENokori->text(), QStringLiteral("残り：1"));
+    Click(form->btnSEStartBack);
+    EXPECT_EQ(form->cbNanwido->currentText(), QStringLiteral("Ｃ")) << "the restored difficulty stays chosen";
 }
 
 TEST_F(SaveLoadWindow, ManualSaveAsksBeforeOverwritingAndReturnsToTheSameStageEnd)
@@ -214,9 +218,11 @@ TEST_F(SaveLoadWindow, ManualSaveAsksBeforeOverwritingAndReturnsToTheSameStageEn
     rows[0] = {"1", "NORMAL", QString::fromStdString(later)};
     EXPECT_EQ(ListRows(form->lvSaveLoad), rows);
 
-    // An empty slot is stored without a question.
+    // An empty slot is stored without a question; Alt+S is this screen's
+    // セーブ(&S), not a start button of a hidden screen.
     ClickListRow(form->lvSaveLoad, 2);
-    Click(form->btnSaveLoad);
+    ASSERT_TRUE(PressAccessKey(*form, Qt::Key_S, [&] { return SlotCellText(*form, 3, 4) == "1"; }));
+    EXPECT_EQ(VisibleScreen(*form), form->pnlSaveLoad);
     EXPECT_EQ(MessageBox::shownTexts().size(), 2);
     EXPECT_EQ(SlotRow(*form, 3), SlotRow(*form, 1));
     rows[2] = {"3", "NORMAL", QString::fromStdString(later)};
@@ -227,7 +233,7 @@ TEST_F(SaveLoadWindow, ManualSaveAsksBeforeOverwritingAndReturnsToTheSameStageEn
     // 戻る shows the same stage end and saves nothing more.
     Clock::SetFixedNow(kFirstSave + 7200);
     const TextTable saved = form->Drill.SaveLoadTable;
-    Click(form->btnSLBack);
+    ASSERT_TRUE(PressAccessKey(*form, Qt::Key_B, [&] { return !form->pnlStageEnd->isHidden(); }));
     EXPECT_EQ(VisibleScreen(*form), form->pnlStageEnd);
     EXPECT_EQ(form->StatusText(), QStringLiteral(" ： １つのステージが終了しました"));
     EXPECT_EQ(form->lblSETitle->text(), QStringLiteral("ステージ1終了"));
@@ -351,6 +357,7 @@ TEST_F(SaveLoadWindow, RefusesSlotsThatDoNotFitTheBank)
         MessageBox::clearShownTexts();
         EXPECT_EQ(VisibleScreen(*form), form->pnlSaveLoad);
         EXPECT_EQ(form->StatusText(), kLoadStatus);
+        EXPECT_FALSE(form->Timer1->isActive());
         EXPECT_EQ(form->lvSaveLoad->currentItem(), form->lvSaveLoad->topLevelItem(1));
         ExpectSameDrill(form->Drill, before);
 
