@@ -54,6 +54,14 @@ std::string FolderOf(const std::string& fileName)
     return fileName.substr(0, slash);
 }
 
+mode_t CurrentUmask()
+{
+    // umask can only be read by setting it; put it straight back.
+    mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
 } // namespace
 
 void SetWriteFaultForTest(WriteFault fault)
@@ -64,16 +72,26 @@ void SetWriteFaultForTest(WriteFault fault)
 bool ReadWholeFileChecked(const std::string& fileName, std::string& text, std::string* error)
 {
     text.clear();
-    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK keeps a FIFO of that name from blocking the open; it has no
+    // effect on the regular files that are read.
+    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         if (error)
             *error = ErrnoText("open");
         return false;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0) {
         if (error)
-            *error = S_ISDIR(st.st_mode) ? std::string("is a folder") : ErrnoText("stat");
+            *error = ErrnoText("stat");
+        ::close(fd);
+        return false;
+    }
+    // Only a regular file holds a table: a folder, a FIFO or a device of that
+    // name is not one (a device could read forever).
+    if (!S_ISREG(st.st_mode)) {
+        if (error)
+            *error = S_ISDIR(st.st_mode) ? "is a folder" : "not a regular file";
         ::close(fd);
         return false;
     }
@@ -117,6 +135,11 @@ TextTable ParseTableText(const std::string& text)
     // The last piece follows the final line end (or is an unterminated line):
     // it is dropped either way.
     lines.pop_back();
+    // Blank lines at the end (an editor's trailing newlines) are no rows: no
+    // row follows them whose number they would keep, and in the bank they
+    // would add empty questions.
+    while (!lines.empty() && lines.back().size() < 2)
+        lines.pop_back();
     std::int32_t row = 0;
     for (const std::string& line : lines) {
         // The outer quotes are removed whatever those bytes are. A line too
@@ -128,13 +151,18 @@ TextTable ParseTableText(const std::string& text)
     return table;
 }
 
-TextTable LoadTextTable(const std::string& fileName)
+TextTable ParseTableFile(const std::string& bytes)
 {
-    TextTable table = ParseTableText(SjisToEuc(ReadWholeFile(fileName)));
+    TextTable table = ParseTableText(SjisToEuc(bytes));
     for (auto& [row, cells] : table)
         for (std::string& cell : cells)
             cell = EucToSjis(cell);
     return table;
+}
+
+TextTable LoadTextTable(const std::string& fileName)
+{
+    return ParseTableFile(ReadWholeFile(fileName));
 }
 
 std::string TableToText(const TextTable& table)
@@ -204,7 +232,9 @@ bool TryWriteTextFile(const std::string& text, const std::string& fileName, std:
     }
     if (!WriteAll(fd, bytes))
         return fail("write");
-    if (::fchmod(fd, st.st_mode ? (st.st_mode & 07777) : 0644) != 0 && st.st_mode)
+    // mkstemp makes the file 0600: give it the old file's mode, or for a new
+    // file the mode a plain create would (0666 less the umask).
+    if (::fchmod(fd, exists ? (st.st_mode & 07777) : (0666 & ~CurrentUmask())) != 0 && exists)
         return fail("chmod");
     if (FaultAt(WriteFault::Sync) ? (errno = EIO, true) : ::fsync(fd) != 0)
         return fail("sync");
@@ -380,7 +410,9 @@ std::string TimeToText(std::time_t t)
     static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     std::tm local {};
-    if (!::localtime_r(&t, &local))
+    // The text is 24 bytes only for four-digit years; a clock that far off
+    // gives blanks rather than a longer date.
+    if (!::localtime_r(&t, &local) || local.tm_year + 1900 < 0 || local.tm_year + 1900 > 9999)
         return std::string(24, ' ');
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%s %s %02d %02d:%02d:%02d %4d", kDays[local.tm_wday % 7],

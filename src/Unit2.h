@@ -15,7 +15,9 @@ using TextRow = std::vector<std::string>;
 using TextTable = std::map<std::int32_t, TextRow>;
 
 // Reads a table file. The caller has checked DataFileExists; an unreadable
-// file reads as an empty table (use ReadWholeFileChecked to tell).
+// file reads as an empty table (use ReadWholeFileChecked to tell). A line
+// too short for its two quotes reads as a row of one empty cell, so the rows
+// after it keep their numbers; such lines at the end of the file are dropped.
 TextTable LoadTextTable(const std::string& fileName);
 // The table file text of a table: quoted cells, comma separated, LF ends.
 std::string TableToText(const TextTable& table);
@@ -35,6 +37,9 @@ std::string ReadWholeFile(const std::string& fileName);
 bool ReadWholeFileChecked(const std::string& fileName, std::string& text, std::string* error = nullptr);
 // Steps 3 to 6 of LoadTextTable on a text already in EUC-JP order.
 TextTable ParseTableText(const std::string& text);
+// LoadTextTable on a file's bytes already read, so a caller that checked the
+// read with ReadWholeFileChecked reads the file only once.
+TextTable ParseTableFile(const std::string& bytes);
 
 std::vector<std::string> SplitText(const std::string& text, const std::string& marker);
 std::string ReplaceAll(const std::string& text, const std::string& marker, const std::string& replacement);

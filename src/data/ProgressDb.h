@@ -23,6 +23,8 @@ struct ProgressData {
     TextTable StageTable;
     TextTable ToiSeikaiTable;
     TextTable SaveLoadTable;
+    // Cleared for a file the close must leave as it is: one that could not
+    // be read, or counts that a bank without questions has no use for.
     bool writeNanwido = true;
     bool writeSeikai = true;
     bool writeSaveLoad = true;
@@ -40,7 +42,9 @@ TextTable BuildEmptySaveTable(std::int32_t bankRows);
 TextRow EmptySlotRow(std::int32_t bankRows);
 
 // The start-up loading, in order: difficulty, stage table, per-question
-// counts (loaded, or rebuilt when the row count differs), save slots.
+// counts (loaded, or rebuilt when the row count differs, keeping the count
+// of every key the bank still holds), save slots. A file that exists but
+// cannot be read is built as if missing and noted in `unreadable`.
 ProgressData LoadProgress(const TextTable& toiTable);
 
 // The close-time writing, in order: db_1toi_pr.dat, db_save_load.dat,

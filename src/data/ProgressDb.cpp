@@ -1,0 +1,212 @@
+#include "data/ProgressDb.h"
+
+#include "data/DataTexts.h"
+#include "data/ToiBank.h"
+
+#include <unordered_map>
+
+namespace {
+
+// Full stages of a bank of bankRows rows; an empty bank (not even a header)
+// has none.
+std::int32_t StageCount(std::int32_t bankRows)
+{
+    return bankRows > 1 ? (bankRows - 1) / kStageSize : 0;
+}
+
+// The question rows 1 .. bankRows - 1 in bank order, joined by "<%>".
+std::string AllToiListText(std::int32_t bankRows)
+{
+    std::string text;
+    for (std::int32_t row = 1; row < bankRows; ++row) {
+        if (row > 1)
+            text += DataTexts::kListMarker;
+        text += IntToText(row);
+    }
+    return text;
+}
+
+// One "0<%>0" per full stage, joined by "<$>".
+std::string EmptyStageText(std::int32_t bankRows)
+{
+    std::string text;
+    for (std::int32_t stage = 1; stage <= StageCount(bankRows); ++stage) {
+        if (stage > 1)
+            text += DataTexts::kLineMarker;
+        text += std::string("0") + DataTexts::kListMarker + "0";
+    }
+    return text;
+}
+
+std::int32_t BankRows(const TextTable& toiTable)
+{
+    return static_cast<std::int32_t>(toiTable.size());
+}
+
+enum class FileState { Missing, Read, Unreadable };
+
+// Reads a database file whole. A name that exists but cannot be read is
+// noted in data.unreadable so that the close leaves it alone.
+FileState ReadDatabase(const char* fileName, std::string& bytes, ProgressData& data)
+{
+    bytes.clear();
+    if (!DataFileExists(fileName))
+        return FileState::Missing;
+    std::string reason;
+    if (ReadWholeFileChecked(fileName, bytes, &reason))
+        return FileState::Read;
+    data.unreadable.push_back({fileName, reason});
+    return FileState::Unreadable;
+}
+
+// True when the text starts with a number as TextToInt reads one (blanks,
+// a sign, at least one digit). A word reads as 0 but is no difficulty.
+bool HasLeadingNumber(const std::string& text)
+{
+    std::size_t i = text.find_first_not_of(" \t");
+    if (i != std::string::npos && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    return i < text.size() && text[i] >= '0' && text[i] <= '9';
+}
+
+void LoadNanwido(ProgressData& data)
+{
+    std::string bytes;
+    FileState state = ReadDatabase(DataTexts::kNanwidoFileName, bytes, data);
+    data.writeNanwido = state != FileState::Unreadable;
+    data.Nanwido = 5;
+    if (state == FileState::Read && HasLeadingNumber(bytes)) {
+        std::int32_t value = TextToInt(bytes);
+        if (value >= 0 && value <= 5)
+            data.Nanwido = value;
+    }
+}
+
+// Every count row gets its count cell, so a short row read from the file
+// can be counted into like any other.
+void GiveEveryRowACount(TextTable& seikaiTable)
+{
+    for (auto& [row, cells] : seikaiTable) {
+        if (row < 1)
+            continue;
+        while (cells.size() < 2)
+            cells.push_back(cells.empty() ? std::string() : std::string("0"));
+    }
+}
+
+void LoadSeikai(const TextTable& toiTable, ProgressData& data)
+{
+    std::string bytes;
+    FileState state = ReadDatabase(DataTexts::kSeikaiFileName, bytes, data);
+    data.writeSeikai = state != FileState::Unreadable;
+    if (state != FileState::Read) {
+        data.ToiSeikaiTable = BuildSeikaiTable(toiTable);
+        return;
+    }
+    TextTable loaded = ParseTableFile(bytes);
+    if (ToiCount(toiTable) == 0 && ToiCount(loaded) > 0) {
+        // A bank without questions (damaged or half copied) has nothing to
+        // count; the learner's record on disk stays as it is.
+        data.ToiSeikaiTable = BuildSeikaiTable(toiTable);
+        data.writeSeikai = false;
+        return;
+    }
+    if (loaded.size() == toiTable.size()) {
+        data.ToiSeikaiTable = std::move(loaded);
+        GiveEveryRowACount(data.ToiSeikaiTable);
+        return;
+    }
+    data.ToiSeikaiTable = BuildSeikaiTable(toiTable, &loaded);
+}
+
+void LoadSaveLoad(const TextTable& toiTable, ProgressData& data)
+{
+    std::string bytes;
+    FileState state = ReadDatabase(DataTexts::kSaveLoadFileName, bytes, data);
+    data.writeSaveLoad = state != FileState::Unreadable;
+    if (state == FileState::Read) {
+        data.SaveLoadTable = ParseTableFile(bytes);
+        // An empty file holds no slot to keep; it gets the empty slots.
+        if (!data.SaveLoadTable.empty())
+            return;
+    }
+    data.SaveLoadTable = BuildEmptySaveTable(BankRows(toiTable));
+}
+
+} // namespace
+
+TextTable BuildStageTable(std::int32_t bankRows)
+{
+    TextTable table;
+    table[0] = {DataTexts::kStageSeikai, DataTexts::kStageToi};
+    for (std::int32_t stage = 1; stage <= StageCount(bankRows); ++stage)
+        table[stage] = {"0", "0"};
+    return table;
+}
+
+TextTable BuildSeikaiTable(const TextTable& toiTable, const TextTable* oldTable)
+{
+    // The old count of each key: its first row from row 1 on, as counting
+    // a correct answer finds it.
+    std::unordered_map<std::string, std::string> oldCounts;
+    if (oldTable) {
+        for (const auto& [row, cells] : *oldTable) {
+            if (row < 1 || cells.empty())
+                continue;
+            const std::string& count = TableCell(*oldTable, row, 1);
+            oldCounts.emplace(cells[0], count.empty() ? std::string("0") : count);
+        }
+    }
+    TextTable table;
+    table[0] = {DataTexts::kToiKey, DataTexts::kToiSeikaiCount};
+    for (std::int32_t row = 1; row < BankRows(toiTable); ++row) {
+        const std::string& key = TableCell(toiTable, row, ToiColumn::Key);
+        auto old = oldCounts.find(key);
+        table[row] = {key, old != oldCounts.end() ? old->second : std::string("0")};
+    }
+    return table;
+}
+
+TextRow EmptySlotRow(std::int32_t bankRows)
+{
+    return {DataTexts::kPlayNormal, AllToiListText(bankRows), "0", EmptyStageText(bankRows),
+            "0",                    DataTexts::kNewData,       "5", "3"};
+}
+
+TextTable BuildEmptySaveTable(std::int32_t bankRows)
+{
+    TextTable table;
+    table[0] = {DataTexts::kHeadPlayMode, DataTexts::kHeadToiList, DataTexts::kHeadToiIndex,
+                DataTexts::kHeadStageTable, DataTexts::kHeadEmpty, DataTexts::kHeadDate,
+                DataTexts::kHeadNanwido, DataTexts::kHeadNokori};
+    for (std::int32_t slot = 1; slot <= kSlotCount; ++slot)
+        table[slot] = EmptySlotRow(bankRows);
+    return table;
+}
+
+ProgressData LoadProgress(const TextTable& toiTable)
+{
+    ProgressData data;
+    LoadNanwido(data);
+    data.StageTable = BuildStageTable(BankRows(toiTable));
+    LoadSeikai(toiTable, data);
+    LoadSaveLoad(toiTable, data);
+    return data;
+}
+
+void WriteProgress(const ProgressData& data)
+{
+    WriteProgress(data.ToiSeikaiTable, data.SaveLoadTable, data.Nanwido, data.writeSeikai, data.writeSaveLoad,
+                  data.writeNanwido);
+}
+
+void WriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable, std::int32_t nanwido,
+                   bool writeSeikai, bool writeSaveLoad, bool writeNanwido)
+{
+    if (writeSeikai)
+        WriteTextFile(TableToText(toiSeikaiTable), DataTexts::kSeikaiFileName);
+    if (writeSaveLoad)
+        WriteTextFile(TableToText(saveLoadTable), DataTexts::kSaveLoadFileName);
+    if (writeNanwido)
+        WriteTextFile(IntToText(nanwido), DataTexts::kNanwidoFileName);
+}

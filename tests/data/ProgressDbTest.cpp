@@ -1,0 +1,398 @@
+#include "data/DataTexts.h"
+#include "data/ProgressDb.h"
+#include "data/ToiBank.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+using namespace DataTexts;
+
+// Each test runs in a fresh working folder of its own, where the databases
+// live under their real names.
+class ProgressFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char* cwd = ::getcwd(nullptr, 0);
+        ASSERT_NE(cwd, nullptr);
+        oldCwd_ = cwd;
+        std::free(cwd);
+        char folder[] = "/tmp/mireto-progress-XXXXXX";
+        ASSERT_NE(::mkdtemp(folder), nullptr);
+        folder_ = folder;
+        ASSERT_EQ(::chdir(folder_.c_str()), 0);
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(::chdir(oldCwd_.c_str()), 0);
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+
+    static void Put(const std::string& name, const std::string& bytes)
+    {
+        std::ofstream out(name, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        ASSERT_TRUE(out.good()) << name;
+    }
+    static std::string Get(const std::string& name)
+    {
+        std::ifstream in(name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    static bool IsFolder(const std::string& name)
+    {
+        struct stat st {};
+        return ::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+
+private:
+    std::string oldCwd_;
+    std::string folder_;
+};
+
+// A bank of n questions keyed "K1" .. "Kn", every row of eight cells.
+TextTable Bank(std::int32_t n)
+{
+    TextTable bank;
+    bank[0] = {"key", "text", "kaisetu", "seikai", "choices", "labels", "pic", "kpic"};
+    for (std::int32_t row = 1; row <= n; ++row)
+        bank[row] = {"K" + IntToText(row), "Q", "E", "1", "2", "0", "0", "0"};
+    return bank;
+}
+
+TextTable SeikaiFile(const std::vector<std::pair<std::string, std::string>>& rows)
+{
+    TextTable table;
+    table[0] = {kToiKey, kToiSeikaiCount};
+    std::int32_t row = 1;
+    for (const auto& [key, count] : rows)
+        table[row++] = {key, count};
+    return table;
+}
+
+std::string ListOf(std::int32_t from, std::int32_t to)
+{
+    std::string text;
+    for (std::int32_t i = from; i <= to; ++i)
+        text += (i > from ? "<%>" : "") + IntToText(i);
+    return text;
+}
+
+// ------------------------------------------------------------ built tables
+
+TEST(ProgressBuild, StageTableHasOneRowPerFullStage)
+{
+    struct Case {
+        std::int32_t bankRows, stages;
+    } const cases[] = {{0, 0}, {1, 0}, {20, 0}, {21, 1}, {40, 1}, {41, 2}, {46, 2}, {61, 3}};
+    for (const auto& c : cases) {
+        TextTable table = BuildStageTable(c.bankRows);
+        ASSERT_EQ(table.size(), static_cast<std::size_t>(c.stages) + 1) << c.bankRows;
+        EXPECT_EQ(table[0], (TextRow {kStageSeikai, kStageToi}));
+        for (std::int32_t s = 1; s <= c.stages; ++s)
+            EXPECT_EQ(table[s], (TextRow {"0", "0"})) << c.bankRows << " " << s;
+    }
+}
+
+TEST(ProgressBuild, EmptySlotsListEveryQuestionAndEveryStage)
+{
+    struct Case {
+        std::int32_t bankRows;
+        std::string list, stages;
+    } const cases[] = {
+        {46, ListOf(1, 45), "0<%>0<$>0<%>0"},
+        {20, ListOf(1, 19), ""},
+        {21, ListOf(1, 20), "0<%>0"},
+        {2, "1", ""},
+        {1, "", ""},
+        {0, "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EmptySlotRow(c.bankRows), (TextRow {kPlayNormal, c.list, "0", c.stages, "0", kNewData, "5", "3"}))
+            << c.bankRows;
+        TextTable table = BuildEmptySaveTable(c.bankRows);
+        ASSERT_EQ(table.size(), 10u);
+        EXPECT_EQ(table[0], (TextRow {kHeadPlayMode, kHeadToiList, kHeadToiIndex, kHeadStageTable, kHeadEmpty,
+                                      kHeadDate, kHeadNanwido, kHeadNokori}));
+        for (std::int32_t slot = 1; slot <= kSlotCount; ++slot)
+            EXPECT_EQ(table[slot], EmptySlotRow(c.bankRows)) << slot;
+    }
+}
+
+TEST(ProgressBuild, SeikaiTableFollowsTheBankAndCarriesCountsByKey)
+{
+    TextTable bank = Bank(4);
+    TextTable built = BuildSeikaiTable(bank);
+    EXPECT_EQ(built, SeikaiFile({{"K1", "0"}, {"K2", "0"}, {"K3", "0"}, {"K4", "0"}}));
+
+    // The old table in another order, with a key twice, a key the bank lost,
+    // a short row and a header that holds a bank key.
+    TextTable old = SeikaiFile({{"K3", "7"}, {"K1", "2"}, {"K3", "9"}, {"gone", "5"}});
+    old[0] = {"K2", "99"};
+    old[5] = {"K4"};
+    EXPECT_EQ(BuildSeikaiTable(bank, &old), SeikaiFile({{"K1", "2"}, {"K2", "0"}, {"K3", "7"}, {"K4", "0"}}));
+}
+
+// ---------------------------------------------------------------- loading
+
+TEST_F(ProgressFiles, FortyFiveQuestionsWithoutDatabases)
+{
+    ProgressData data = LoadProgress(Bank(45));
+    EXPECT_EQ(data.Nanwido, 5);
+    ASSERT_EQ(data.ToiSeikaiTable.size(), 46u);
+    EXPECT_EQ(data.ToiSeikaiTable[0], (TextRow {kToiKey, kToiSeikaiCount}));
+    for (std::int32_t row = 1; row <= 45; ++row)
+        EXPECT_EQ(data.ToiSeikaiTable[row], (TextRow {"K" + IntToText(row), "0"}));
+    EXPECT_EQ(data.StageTable, BuildStageTable(46));
+    EXPECT_EQ(data.StageTable.size(), 3u);
+    ASSERT_EQ(data.SaveLoadTable.size(), 10u);
+    for (std::int32_t slot = 1; slot <= 9; ++slot) {
+        EXPECT_EQ(TableCell(data.SaveLoadTable, slot, 1), ListOf(1, 45));
+        EXPECT_EQ(TableCell(data.SaveLoadTable, slot, 3), "0<%>0<$>0<%>0");
+    }
+    EXPECT_TRUE(data.writeNanwido && data.writeSeikai && data.writeSaveLoad);
+    EXPECT_TRUE(data.unreadable.empty());
+}
+
+TEST_F(ProgressFiles, NineteenQuestionsHaveNoStage)
+{
+    ProgressData data = LoadProgress(Bank(19));
+    EXPECT_EQ(data.StageTable.size(), 1u);
+    for (std::int32_t slot = 1; slot <= 9; ++slot)
+        EXPECT_EQ(TableCell(data.SaveLoadTable, slot, 3), "");
+    EXPECT_EQ(data.ToiSeikaiTable.size(), 20u);
+}
+
+TEST_F(ProgressFiles, DifficultyFromTheFile)
+{
+    struct Case {
+        std::string bytes;
+        std::int32_t nanwido;
+    } const cases[] = {
+        {"7", 5}, {"-1", 5}, {"abc", 5}, {"", 5}, {"  ", 5}, {"-", 5}, {"99999999999", 5},
+        {"0", 0}, {"3", 3}, {"5", 5}, {" 2\r\n", 2}, {"+1", 1}, {"4x", 4}, {"-0", 0},
+    };
+    for (const auto& c : cases) {
+        Put(kNanwidoFileName, c.bytes);
+        ProgressData data = LoadProgress(Bank(3));
+        EXPECT_EQ(data.Nanwido, c.nanwido) << "\"" << c.bytes << "\"";
+        EXPECT_TRUE(data.writeNanwido);
+    }
+}
+
+TEST_F(ProgressFiles, ReplacedQuestionKeepsCountsByRow)
+{
+    // Same row count, question 2 replaced: the table is used as loaded.
+    TextTable old = SeikaiFile({{"K1", "4"}, {"OLD", "6"}, {"K3", "1"}});
+    WriteTextFile(TableToText(old), kSeikaiFileName);
+    ProgressData data = LoadProgress(Bank(3));
+    EXPECT_EQ(data.ToiSeikaiTable, old);
+    EXPECT_TRUE(data.writeSeikai);
+}
+
+TEST_F(ProgressFiles, AddedQuestionCarriesCountsByKey)
+{
+    WriteTextFile(TableToText(SeikaiFile({{"K1", "4"}, {"K2", "6"}, {"K3", "1"}})), kSeikaiFileName);
+    TextTable bank = Bank(4);
+    bank[1][0] = "NEW"; // and a question whose key is new
+    ProgressData data = LoadProgress(bank);
+    EXPECT_EQ(data.ToiSeikaiTable, SeikaiFile({{"NEW", "0"}, {"K2", "6"}, {"K3", "1"}, {"K4", "0"}}));
+    EXPECT_TRUE(data.writeSeikai);
+}
+
+TEST_F(ProgressFiles, RemovedQuestionCarriesTheOtherCounts)
+{
+    WriteTextFile(TableToText(SeikaiFile({{"K1", "4"}, {"K2", "6"}, {"K3", "1"}})), kSeikaiFileName);
+    TextTable bank = Bank(2);
+    bank[2][0] = "K3";
+    EXPECT_EQ(LoadProgress(bank).ToiSeikaiTable, SeikaiFile({{"K1", "4"}, {"K3", "1"}}));
+}
+
+TEST_F(ProgressFiles, ShortCountRowsGetACountCell)
+{
+    Put(kSeikaiFileName, "\"h\",\"h\"\r\n\"K1\"\r\n\r\n\"K3\",\"2\"\r\n");
+    ProgressData data = LoadProgress(Bank(3));
+    EXPECT_EQ(data.ToiSeikaiTable, (TextTable {{0, {"h", "h"}}, {1, {"K1", "0"}}, {2, {"", "0"}}, {3, {"K3", "2"}}}));
+}
+
+TEST_F(ProgressFiles, SaveSlotsAreUsedAsLoaded)
+{
+    TextTable slots {{0, {"h"}}, {1, {"RAND", "3<%>1<%>2", "1"}}, {2, {""}}};
+    WriteTextFile(TableToText(slots), kSaveLoadFileName);
+    EXPECT_EQ(LoadProgress(Bank(3)).SaveLoadTable, slots);
+
+    // An empty file holds no slot: it gets the nine empty ones.
+    Put(kSaveLoadFileName, "");
+    ProgressData data = LoadProgress(Bank(3));
+    EXPECT_EQ(data.SaveLoadTable, BuildEmptySaveTable(4));
+    EXPECT_TRUE(data.writeSaveLoad);
+}
+
+// A database name that exists but cannot be read: the drill gets a built
+// table and the close leaves the name alone.
+class ProgressUnreadable : public ProgressFiles, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ProgressUnreadable, IsBuiltInMemoryAndNeverWritten)
+{
+    const std::string name = GetParam();
+    ASSERT_EQ(::mkdir(name.c_str(), 0755), 0);
+    ASSERT_EQ(::mkfifo((name + "/inside").c_str(), 0644), 0);
+    // The other two files hold real data.
+    TextTable counts = SeikaiFile({{"K1", "3"}, {"K2", "1"}});
+    TextTable slots = BuildEmptySaveTable(3);
+    slots[4][4] = "1";
+    if (name != kSeikaiFileName)
+        WriteTextFile(TableToText(counts), kSeikaiFileName);
+    if (name != kSaveLoadFileName)
+        WriteTextFile(TableToText(slots), kSaveLoadFileName);
+    if (name != kNanwidoFileName)
+        WriteTextFile("2", kNanwidoFileName);
+
+    ProgressData data = LoadProgress(Bank(2));
+    ASSERT_EQ(data.unreadable.size(), 1u);
+    EXPECT_EQ(data.unreadable[0].fileName, name);
+    EXPECT_EQ(data.unreadable[0].reason, "is a folder");
+    EXPECT_EQ(data.writeSeikai, name != kSeikaiFileName);
+    EXPECT_EQ(data.writeSaveLoad, name != kSaveLoadFileName);
+    EXPECT_EQ(data.writeNanwido, name != kNanwidoFileName);
+    EXPECT_EQ(data.ToiSeikaiTable, name == kSeikaiFileName ? BuildSeikaiTable(Bank(2)) : counts);
+    EXPECT_EQ(data.SaveLoadTable, name == kSaveLoadFileName ? BuildEmptySaveTable(3) : slots);
+    EXPECT_EQ(data.Nanwido, name == kNanwidoFileName ? 5 : 2);
+
+    data.Nanwido = 1;
+    WriteProgress(data); // would end the process if it tried the folder
+    EXPECT_TRUE(IsFolder(name));
+    EXPECT_TRUE(DataFileExists(name + "/inside"));
+    if (name != kNanwidoFileName) {
+        EXPECT_EQ(Get(kNanwidoFileName), "1");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EachDatabase, ProgressUnreadable,
+                         ::testing::Values(kSeikaiFileName, kSaveLoadFileName, kNanwidoFileName),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             std::string name = info.param;
+                             return name.substr(0, name.find('.'));
+                         });
+
+TEST_F(ProgressFiles, AFifoIsUnreadableToo)
+{
+    ASSERT_EQ(::mkfifo(kSaveLoadFileName, 0644), 0);
+    ProgressData data = LoadProgress(Bank(2));
+    ASSERT_EQ(data.unreadable.size(), 1u);
+    EXPECT_EQ(data.unreadable[0].reason, "not a regular file");
+    EXPECT_FALSE(data.writeSaveLoad);
+    EXPECT_EQ(data.SaveLoadTable, BuildEmptySaveTable(3));
+}
+
+TEST_F(ProgressFiles, HeaderOnlyBankLeavesTheCountsOnDisk)
+{
+    const std::string counts = TableToText(SeikaiFile({{"K1", "3"}, {"K2", "1"}}));
+    WriteTextFile(counts, kSeikaiFileName);
+    const std::string onDisk = Get(kSeikaiFileName);
+
+    ProgressData data = LoadProgress(Bank(0));
+    EXPECT_EQ(data.ToiSeikaiTable, SeikaiFile({}));
+    EXPECT_FALSE(data.writeSeikai);
+    EXPECT_EQ(data.StageTable.size(), 1u);
+    EXPECT_EQ(data.SaveLoadTable, BuildEmptySaveTable(1));
+    WriteProgress(data);
+    EXPECT_EQ(Get(kSeikaiFileName), onDisk);
+    EXPECT_EQ(Get(kNanwidoFileName), "5");
+}
+
+TEST_F(ProgressFiles, EmptyBankAndShortQuestionRowsLoad)
+{
+    ProgressData empty = LoadProgress(TextTable {});
+    EXPECT_EQ(empty.ToiSeikaiTable, SeikaiFile({}));
+    EXPECT_EQ(empty.StageTable.size(), 1u);
+    EXPECT_EQ(TableCell(empty.SaveLoadTable, 1, 1), "");
+
+    // Questions of one cell or none: keys read as far as they exist.
+    TextTable bank {{0, {"h"}}, {1, {"A"}}, {2, {}}, {3, {"C", "q"}}};
+    ProgressData data = LoadProgress(bank);
+    EXPECT_EQ(data.ToiSeikaiTable, SeikaiFile({{"A", "0"}, {"", "0"}, {"C", "0"}}));
+    EXPECT_EQ(TableCell(data.SaveLoadTable, 9, 1), "1<%>2<%>3");
+}
+
+// ---------------------------------------------------------------- writing
+
+TEST_F(ProgressFiles, CloseWritesWhatTheNextStartReads)
+{
+    ProgressData data = LoadProgress(Bank(21));
+    data.Nanwido = 3;
+    data.ToiSeikaiTable[2][1] = "8";
+    data.SaveLoadTable[1] = {kPlayRand, "2<%>1", "1", "1<%>1", "1", "Sun Dec 06 19:42:55 2026", "3", "2"};
+    WriteProgress(data);
+
+    EXPECT_EQ(Get(kNanwidoFileName), "3");
+    const std::string header = std::string("\"") + kToiKey + "\",\"" + kToiSeikaiCount + "\"\r\n";
+    EXPECT_EQ(Get(kSeikaiFileName).substr(0, header.size()), header);
+    ProgressData again = LoadProgress(Bank(21));
+    EXPECT_EQ(again.Nanwido, 3);
+    EXPECT_EQ(again.ToiSeikaiTable, data.ToiSeikaiTable);
+    EXPECT_EQ(again.SaveLoadTable, data.SaveLoadTable);
+
+    // Written again unchanged, every file is byte for byte the same.
+    const std::string seikai = Get(kSeikaiFileName), slots = Get(kSaveLoadFileName);
+    WriteProgress(again);
+    EXPECT_EQ(Get(kSeikaiFileName), seikai);
+    EXPECT_EQ(Get(kSaveLoadFileName), slots);
+    EXPECT_EQ(Get(kNanwidoFileName), "3");
+}
+
+TEST_F(ProgressFiles, ClearedFlagsLeaveTheirFilesAlone)
+{
+    Put(kSeikaiFileName, "old counts");
+    Put(kSaveLoadFileName, "old slots");
+    Put(kNanwidoFileName, "old");
+    WriteProgress(SeikaiFile({}), BuildEmptySaveTable(1), 2, false, false, false);
+    EXPECT_EQ(Get(kSeikaiFileName), "old counts");
+    EXPECT_EQ(Get(kSaveLoadFileName), "old slots");
+    EXPECT_EQ(Get(kNanwidoFileName), "old");
+    WriteProgress(SeikaiFile({}), BuildEmptySaveTable(1), 2, false, true, false);
+    EXPECT_EQ(Get(kSeikaiFileName), "old counts");
+    EXPECT_EQ(Get(kSaveLoadFileName), ReplaceAll(TableToText(BuildEmptySaveTable(1)), "\n", "\r\n"));
+    EXPECT_EQ(Get(kNanwidoFileName), "old");
+}
+
+using ProgressFilesDeathTest = ProgressFiles;
+
+// The counts go first, the slots second and the difficulty last: a failure
+// at the slots leaves the counts written and the difficulty old.
+TEST_F(ProgressFilesDeathTest, WritingOrderShowsWhenTheSlotsFail)
+{
+    Put(kSeikaiFileName, "old counts");
+    Put(kNanwidoFileName, "4");
+    ASSERT_EQ(::mkdir(kSaveLoadFileName, 0755), 0);
+    TextTable counts = SeikaiFile({{"K1", "1"}});
+    EXPECT_EXIT(WriteProgress(counts, BuildEmptySaveTable(2), 0, true, true, true), ::testing::ExitedWithCode(1),
+                "ファイルをオープンできません");
+    EXPECT_EQ(Get(kSeikaiFileName), ReplaceAll(TableToText(counts), "\n", "\r\n"));
+    EXPECT_EQ(Get(kNanwidoFileName), "4");
+}
+
+TEST_F(ProgressFilesDeathTest, FailedCountsWriteTouchesNothingElse)
+{
+    Put(kSaveLoadFileName, "old slots");
+    Put(kNanwidoFileName, "4");
+    Put(kSeikaiFileName, "old counts");
+    ASSERT_EQ(::chmod(kSeikaiFileName, 0444), 0);
+    EXPECT_EXIT(WriteProgress(SeikaiFile({}), BuildEmptySaveTable(2), 0, true, true, true),
+                ::testing::ExitedWithCode(1), "ファイルをオープンできません");
+    EXPECT_EQ(Get(kSeikaiFileName), "old counts");
+    EXPECT_EQ(Get(kSaveLoadFileName), "old slots");
+    EXPECT_EQ(Get(kNanwidoFileName), "4");
+}
+
+} // namespace
