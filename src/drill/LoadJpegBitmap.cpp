@@ -174,6 +174,10 @@ void Encode(std::FILE* file, Encoder* e, const QImage* pixels, int quality)
     jpeg_set_defaults(&e->cinfo);
     e->cinfo.dct_method = JDCT_ISLOW;
     jpeg_set_quality(&e->cinfo, quality, TRUE);
+    // Full colour resolution: the pictures are diagrams and text, where
+    // halving the colour planes smears thin coloured lines.
+    e->cinfo.comp_info[0].h_samp_factor = 1;
+    e->cinfo.comp_info[0].v_samp_factor = 1;
     jpeg_start_compress(&e->cinfo, TRUE);
     while (e->cinfo.next_scanline < e->cinfo.image_height) {
         // libjpeg wants a non-const row pointer but does not write through it.
