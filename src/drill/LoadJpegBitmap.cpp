@@ -34,9 +34,11 @@ struct JpegErrors {
 
 // Warnings that mean picture data is missing or wrong. libjpeg would carry on
 // and fill the gap with grey or garbage; a question picture shown half grey
-// is worse than an error, so these end the decoding as a failure. Other
-// warnings (odd metadata, stray bytes between markers) leave the pixels
-// intact and are ignored.
+// is worse than an error, so these end the decoding as a failure. A file cut
+// short is refused wherever the cut is, even when only its end marker is
+// missing: the decoder reads ahead, so "the rows happened to be complete"
+// cannot be told apart reliably. Other warnings (odd metadata, stray bytes
+// between markers) leave the pixels intact and are ignored.
 bool WarningDamagesPicture(int code)
 {
     switch (code) {
