@@ -23,8 +23,11 @@ function(mireto_add_test name)
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
     LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1)
+  # The discovered tests get their properties through a generated script, so
+  # the list separators must survive one more round of expansion.
+  list(JOIN env "\\;" env_escaped)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "${env}" TIMEOUT 120)
+    PROPERTIES ENVIRONMENT "${env_escaped}" TIMEOUT 120)
 endfunction()

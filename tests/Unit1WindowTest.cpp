@@ -14,6 +14,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollArea>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>

@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "MessageBox.h"
 #include "Unit1.h"
+#include "Widgets.h"
 #include "data/DataTexts.h"
 #include "drill/LoadJpegBitmap.h"
 #include "support/FormHarness.h"

@@ -32,6 +32,9 @@ std::unique_ptr<TForm1> OpenForm()
 {
     auto form = std::make_unique<TForm1>();
     form->show();
+    // Focus and access keys need the window to be the active one.
+    form->activateWindow();
+    QTest::qWaitForWindowActive(form.get(), 2000);
     return form;
 }
 
