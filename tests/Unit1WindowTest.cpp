@@ -15,8 +15,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QScrollArea>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>

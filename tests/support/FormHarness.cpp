@@ -1,12 +1,16 @@
 #include "FormHarness.h"
 
 #include "Widgets.h"
+#include "SjisText.h"
 #include "data/DataTexts.h"
+#include "data/ToiBank.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 
 std::vector<BankQuestion> TypedBank(int n)
 {
@@ -86,6 +90,80 @@ void AnswerAndNext(TForm1& form, bool right)
 
 bool PressAccessKey(TForm1& form, Qt::Key key, const std::function<bool()>& done)
 {
+    // Access keys work only in the active window; activation arrives
+    // through the event loop.
+    form.activateWindow();
+    if (!QTest::qWaitForWindowActive(&form, 1000))
+        return false;
     QTest::keyClick(&form, key, Qt::AltModifier);
     return QTest::qWaitFor(done, 1000);
+}
+
+void AnswerQuestions(TForm1& form, int right, int wrong)
+{
+    for (int i = 0; i < right + wrong; ++i)
+        AnswerAndNext(form, i < right);
+}
+
+void LetTimeRunOut(TForm1& form)
+{
+    // One tick more than the limit at most: a countdown that never judges
+    // leaves [決定] enabled and the caller's checks fail.
+    for (int tick = 0; tick <= form.Drill.TimeLimit() && form.btnEnter->isEnabled(); ++tick)
+        form.Timer1Timer();
+    QTest::mouseClick(form.btnNext, Qt::LeftButton);
+}
+
+void ChooseNanwido(TForm1& form, int index)
+{
+    form.cbNanwido->setFocus();
+    for (int guard = 0; guard < 6 && form.cbNanwido->currentIndex() != index; ++guard)
+        QTest::keyClick(form.cbNanwido, form.cbNanwido->currentIndex() < index ? Qt::Key_Down : Qt::Key_Up);
+}
+
+void ClickListRow(QTreeWidget* list, int r)
+{
+    QTreeWidgetItem* item = list->topLevelItem(r);
+    if (!item)
+        return;
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+std::vector<QStringList> ListRows(const QTreeWidget* list)
+{
+    std::vector<QStringList> rows;
+    for (int r = 0; r < list->topLevelItemCount(); ++r) {
+        QStringList texts;
+        for (int c = 0; c < list->columnCount(); ++c)
+            texts << list->topLevelItem(r)->text(c);
+        rows.push_back(texts);
+    }
+    return rows;
+}
+
+std::vector<std::string> SlotHeaderRow()
+{
+    return {"プレイモード", "出題リスト", "問番号", "ステージごとのプレイ内容テーブル", "空データかどうか", "日付", "難易度", "残り数"};
+}
+
+std::string BankOrderList(int n)
+{
+    std::string list;
+    for (int i = 1; i <= n; ++i)
+        list += (i > 1 ? "<%>" : "") + std::to_string(i);
+    return list;
+}
+
+std::vector<std::string> EmptySlotCells(int n)
+{
+    std::string stages;
+    for (int s = 1; s <= n / 20; ++s)
+        stages += std::string(s > 1 ? "<$>" : "") + "0<%>0";
+    return {"NORMAL", BankOrderList(n), "0", stages, "0", "新規データ", "5", "3"};
+}
+
+std::string SlotCellText(const TForm1& form, int slot, int cell)
+{
+    return SjisToUtf8(TableCell(form.Drill.SaveLoadTable, slot, cell));
 }
