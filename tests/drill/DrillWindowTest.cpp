@@ -299,6 +299,15 @@ TEST_F(DrillWindow, AccessKeysAnswerAndJudge)
     ASSERT_TRUE(PressAccessKey(*form, Qt::Key_N, [&] { return form->Drill.ToiIndex == 1; }));
 }
 
+TEST_F(DrillWindow, TypingReplacesThePrompt)
+{
+    auto form = StartNormal(TypedBank(2));
+    QTest::keyClicks(form->edtInput, QStringLiteral("A1"));
+    EXPECT_EQ(form->edtInput->text(), QStringLiteral("A1"));
+    QTest::keyClick(form->edtInput, Qt::Key_Return);
+    EXPECT_EQ(form->lblTrueOrFalse->text(), QStringLiteral("正解！"));
+}
+
 TEST_F(DrillWindow, MousePressInTheEditBoxSelectsItsText)
 {
     auto form = StartNormal(TypedBank(1));

@@ -38,7 +38,8 @@ std::unique_ptr<TForm1> OpenForm()
     form->show();
     // Focus and access keys need the window to be the active one.
     form->activateWindow();
-    QTest::qWaitForWindowActive(form.get(), 2000);
+    if (!QTest::qWaitForWindowActive(form.get(), 2000))
+        qWarning("the test window did not become active");
     return form;
 }
 
