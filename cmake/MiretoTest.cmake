@@ -15,16 +15,11 @@ function(mireto_add_test name)
   target_compile_definitions(${name} PRIVATE
     MIRETO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     MIRETO_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  set(env
-    QT_QPA_PLATFORM=offscreen
-    XDG_RUNTIME_DIR=${MIRETO_TEST_RUNTIME_DIR}
-    LANG=C.UTF-8
-    TZ=UTC
-    ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
-    LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0
-    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1)
+  # Only one ENVIRONMENT entry survives test discovery intact; the rest of
+  # the test environment (time zone, runtime folder, sanitizer options) is set
+  # by the test programs themselves (tests/support/TestEnvironment.cpp).
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "${env}" TIMEOUT 120)
+    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen TIMEOUT 120)
 endfunction()

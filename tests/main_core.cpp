@@ -1,3 +1,4 @@
+#include "support/TestEnvironment.h"
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -5,6 +6,7 @@
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    SetUpTestEnvironment();
     // Picture tests draw with Qt's image classes; a core application gives
     // them the plugin paths without a display.
     QCoreApplication app(argc, argv);

@@ -1,4 +1,5 @@
 #include "MessageBox.h"
+#include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +8,7 @@
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    SetUpTestEnvironment();
     QApplication app(argc, argv);
     // No test may ever wait on a modal box.
     MessageBox::setTestMode(true);

@@ -203,8 +203,11 @@ bool TForm1::PresentToi()
     SetDefaultButton(btnEnter);
     HideAllScreens();
     pnlMain->setVisible(true);
-    if (!edtInput->isHidden() && edtInput->isEnabled())
+    if (!edtInput->isHidden() && edtInput->isEnabled()) {
+        // Selected, so the first key typed replaces the prompt.
         edtInput->setFocus();
+        edtInput->selectAll();
+    }
     else if (!AnswerBoxes.isEmpty())
         AnswerBoxes.first()->setFocus();
     return true;

@@ -34,9 +34,11 @@ struct JpegErrors {
 
 // Warnings that mean picture data is missing or wrong. libjpeg would carry on
 // and fill the gap with grey or garbage; a question picture shown half grey
-// is worse than an error, so these end the decoding as a failure. Other
-// warnings (odd metadata, stray bytes between markers) leave the pixels
-// intact and are ignored.
+// is worse than an error, so these end the decoding as a failure. A file cut
+// short is refused wherever the cut is, even when only its end marker is
+// missing: the decoder reads ahead, so "the rows happened to be complete"
+// cannot be told apart reliably. Other warnings (odd metadata, stray bytes
+// between markers) leave the pixels intact and are ignored.
 bool WarningDamagesPicture(int code)
 {
     switch (code) {
@@ -174,6 +176,10 @@ void Encode(std::FILE* file, Encoder* e, const QImage* pixels, int quality)
     jpeg_set_defaults(&e->cinfo);
     e->cinfo.dct_method = JDCT_ISLOW;
     jpeg_set_quality(&e->cinfo, quality, TRUE);
+    // Full colour resolution: the pictures are diagrams and text, where
+    // halving the colour planes smears thin coloured lines.
+    e->cinfo.comp_info[0].h_samp_factor = 1;
+    e->cinfo.comp_info[0].v_samp_factor = 1;
     jpeg_start_compress(&e->cinfo, TRUE);
     while (e->cinfo.next_scanline < e->cinfo.image_height) {
         // libjpeg wants a non-const row pointer but does not write through it.

@@ -20,9 +20,9 @@ std::uint32_t ToiRandom::Next()
 
 namespace {
 
-// Counts which rows are still in the pool and finds the k-th remaining one,
-// both in O(log n): a Fenwick tree over positions 1..n holding 1 for a row
-// still in the pool and 0 for a row already taken.
+// The pool of rows not yet drawn, as a Fenwick tree over positions 1..n
+// holding 1 for a row still in the pool and 0 for a row already taken, so the
+// k-th remaining row is found and taken out in O(log n).
 class RemainingRows {
 public:
     explicit RemainingRows(std::int32_t n) : tree_(static_cast<std::size_t>(n) + 1, 0)
@@ -43,19 +43,24 @@ public:
     // a contiguous pool does when it closes its gaps.
     std::int32_t Take(std::int32_t k)
     {
+        // One descent both finds the row and takes it out: a node the search
+        // does not skip covers the row wanted, so its count drops by one.
+        // Those nodes are exactly the ones an update of the row would touch.
         std::int32_t pos = 0;
         std::int32_t rest = k; // remaining rows to skip before the one wanted
         for (std::int32_t step = top_; step > 0; step /= 2) {
-            std::int32_t next = pos + step;
-            if (next <= n_ && tree_[static_cast<std::size_t>(next)] <= rest) {
+            const std::int32_t next = pos + step;
+            if (next > n_)
+                continue;
+            std::int32_t& count = tree_[static_cast<std::size_t>(next)];
+            if (count <= rest) {
                 pos = next;
-                rest -= tree_[static_cast<std::size_t>(next)];
+                rest -= count;
+            } else {
+                --count;
             }
         }
-        std::int32_t row = pos + 1;
-        for (std::int32_t i = row; i <= n_; i += i & -i)
-            --tree_[static_cast<std::size_t>(i)];
-        return row;
+        return pos + 1;
     }
 
 private:

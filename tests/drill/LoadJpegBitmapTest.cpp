@@ -168,6 +168,7 @@ TEST_F(JpegFiles, BadFilesFailWithReasonAndLeaveBitmapEmpty)
         {"empty.jpg", "", {}, kUnreadable},
         {"random.jpg", "", random, kUnreadable},
         {"half.jpg", "", real.substr(0, real.size() / 2), kUnreadable},
+        {"noend.jpg", "", real.substr(0, real.size() - 2), kUnreadable}, // only the end marker cut off
         {"headeronly.jpg", "", real.substr(0, FrameHeaderOffset(real) + 19), kUnreadable},
         {"soi.jpg", "", std::string("\xFF\xD8", 2), kUnreadable},
         {"png.jpg", nullptr, {}, kUnreadable},

@@ -36,6 +36,10 @@ std::unique_ptr<TForm1> OpenForm()
 {
     auto form = std::make_unique<TForm1>();
     form->show();
+    // Focus and access keys need the window to be the active one.
+    form->activateWindow();
+    if (!QTest::qWaitForWindowActive(form.get(), 2000))
+        qWarning("the test window did not become active");
     return form;
 }
 

@@ -1,0 +1,281 @@
+// mireto_bank: the question-bank tool for authors. Converts the UTF-8 CSV
+// source into the Shift_JIS bank file the program reads, exports a bank back
+// to CSV, and checks either for everything the program would misread.
+#include "data/BankSource.h"
+#include "drill/LoadJpegBitmap.h"
+
+#include <QImage>
+#include <QString>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitProblems = 1;
+constexpr int kExitUsage = 2;
+
+const char kHelp[] =
+    "mireto_bank - question-bank tool / 問題バンク作成ツール\n"
+    "\n"
+    "  mireto_bank convert [--pictures DIR] OUT.dat IN.csv [IN2.csv ...]\n"
+    "      UTF-8 CSV sources -> Shift_JIS bank file. Refuses a source with problems.\n"
+    "      CSV（UTF-8）から問題バンク（Shift_JIS）を作る。問題があれば作らない。\n"
+    "  mireto_bank export IN.dat OUT.csv\n"
+    "      bank file -> UTF-8 CSV (\"<$>\" becomes a line break).\n"
+    "      問題バンクを CSV に戻す（\"<$>\" は改行になる）。\n"
+    "  mireto_bank check [--pictures DIR | --no-pictures] BANK.dat | SOURCE.csv ...\n"
+    "      Reports every problem as FILE:LINE:FIELD: message; exit status 1 if any.\n"
+    "      問題を「ファイル:行:列: 内容」で示す。問題があれば終了コード 1。\n"
+    "\n"
+    "Pictures (NONEm<key>.jpg, NONEk<key>.jpg) are looked for in DIR; a bank's\n"
+    "default is its own folder, sources are checked for pictures only with --pictures.\n"
+    "画像は DIR から探す。バンクの既定はバンクと同じフォルダ。CSV は --pictures 指定時のみ。\n";
+
+struct Arguments {
+    std::vector<std::string> files;
+    std::string pictureFolder;
+    bool picturesGiven = false;
+    bool noPictures = false;
+};
+
+bool ParseArguments(int argc, char** argv, Arguments& args)
+{
+    for (int i = 2; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--pictures") {
+            if (i + 1 >= argc) {
+                std::fputs("mireto_bank: --pictures needs a folder\n", stderr);
+                return false;
+            }
+            args.pictureFolder = argv[++i];
+            args.picturesGiven = true;
+        } else if (a == "--help" || a == "-h") {
+            std::fputs(kHelp, stdout);
+            std::exit(kExitOk);
+        } else if (a == "--no-pictures") {
+            args.noPictures = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            std::fprintf(stderr, "mireto_bank: unknown option %s\n", a.c_str());
+            return false;
+        } else {
+            args.files.push_back(a);
+        }
+    }
+    if (args.picturesGiven && args.noPictures) {
+        std::fputs("mireto_bank: --pictures and --no-pictures exclude each other\n", stderr);
+        return false;
+    }
+    return true;
+}
+
+bool EndsWith(const std::string& text, const std::string& tail)
+{
+    if (text.size() < tail.size())
+        return false;
+    for (std::size_t i = 0; i < tail.size(); ++i) {
+        char c = text[text.size() - tail.size() + i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != tail[i])
+            return false;
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The program's own decoder, so a picture that passes here also shows.
+bool DecodePicture(const std::string& path, std::string& reason)
+{
+    QImage bitmap;
+    QString error;
+    if (LoadJpegBitmap(path, bitmap, &error))
+        return true;
+    reason = error.toStdString();
+    return false;
+}
+
+BankCheckOptions PictureOptions(const Arguments& args, const std::string& defaultFolder)
+{
+    BankCheckOptions options;
+    if (args.noPictures)
+        return options;
+    if (args.picturesGiven)
+        options.pictureFolder = args.pictureFolder;
+    else if (!defaultFolder.empty())
+        options.pictureFolder = defaultFolder;
+    else
+        return options;
+    options.decodePicture = DecodePicture;
+    return options;
+}
+
+void Print(const std::vector<BankProblem>& problems, const char* prefix = "")
+{
+    for (const BankProblem& p : problems) {
+        BankProblem shown = p;
+        shown.message = prefix + p.message;
+        std::fprintf(stderr, "%s\n", FormatProblem(shown).c_str());
+    }
+}
+
+std::string Problems(std::size_t count)
+{
+    return std::to_string(count) + (count == 1 ? " problem" : " problems");
+}
+
+std::string Counts(const BankSummary& s)
+{
+    return std::to_string(s.questions) + (s.questions == 1 ? " question (" : " questions (") + std::to_string(s.choiceQuestions) + " choice, " +
+           std::to_string(s.typedQuestions) + " typed), " + std::to_string(s.pictures) +
+           (s.pictures == 1 ? " picture" : " pictures");
+}
+
+int Convert(const Arguments& args)
+{
+    if (args.files.size() < 2 || args.noPictures) {
+        std::fputs("usage: mireto_bank convert [--pictures DIR] OUT.dat IN.csv [IN2.csv ...]\n", stderr);
+        return kExitUsage;
+    }
+    const std::string& out = args.files.front();
+    std::vector<std::string> inputs(args.files.begin() + 1, args.files.end());
+    if (EndsWith(out, ".csv")) {
+        std::fprintf(stderr, "mireto_bank: %s: the first name is the bank file to write, not a source\n", out.c_str());
+        return kExitUsage;
+    }
+    for (const std::string& in : inputs) {
+        if (in == out) {
+            std::fprintf(stderr, "mireto_bank: %s is both source and output\n", in.c_str());
+            return kExitUsage;
+        }
+    }
+
+    BankRows bank = ReadCsvSources(inputs);
+    BankSummary summary;
+    std::vector<BankProblem> problems =
+        AllProblems(bank, CheckBankContent(bank, PictureOptions(args, std::string()), &summary));
+    if (!problems.empty()) {
+        Print(problems);
+        std::fprintf(stderr, "%s: not written: %s\n", out.c_str(), Problems(problems.size()).c_str());
+        return kExitProblems;
+    }
+    std::string text = TableToText(BankTable(bank));
+    std::string error;
+    if (!TryWriteTextFile(text, out, &error)) {
+        std::fprintf(stderr, "%s: cannot write: %s\n", out.c_str(), error.c_str());
+        return kExitProblems;
+    }
+    std::printf("%s: %s from %zu source file%s\n", out.c_str(), Counts(summary).c_str(), inputs.size(),
+                inputs.size() == 1 ? "" : "s");
+    return kExitOk;
+}
+
+int Export(const Arguments& args)
+{
+    if (args.files.size() != 2 || args.picturesGiven || args.noPictures) {
+        std::fputs("usage: mireto_bank export IN.dat OUT.csv\n", stderr);
+        return kExitUsage;
+    }
+    const std::string& in = args.files[0];
+    const std::string& out = args.files[1];
+    if (in == out || EndsWith(out, ".dat")) {
+        std::fprintf(stderr, "mireto_bank: %s: the second name is the CSV to write\n", out.c_str());
+        return kExitUsage;
+    }
+    BankRows bank = ReadBankFile(in);
+    if (!bank.textProblems.empty()) {
+        // Such a bank would not come back the same; fix it first.
+        Print(bank.textProblems);
+        std::fprintf(stderr, "%s: not written: the bank's text has %s\n", out.c_str(),
+                     Problems(bank.textProblems.size()).c_str());
+        return kExitProblems;
+    }
+    // Content problems do not stop the export: the CSV is where they are fixed.
+    Print(CheckBankContent(bank, BankCheckOptions()), "warning: ");
+
+    TextTable table = BankTable(bank);
+    std::string csv, error;
+    if (!BankTableToCsv(table, csv, &error)) {
+        std::fprintf(stderr, "%s: %s\n", in.c_str(), error.c_str());
+        return kExitProblems;
+    }
+    BankRows again = ParseCsvSources({{out, csv}});
+    if (!again.textProblems.empty() || BankTable(again) != table) {
+        std::fprintf(stderr, "%s: not written: the CSV would not convert back to the same bank\n", out.c_str());
+        return kExitProblems;
+    }
+    if (!WriteBytesFile(csv, out, &error)) {
+        std::fprintf(stderr, "%s: cannot write: %s\n", out.c_str(), error.c_str());
+        return kExitProblems;
+    }
+    const std::size_t questions = table.empty() ? 0 : table.size() - 1;
+    std::printf("%s: %zu question%s\n", out.c_str(), questions, questions == 1 ? "" : "s");
+    return kExitOk;
+}
+
+int Check(const Arguments& args)
+{
+    if (args.files.empty()) {
+        std::fputs("usage: mireto_bank check [--pictures DIR | --no-pictures] BANK.dat | SOURCE.csv ...\n", stderr);
+        return kExitUsage;
+    }
+    std::size_t sources = 0;
+    for (const std::string& f : args.files)
+        sources += EndsWith(f, ".csv");
+    if (sources != args.files.size() && args.files.size() != 1) {
+        std::fputs("mireto_bank: check one bank file, or one or more CSV sources\n", stderr);
+        return kExitUsage;
+    }
+    const bool isSource = sources == args.files.size();
+    BankRows bank = isSource ? ReadCsvSources(args.files) : ReadBankFile(args.files.front());
+    BankSummary summary;
+    std::vector<BankProblem> problems = AllProblems(
+        bank, CheckBankContent(bank, PictureOptions(args, isSource ? std::string() : FolderOf(args.files.front())),
+                               &summary));
+    std::string names;
+    for (const std::string& f : args.files)
+        names += (names.empty() ? "" : " ") + f;
+    if (!problems.empty()) {
+        Print(problems);
+        std::fprintf(stderr, "%s: %s\n", names.c_str(), Problems(problems.size()).c_str());
+        return kExitProblems;
+    }
+    std::printf("%s: OK: %s\n", names.c_str(), Counts(summary).c_str());
+    return kExitOk;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fputs(kHelp, stderr);
+        return kExitUsage;
+    }
+    const std::string command = argv[1];
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::fputs(kHelp, stdout);
+        return kExitOk;
+    }
+    Arguments args;
+    if (!ParseArguments(argc, argv, args))
+        return kExitUsage;
+    if (command == "convert")
+        return Convert(args);
+    if (command == "export")
+        return Export(args);
+    if (command == "check")
+        return Check(args);
+    std::fprintf(stderr, "mireto_bank: unknown command %s (see mireto_bank --help)\n", command.c_str());
+    return kExitUsage;
+}
