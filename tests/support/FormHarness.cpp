@@ -91,6 +91,11 @@ void AnswerAndNext(TForm1& form, bool right)
 
 bool PressAccessKey(TForm1& form, Qt::Key key, const std::function<bool()>& done)
 {
+    // Access keys work only in the active window; activation arrives
+    // through the event loop.
+    form.activateWindow();
+    if (!QTest::qWaitForWindowActive(&form, 1000))
+        return false;
     QTest::keyClick(&form, key, Qt::AltModifier);
     return QTest::qWaitFor(done, 1000);
 }
