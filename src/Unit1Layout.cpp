@@ -4,6 +4,7 @@
 
 #include "Widgets.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -104,10 +105,16 @@ QTreeWidget* MakeList(QWidget* parent, const char* name, QRect geometry)
     list->setAllColumnsShowFocus(true);
     list->header()->setSectionsMovable(false);
     list->header()->setStretchLastSection(false);
-    // The selection stays visible when the list loses the focus.
+    // The list keeps the standard colours (not the navy of its screen), and
+    // its selection stays visible when it loses the focus.
+    const QPalette standard = QApplication::palette(list);
     QPalette palette = list->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (auto role : {QPalette::Window, QPalette::WindowText, QPalette::Base, QPalette::Text, QPalette::Button,
+                          QPalette::ButtonText})
+            palette.setColor(group, role, standard.color(group, role));
     for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
-        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+        palette.setColor(QPalette::Inactive, role, standard.color(QPalette::Active, role));
     list->setPalette(palette);
     return list;
 }

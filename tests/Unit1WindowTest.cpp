@@ -312,3 +312,38 @@ TEST_F(Unit1Window, JapaneseTranslationsGiveJapaneseButtons)
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("はい(&Y)"));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&No"), QStringLiteral("いいえ(&N)"));
 }
+
+TEST_F(Unit1Window, BankThatCannotBeReadIsTreatedAsMissing)
+{
+    WorkFolder other;
+    ASSERT_EQ(::mkdir((other.Path() + "/" + DataTexts::kToiFileName).c_str(), 0700), 0);
+    auto form = OpenForm();
+    EXPECT_FALSE(form->Drill.ToiFileFound);
+    EXPECT_EQ(VisibleScreen(*form), form->pnlError);
+    MessageBox::setNextAnswer(QMessageBox::Yes);
+    EXPECT_TRUE(form->close());
+    EXPECT_FALSE(other.Exists(DataTexts::kSeikaiFileName));
+}
+
+TEST_F(Unit1Window, TabMovesThroughTheStartScreenInItsOrder)
+{
+    auto form = OpenForm();
+    ASSERT_TRUE(form->btnStartNormal->hasFocus());
+    const QWidget* expected[] = {form->btnStartJakuten, form->btnStartRand, form->cbNanwido, form->btnLoadNormal,
+                                 form->btnHNormalStart, form->btnHRandStart};
+    for (const QWidget* next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
+    }
+}
+
+TEST_F(Unit1Window, EnterPressesTheFocusedButtonOutsideTheQuestionScreen)
+{
+    auto form = OpenForm();
+    form->btnLoadNormal->setFocus();
+    QTest::keyClick(form->btnLoadNormal, Qt::Key_Return);
+    EXPECT_EQ(VisibleScreen(*form), form->pnlSaveLoad);
+    form->btnSLBack->setFocus();
+    QTest::keyClick(form->btnSLBack, Qt::Key_Enter);
+    EXPECT_EQ(VisibleScreen(*form), form->pnlStart);
+}

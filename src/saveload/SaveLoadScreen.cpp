@@ -96,6 +96,8 @@ void TForm1::FillSaveLoadList()
         item->setText(0, QString::number(i + 1));
         item->setText(1, SjisToQString(rows[i].mode));
         item->setText(2, SjisToQString(rows[i].date));
+        // The date may be wider than its column; the tip shows it whole.
+        item->setToolTip(2, item->text(2));
     }
 }
 
@@ -118,6 +120,7 @@ void TForm1::btnSaveLoadClick()
         if (static_cast<std::size_t>(r) < rows.size()) {
             selected->setText(1, SjisToQString(rows[static_cast<std::size_t>(r)].mode));
             selected->setText(2, SjisToQString(rows[static_cast<std::size_t>(r)].date));
+            selected->setToolTip(2, selected->text(2));
         }
         return;
     }
