@@ -1,6 +1,8 @@
 #include "Clock.h"
 #include "Unit2.h"
 
+#include "support/WorkFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -22,36 +24,13 @@ namespace {
 // runs, so file names are as plain as the program's.
 class Unit2Files : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char* cwd = ::getcwd(nullptr, 0);
-        ASSERT_NE(cwd, nullptr);
-        oldCwd_ = cwd;
-        std::free(cwd);
-        char folder[] = "/tmp/mireto-unit2-XXXXXX";
-        ASSERT_NE(::mkdtemp(folder), nullptr);
-        folder_ = folder;
-        ASSERT_EQ(::chdir(folder_.c_str()), 0);
-    }
     void TearDown() override
     {
         SetWriteFaultForTest(WriteFault::None);
-        EXPECT_EQ(::chdir(oldCwd_.c_str()), 0);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
     }
 
-    static void Put(const std::string& name, const std::string& bytes)
-    {
-        std::ofstream out(name, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        ASSERT_TRUE(out.good()) << name;
-    }
-    static std::string Get(const std::string& name)
-    {
-        std::ifstream in(name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    void Put(const std::string& name, const std::string& bytes) const { folder_.Write(name, bytes); }
+    std::string Get(const std::string& name) const { return folder_.Read(name); }
     // Names in the working folder, to see that no temporary file is left.
     static std::vector<std::string> Entries()
     {
@@ -63,8 +42,7 @@ protected:
     }
 
 private:
-    std::string oldCwd_;
-    std::string folder_;
+    WorkFolder folder_;
 };
 
 // The two-byte characters of one lead byte with trail bytes first .. last

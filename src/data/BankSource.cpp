@@ -353,12 +353,8 @@ int FieldAt(const std::string& line, std::size_t position, std::size_t cellCount
 // The table exactly as LoadTextTable builds it from these bytes.
 TextTable LoaderTable(const std::string& bytes)
 {
-    std::string upToNul = bytes.substr(0, bytes.find('\0'));
-    TextTable table = ParseTableText(SjisToEuc(upToNul));
-    for (auto& [number, cells] : table)
-        for (std::string& cell : cells)
-            cell = EucToSjis(cell);
-    return table;
+    // The loader stops at the first NUL byte, as reading the file does.
+    return ParseTableFile(bytes.substr(0, bytes.find('\0')));
 }
 
 // ---------------------------------------------------------------------------

@@ -2,6 +2,8 @@
 #include "data/ProgressDb.h"
 #include "data/ToiBank.h"
 
+#include "support/WorkFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -20,35 +22,9 @@ using namespace DataTexts;
 // live under their real names.
 class ProgressFiles : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char* cwd = ::getcwd(nullptr, 0);
-        ASSERT_NE(cwd, nullptr);
-        oldCwd_ = cwd;
-        std::free(cwd);
-        char folder[] = "/tmp/mireto-progress-XXXXXX";
-        ASSERT_NE(::mkdtemp(folder), nullptr);
-        folder_ = folder;
-        ASSERT_EQ(::chdir(folder_.c_str()), 0);
-    }
-    void TearDown() override
-    {
-        EXPECT_EQ(::chdir(oldCwd_.c_str()), 0);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
 
-    static void Put(const std::string& name, const std::string& bytes)
-    {
-        std::ofstream out(name, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        ASSERT_TRUE(out.good()) << name;
-    }
-    static std::string Get(const std::string& name)
-    {
-        std::ifstream in(name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    void Put(const std::string& name, const std::string& bytes) const { folder_.Write(name, bytes); }
+    std::string Get(const std::string& name) const { return folder_.Read(name); }
     static bool IsFolder(const std::string& name)
     {
         struct stat st {};
@@ -56,8 +32,7 @@ protected:
     }
 
 private:
-    std::string oldCwd_;
-    std::string folder_;
+    WorkFolder folder_;
 };
 
 // A bank of n questions keyed "K1" .. "Kn", every row of eight cells.
