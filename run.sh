@@ -34,4 +34,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
 fi
 exec_status=0
 ../build/bin/mireto || exec_status=$?
+if [ "$exec_status" -eq 1 ]; then
+    echo "MIRETO ended with status 1: another copy is already running, or a progress file could not be written." >&2
+fi
 exit $exec_status
