@@ -14,7 +14,8 @@ public:
     ~SingleInstanceGuard();
     SingleInstanceGuard(const SingleInstanceGuard&) = delete;
     SingleInstanceGuard& operator=(const SingleInstanceGuard&) = delete;
-    // False when another copy holds the lock (or the lock cannot be made).
+    // False when another copy holds the lock. A lock file that cannot be
+    // made at all is reported on standard error and the program runs.
     bool Acquire();
     static QString LockFilePath();
 

@@ -23,7 +23,8 @@ void Show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const Q
 }
 } // namespace
 
-QMessageBox::StandardButton MessageBox::question(QWidget* parent, const QString& title, const QString& text)
+QMessageBox::StandardButton MessageBox::question(QWidget* parent, const QString& title, const QString& text,
+                                                QMessageBox::StandardButton defaultButton)
 {
     BoxState& state = State();
     state.shown << text;
@@ -35,7 +36,7 @@ QMessageBox::StandardButton MessageBox::question(QWidget* parent, const QString&
     if (state.testMode)
         return QMessageBox::No;
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -7,8 +7,10 @@
 
 class MessageBox {
 public:
-    // A Yes/No question owned by parent, no icon. Only Yes proceeds.
-    static QMessageBox::StandardButton question(QWidget* parent, const QString& title, const QString& text);
+    // A Yes/No question owned by parent, no icon. Only Yes proceeds; Enter
+    // presses defaultButton.
+    static QMessageBox::StandardButton question(QWidget* parent, const QString& title, const QString& text,
+                                                QMessageBox::StandardButton defaultButton = QMessageBox::Yes);
     // An error or a notice with an OK button.
     static void error(QWidget* parent, const QString& title, const QString& text);
     static void information(QWidget* parent, const QString& title, const QString& text);

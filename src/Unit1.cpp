@@ -38,10 +38,12 @@ void TForm1::StartUp()
     setWindowTitle(kWindowTitle);
     move(15, 15);
 
-    // ModeNames, label lists and the answer boxes; NanwidoTable is set by the
-    // drill state itself.
+    // NanwidoTable is set by the drill state itself.
     ModeNames = {QStringLiteral("通常モード"), QStringLiteral("ランダムモード"), QStringLiteral("弱点克服モード"),
                  QStringLiteral("本試験通常"), QStringLiteral("本試験ランダム")};
+    AnswerBoxes.clear();
+    for (QCheckBox* box : cb)
+        AnswerBoxes << box;
     const QString iroha = QStringLiteral("イロハニホへトチリヌルヲワカ");
     for (int i = 1; i <= 14; ++i) {
         NumberLabels << QStringLiteral("&%1").arg(i);
@@ -49,9 +51,6 @@ void TForm1::StartUp()
         IrohaLabels << QStringLiteral("%1(&%2)").arg(iroha.at(i - 1)).arg(i);
     }
     LabelLists = {&NumberLabels, &AlphaLabels, &IrohaLabels};
-    AnswerBoxes.clear();
-    for (QCheckBox* box : cb)
-        AnswerBoxes << box;
     ToiBitmap = QImage();
     KaisetuBitmap = QImage();
 
@@ -60,7 +59,7 @@ void TForm1::StartUp()
         std::string text;
         std::string reason;
         if (ReadWholeFileChecked(DataTexts::kToiFileName, text, &reason)) {
-            Drill.ToiTable = LoadTextTable(DataTexts::kToiFileName);
+            Drill.ToiTable = ParseTableFile(text);
         } else {
             // A bank that exists but cannot be read is as good as missing; the
             // databases are then left alone at close.
@@ -195,11 +194,21 @@ void TForm1::keyPressEvent(QKeyEvent* event)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == edtInput && event->type() == QEvent::MouseButtonPress && edtInput->isEnabled()) {
-        // The whole text is selected so the first key replaces the prompt.
-        edtInput->setFocus(Qt::MouseFocusReason);
-        edtInputMouseDown();
-        return true;
+    if (watched == edtInput && edtInput->isEnabled()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            // Any press selects the whole text, so the first key replaces the
+            // prompt; the edit box never sees the press, nor a drag after it.
+            edtInput->setFocus(Qt::MouseFocusReason);
+            edtInputMouseDown();
+            return true;
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease:
+            return true;
+        default:
+            break;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

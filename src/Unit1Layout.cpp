@@ -204,7 +204,7 @@ void TForm1::CreateStartScreen()
     cbNanwido = new QComboBox(gbOption);
     cbNanwido->setObjectName(QStringLiteral("cbNanwido"));
     cbNanwido->setEditable(false);
-    cbNanwido->setGeometry(112, 33, 145, 29);
+    cbNanwido->setGeometry(112, 36, 145, 29);
     {
         QPalette palette = cbNanwido->palette();
         palette.setColor(QPalette::Base, kWhite);

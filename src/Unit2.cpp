@@ -179,16 +179,28 @@ std::string TableToText(const TextTable& table)
     return text;
 }
 
-bool TryWriteTextFile(const std::string& text, const std::string& fileName, std::string* error)
-{
-    std::string bytes;
-    bytes.reserve(text.size() + text.size() / 16);
-    for (char c : text) {
-        if (c == '\n')
-            bytes += '\r';
-        bytes += c;
-    }
+namespace {
 
+// Writes in place, for a folder where no new file can be made beside the
+// database: the only way left to keep the learner's progress.
+bool WriteInPlace(const std::string& bytes, const std::string& fileName, std::string* error)
+{
+    int fd = ::open(fileName.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) {
+        if (error)
+            *error = ErrnoText("open");
+        return false;
+    }
+    const bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    if (!ok && error)
+        *error = ErrnoText("write");
+    return (::close(fd) == 0) && ok;
+}
+
+// The bytes go to a new file beside the old one, which is synced and renamed
+// over it: an interruption at any step leaves the old file whole.
+bool WriteBytesAtomically(const std::string& bytes, const std::string& fileName, std::string* error)
+{
     // A name that is a folder must not be replaced by a file.
     struct stat st {};
     if (::stat(fileName.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
@@ -210,7 +222,11 @@ bool TryWriteTextFile(const std::string& text, const std::string& fileName, std:
     std::string tempName = fileName + ".tmp-XXXXXX";
     std::vector<char> nameBuffer(tempName.begin(), tempName.end());
     nameBuffer.push_back('\0');
-    int fd = FaultAt(WriteFault::Open) ? (errno = EACCES, -1) : ::mkstemp(nameBuffer.data());
+    int fd = FaultAt(WriteFault::Open)           ? (errno = ENOSPC, -1)
+             : FaultAt(WriteFault::CreateDenied) ? (errno = EACCES, -1)
+                                                 : ::mkstemp(nameBuffer.data());
+    if (fd < 0 && exists && (errno == EACCES || errno == EPERM))
+        return WriteInPlace(bytes, fileName, error);
     if (fd < 0) {
         if (error)
             *error = ErrnoText("open");
@@ -259,12 +275,39 @@ bool TryWriteTextFile(const std::string& text, const std::string& fileName, std:
     return true;
 }
 
+} // namespace
+
+bool TryWriteTextFile(const std::string& text, const std::string& fileName, std::string* error)
+{
+    std::string bytes;
+    bytes.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n')
+            bytes += '\r';
+        bytes += c;
+    }
+
+    // A database reached through a symbolic link is written where the link
+    // points, so the link stays a link.
+    std::string target = fileName;
+    struct stat st {};
+    if (::lstat(fileName.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* resolved = ::realpath(fileName.c_str(), nullptr)) {
+            target = resolved;
+            std::free(resolved);
+        }
+    }
+    return WriteBytesAtomically(bytes, target, error);
+}
+
+
 void WriteTextFile(const std::string& text, const std::string& fileName)
 {
     if (!TryWriteTextFile(text, fileName)) {
         std::fputs("ファイルをオープンできません\n", stderr);
         std::fflush(stderr);
-        std::exit(1);
+        // At once: nothing else of the program runs after a failed write.
+        ::_exit(1);
     }
 }
 

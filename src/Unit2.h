@@ -23,9 +23,11 @@ TextTable LoadTextTable(const std::string& fileName);
 std::string TableToText(const TextTable& table);
 // Replaces the file with the text, each LF written as CR LF. The new bytes go
 // to a temporary file beside it, which is flushed, synced and renamed over
-// the old one, so an interrupted write leaves the old file whole. When any
-// step fails, prints "ファイルをオープンできません" to standard error and
-// ends the process with exit status 1.
+// the old one, so an interrupted write leaves the old file whole. A symbolic
+// link is followed (the link stays); only in a folder that refuses new files
+// is an existing file rewritten in place. When the file cannot be written,
+// prints "ファイルをオープンできません" to standard error and ends the
+// process at once with exit status 1.
 void WriteTextFile(const std::string& text, const std::string& fileName);
 // The same write without ending the process: returns false (old file kept)
 // and puts a short reason in *error.
@@ -65,5 +67,6 @@ bool DataFileExists(const std::string& fileName);
 
 // Test hook: makes the next TryWriteTextFile fail at the given step
 // (open, write, sync, rename), to prove the old file survives each one.
-enum class WriteFault { None, Open, Write, Sync, Rename };
+// CreateDenied makes the folder refuse the temporary file.
+enum class WriteFault { None, Open, Write, Sync, Rename, CreateDenied };
 void SetWriteFaultForTest(WriteFault fault);

@@ -394,7 +394,8 @@ std::string FaultName(const ::testing::TestParamInfo<WriteFault>& info)
     case WriteFault::Write: return "Write";
     case WriteFault::Sync: return "Sync";
     case WriteFault::Rename: return "Rename";
-    case WriteFault::None: break;
+    case WriteFault::None:
+    case WriteFault::CreateDenied: break;
     }
     return "None";
 }
@@ -421,6 +422,32 @@ TEST_P(Unit2WriteFault, OldFileSurvivesAndNoTemporaryIsLeft)
 INSTANTIATE_TEST_SUITE_P(EveryStep, Unit2WriteFault,
                          ::testing::Values(WriteFault::Open, WriteFault::Write, WriteFault::Sync, WriteFault::Rename),
                          FaultName);
+
+TEST_F(Unit2Files, FolderRefusingNewFilesStillGetsTheDatabaseWritten)
+{
+    Put("db.dat", "old");
+    SetWriteFaultForTest(WriteFault::CreateDenied);
+    EXPECT_TRUE(TryWriteTextFile("new\n", "db.dat"));
+    EXPECT_EQ(Get("db.dat"), "new\r\n");
+    EXPECT_EQ(Entries(), std::vector<std::string> {"db.dat"});
+
+    // A file that does not exist yet cannot be made there at all.
+    SetWriteFaultForTest(WriteFault::CreateDenied);
+    EXPECT_FALSE(TryWriteTextFile("x\n", "other.dat"));
+    EXPECT_EQ(Entries(), std::vector<std::string> {"db.dat"});
+}
+
+TEST_F(Unit2Files, SymbolicLinkIsFollowedAndStaysALink)
+{
+    ASSERT_EQ(::mkdir("real", 0755), 0);
+    Put("real/db.dat", "old");
+    ASSERT_EQ(::symlink("real/db.dat", "db.dat"), 0);
+    ASSERT_TRUE(TryWriteTextFile("new\n", "db.dat"));
+    struct stat st {};
+    ASSERT_EQ(::lstat("db.dat", &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(Get("real/db.dat"), "new\r\n");
+}
 
 TEST_F(Unit2Files, FailedWriteToANewNameLeavesNothing)
 {

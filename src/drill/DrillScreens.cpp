@@ -48,6 +48,14 @@ QString Number(long long value)
     return QString::number(value);
 }
 
+// A bank without questions: there is nothing to drill.
+void ShowNoQuestions(QWidget* parent)
+{
+    MessageBox::error(parent, TForm1::kWindowTitle,
+                      QStringLiteral("問題集（%1）に問題がありません。\n問題を追加してから始めてください。")
+                          .arg(QString::fromLatin1(DataTexts::kToiFileName)));
+}
+
 } // namespace
 
 // --- Run start -------------------------------------------------------------
@@ -63,11 +71,8 @@ void TForm1::StartRun(std::int32_t playMode, bool resetNokori)
         Drill.Nokori = 3;
     BuildToiList(Drill);
     if (Drill.ToiList.empty()) {
-        // A bank without questions: nothing to drill, the learner stays on the
-        // start screen and no countdown runs.
-        MessageBox::error(this, kWindowTitle,
-                          QStringLiteral("問題集（%1）に問題がありません。\n問題を追加してから始めてください。")
-                              .arg(QString::fromLatin1(DataTexts::kToiFileName)));
+        // The learner stays on the start screen and no countdown runs.
+        ShowNoQuestions(this);
         ShowStartScreen();
         return;
     }
@@ -380,6 +385,8 @@ void TForm1::btnNextStageClick()
 {
     PrepareNextStage(Drill);
     if (Drill.ToiList.empty()) {
+        ShowNoQuestions(this);
+        RemoveStageRows(Drill.StageTable);
         ShowStartScreen();
         return;
     }

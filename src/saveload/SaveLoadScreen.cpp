@@ -112,7 +112,9 @@ void TForm1::btnSaveLoadClick()
     }
     if (Drill.SaveLoadMode == kSaveLoadSave) {
         if (SlotHoldsDrill(Drill.SaveLoadTable, r)
-            && MessageBox::question(this, kWindowTitle, QStringLiteral("上書き保存しますか？")) != QMessageBox::Yes)
+            // A stray Enter must not overwrite a stored run: No is the default.
+            && MessageBox::question(this, kWindowTitle, QStringLiteral("上書き保存しますか？"), QMessageBox::No)
+                   != QMessageBox::Yes)
             return;
         StoreSessionInSlot(r);
         const std::vector<SlotListRow> rows = SlotListRows(Drill.SaveLoadTable);

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -316,6 +317,20 @@ TEST_F(DrillWindow, MousePressInTheEditBoxSelectsItsText)
     EXPECT_EQ(form->edtInput->selectedText(), QStringLiteral("ここに入力。。。"));
     QTest::mouseClick(form->edtInput, Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_EQ(form->edtInput->selectedText(), QStringLiteral("ここに入力。。。"));
+
+    // A double click or a small drag does not shrink the selection to a word.
+    form->edtInput->setText(QStringLiteral("AB CD EF"));
+    QTest::mouseDClick(form->edtInput, Qt::LeftButton, {}, QPoint(form->edtInput->width() / 2, 5));
+    EXPECT_EQ(form->edtInput->selectedText(), QStringLiteral("AB CD EF"));
+    form->edtInput->setText(QStringLiteral("ここに入力。。。"));
+    QTest::mousePress(form->edtInput, Qt::LeftButton, {}, QPoint(5, 5));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(40, 5), form->edtInput->mapToGlobal(QPointF(40, 5)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(form->edtInput, &drag);
+    QTest::mouseRelease(form->edtInput, Qt::LeftButton, {}, QPoint(40, 5));
+    EXPECT_EQ(form->edtInput->selectedText(), QStringLiteral("ここに入力。。。"));
+    QTest::keyClicks(form->edtInput, QStringLiteral("A1"));
+    EXPECT_EQ(form->edtInput->text(), QStringLiteral("A1"));
 }
 
 TEST_F(DrillWindow, QuestionPictureReplacesTheTextAtTheBoxWidth)
