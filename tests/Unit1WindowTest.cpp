@@ -20,6 +20,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
+#include <stdexcept>
 #include <sys/stat.h>
 
 namespace {
@@ -346,4 +347,29 @@ TEST_F(Unit1Window, EnterPressesTheFocusedButtonOutsideTheQuestionScreen)
     form->btnSLBack->setFocus();
     QTest::keyClick(form->btnSLBack, Qt::Key_Enter);
     EXPECT_EQ(VisibleScreen(*form), form->pnlStart);
+}
+
+namespace {
+// An object whose handler fails, as a broken handler of the window would.
+class FailingObject : public QObject {
+public:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::User)
+            throw std::runtime_error("handler failed");
+        return QObject::event(event);
+    }
+};
+} // namespace
+
+TEST_F(Unit1Window, ExceptionInAHandlerIsShownAndTheProgramGoesOn)
+{
+    auto form = OpenForm();
+    FailingObject failing;
+    QEvent event(QEvent::User);
+    QCoreApplication::sendEvent(&failing, &event);
+    ASSERT_EQ(MessageBox::shownTexts(), QStringList {QStringLiteral("handler failed")});
+    // The learner can still work and close with saving.
+    form->btnStartNormal->click();
+    EXPECT_EQ(VisibleScreen(*form), form->pnlMain);
 }

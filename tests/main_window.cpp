@@ -1,3 +1,4 @@
+#include "AppSupport.h"
 #include "MessageBox.h"
 #include "support/TestEnvironment.h"
 
@@ -9,7 +10,8 @@ int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     SetUpTestEnvironment();
-    QApplication app(argc, argv);
+    // The program's own application object, so its error handling is tested.
+    MiretoApplication app(argc, argv);
     // No test may ever wait on a modal box.
     MessageBox::setTestMode(true);
     return RUN_ALL_TESTS();
