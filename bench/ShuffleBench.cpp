@@ -6,27 +6,24 @@
 
 namespace {
 
-void BM_ShuffleRows(benchmark::State& state)
-{
-    const auto n = static_cast<std::int32_t>(state.range(0));
-    std::uint32_t seed = 1796586175u;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(ShuffleRows(n, seed++));
-    state.SetComplexityN(n);
-}
+using Shuffle = std::vector<std::int32_t> (*)(std::int32_t, std::uint32_t);
 
-void BM_ShuffleRowsByPool(benchmark::State& state)
+void BM_Shuffle(benchmark::State& state, Shuffle shuffle)
 {
     const auto n = static_cast<std::int32_t>(state.range(0));
     std::uint32_t seed = 1796586175u;
     for (auto _ : state)
-        benchmark::DoNotOptimize(ShuffleRowsByPool(n, seed++));
+        benchmark::DoNotOptimize(shuffle(n, seed++));
     state.SetComplexityN(n);
 }
 
 } // namespace
 
-BENCHMARK(BM_ShuffleRows)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ShuffleRowsByPool)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Shuffle, ShuffleRows, &ShuffleRows)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Shuffle, ShuffleRowsByPool, &ShuffleRowsByPool)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -57,8 +57,7 @@ void TForm1::StartUp()
     Drill.ToiFileFound = DataFileExists(DataTexts::kToiFileName);
     if (Drill.ToiFileFound) {
         std::string text;
-        std::string reason;
-        if (ReadWholeFileChecked(DataTexts::kToiFileName, text, &reason)) {
+        if (ReadWholeFileChecked(DataTexts::kToiFileName, text)) {
             Drill.ToiTable = ParseTableFile(text);
         } else {
             // A bank that exists but cannot be read is as good as missing; the

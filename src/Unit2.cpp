@@ -69,9 +69,9 @@ void SetWriteFaultForTest(WriteFault fault)
     g_writeFault = fault;
 }
 
-bool ReadWholeFileChecked(const std::string& fileName, std::string& text, std::string* error)
+bool ReadFileBytes(const std::string& fileName, std::string& bytes, std::string* error, std::uint64_t maxBytes)
 {
-    text.clear();
+    bytes.clear();
     // O_NONBLOCK keeps a FIFO of that name from blocking the open; it has no
     // effect on the regular files that are read.
     int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -80,43 +80,49 @@ bool ReadWholeFileChecked(const std::string& fileName, std::string& text, std::s
             *error = ErrnoText("open");
         return false;
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
+    auto fail = [&](const std::string& reason) {
         if (error)
-            *error = ErrnoText("stat");
+            *error = reason;
         ::close(fd);
+        bytes.clear();
         return false;
-    }
+    };
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return fail(ErrnoText("stat"));
     // Only a regular file holds a table: a folder, a FIFO or a device of that
     // name is not one (a device could read forever).
-    if (!S_ISREG(st.st_mode)) {
-        if (error)
-            *error = S_ISDIR(st.st_mode) ? "is a folder" : "not a regular file";
-        ::close(fd);
-        return false;
-    }
-    std::string bytes;
+    if (!S_ISREG(st.st_mode))
+        return fail(S_ISDIR(st.st_mode) ? "is a folder" : "not a regular file");
+    const std::string tooLarge = "larger than " + std::to_string(maxBytes) + " bytes";
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
+        return fail(tooLarge);
     char buffer[65536];
     for (;;) {
         ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            if (error)
-                *error = ErrnoText("read");
-            ::close(fd);
-            return false;
+            return fail(ErrnoText("read"));
         }
         if (n == 0)
             break;
         bytes.append(buffer, static_cast<std::size_t>(n));
+        if (bytes.size() > maxBytes)
+            return fail(tooLarge);
     }
     ::close(fd);
+    return true;
+}
+
+bool ReadWholeFileChecked(const std::string& fileName, std::string& text, std::string* error)
+{
+    if (!ReadFileBytes(fileName, text, error))
+        return false;
     // A text never holds NUL: reading stops at the first one.
-    auto nul = bytes.find('\0');
+    auto nul = text.find('\0');
     if (nul != std::string::npos)
-        bytes.resize(nul);
-    text = std::move(bytes);
+        text.resize(nul);
     return true;
 }
 
@@ -286,7 +292,11 @@ bool TryWriteTextFile(const std::string& text, const std::string& fileName, std:
             bytes += '\r';
         bytes += c;
     }
+    return TryWriteBytesFile(bytes, fileName, error);
+}
 
+bool TryWriteBytesFile(const std::string& bytes, const std::string& fileName, std::string* error)
+{
     // A database reached through a symbolic link is written where the link
     // points, so the link stays a link.
     std::string target = fileName;

@@ -32,11 +32,17 @@ void WriteTextFile(const std::string& text, const std::string& fileName);
 // The same write without ending the process: returns false (old file kept)
 // and puts a short reason in *error.
 bool TryWriteTextFile(const std::string& text, const std::string& fileName, std::string* error = nullptr);
+// The same safe replacement with exactly these bytes, no line-end conversion.
+bool TryWriteBytesFile(const std::string& bytes, const std::string& fileName, std::string* error = nullptr);
 // The file's bytes up to the first NUL byte or the end; empty when unreadable.
 std::string ReadWholeFile(const std::string& fileName);
 // As ReadWholeFile, but tells whether the file could be read at all (a
 // folder, no permission or a read error give false and a reason).
 bool ReadWholeFileChecked(const std::string& fileName, std::string& text, std::string* error = nullptr);
+// Every byte of a regular file, NUL bytes included; false and a reason for
+// anything else (a folder, a FIFO, a read error, more than maxBytes).
+bool ReadFileBytes(const std::string& fileName, std::string& bytes, std::string* error = nullptr,
+                   std::uint64_t maxBytes = UINT64_MAX);
 // Steps 3 to 6 of LoadTextTable on a text already in EUC-JP order.
 TextTable ParseTableText(const std::string& text);
 // LoadTextTable on a file's bytes already read, so a caller that checked the

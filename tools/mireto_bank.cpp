@@ -214,7 +214,7 @@ int Export(const Arguments& args)
         std::fprintf(stderr, "%s: not written: the CSV would not convert back to the same bank\n", out.c_str());
         return kExitProblems;
     }
-    if (!WriteBytesFile(csv, out, &error)) {
+    if (!TryWriteBytesFile(csv, out, &error)) {
         std::fprintf(stderr, "%s: cannot write: %s\n", out.c_str(), error.c_str());
         return kExitProblems;
     }

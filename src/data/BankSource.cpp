@@ -1,16 +1,12 @@
 #include "data/BankSource.h"
 
-#include "SjisText.h"
+#include "SjisCodec.h"
 #include "data/ToiBank.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
 #include <map>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -37,48 +33,6 @@ std::string CodePoint(char32_t cp)
 std::string Quoted(const std::string& utf8)
 {
     return "\xC2\xAB" + utf8 + "\xC2\xBB"; // « »
-}
-
-bool ReadBytes(const std::string& fileName, std::string& bytes, std::string& reason)
-{
-    bytes.clear();
-    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        reason = std::strerror(errno);
-        return false;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        reason = S_ISDIR(st.st_mode) ? "is a folder" : "not a regular file";
-        ::close(fd);
-        return false;
-    }
-    if (static_cast<std::uint64_t>(st.st_size) > kMaxFileBytes) {
-        reason = "larger than 64 MiB";
-        ::close(fd);
-        return false;
-    }
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            reason = std::strerror(errno);
-            ::close(fd);
-            return false;
-        }
-        if (n == 0)
-            break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-        if (bytes.size() > kMaxFileBytes) {
-            reason = "larger than 64 MiB";
-            ::close(fd);
-            return false;
-        }
-    }
-    ::close(fd);
-    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -731,7 +685,7 @@ BankRows ReadCsvSources(const std::vector<std::string>& fileNames)
     std::vector<BankProblem> unreadable;
     for (const std::string& name : fileNames) {
         std::string bytes, reason;
-        if (!ReadBytes(name, bytes, reason))
+        if (!ReadFileBytes(name, bytes, &reason, kMaxFileBytes))
             unreadable.push_back({name, 0, 0, "cannot read the file: " + reason});
         sources.emplace_back(name, std::move(bytes));
     }
@@ -837,7 +791,7 @@ BankRows ParseBankBytes(const std::string& fileName, const std::string& bytes)
 BankRows ReadBankFile(const std::string& fileName)
 {
     std::string bytes, reason;
-    if (!ReadBytes(fileName, bytes, reason)) {
+    if (!ReadFileBytes(fileName, bytes, &reason, kMaxFileBytes)) {
         BankRows bank;
         bank.files.push_back(fileName);
         bank.textProblems.push_back({fileName, 0, 0, "cannot read the file: " + reason});
@@ -903,56 +857,6 @@ bool BankTableToCsv(const TextTable& table, std::string& csv, std::string* error
             csv += field;
             csv += j + 1 < cells.size() ? ',' : '\n';
         }
-    }
-    return true;
-}
-
-bool WriteBytesFile(const std::string& bytes, const std::string& fileName, std::string* error)
-{
-    auto fail = [&](const std::string& what) {
-        if (error)
-            *error = what + ": " + std::strerror(errno);
-        return false;
-    };
-    struct stat st {};
-    if (::stat(fileName.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-        if (error)
-            *error = "is a folder";
-        return false;
-    }
-    std::string temp = fileName + ".tmp-XXXXXX";
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        return fail("open");
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            int saved = errno;
-            ::close(fd);
-            ::unlink(temp.c_str());
-            errno = saved;
-            return fail("write");
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    ::fchmod(fd, 0644);
-    bool synced = ::fsync(fd) == 0;
-    int saved = errno;
-    if (::close(fd) != 0 || !synced) {
-        if (synced)
-            saved = errno;
-        ::unlink(temp.c_str());
-        errno = saved;
-        return fail("write");
-    }
-    if (::rename(temp.c_str(), fileName.c_str()) != 0) {
-        int saved = errno;
-        ::unlink(temp.c_str());
-        errno = saved;
-        return fail("rename");
     }
     return true;
 }

@@ -89,10 +89,6 @@ TextTable BankTable(const BankRows& bank);
 // Shift_JIS, which would not come back the same.
 bool BankTableToCsv(const TextTable& table, std::string& csv, std::string* error = nullptr);
 
-// Replaces the file with exactly these bytes (no line-end conversion), through
-// a temporary file renamed over it; false and a reason when any step fails.
-bool WriteBytesFile(const std::string& bytes, const std::string& fileName, std::string* error = nullptr);
-
 // Problems found in one cell text (Shift_JIS): characters the bank cannot
 // hold. Each entry is a 1-based character position and a message.
 struct CellFault {

@@ -417,12 +417,12 @@ TEST(BankSourceWrite, BytesAreWrittenUnchangedAndFailuresReported)
     QTemporaryDir dir;
     const std::string path = dir.filePath("a.csv").toStdString();
     std::string error;
-    ASSERT_TRUE(WriteBytesFile("a\nb\r\n", path, &error)) << error;
+    ASSERT_TRUE(TryWriteBytesFile("a\nb\r\n", path, &error)) << error;
     std::ifstream in(path, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "a\nb\r\n");
-    EXPECT_FALSE(WriteBytesFile("x", dir.filePath("missing/a.csv").toStdString(), &error));
+    EXPECT_FALSE(TryWriteBytesFile("x", dir.filePath("missing/a.csv").toStdString(), &error));
     EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(WriteBytesFile("x", dir.path().toStdString(), &error));
+    EXPECT_FALSE(TryWriteBytesFile("x", dir.path().toStdString(), &error));
 }
 
 } // namespace

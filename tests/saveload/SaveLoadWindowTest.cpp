@@ -8,6 +8,7 @@
 #include "Widgets.h"
 #include "data/DataTexts.h"
 #include "support/FormHarness.h"
+#include "support/DrillExpect.h"
 
 #include <gtest/gtest.h>
 
@@ -87,22 +88,6 @@ void ExpectQuestion(TForm1& form, const QString& stage, const QString& key, cons
     EXPECT_EQ(form.Drill.StageToiCount, 0u);
     EXPECT_EQ(form.Drill.StageSeikaiCount, 0u);
     EXPECT_TRUE(form.Timer1->isActive());
-}
-
-// The fields a refused slot must leave alone.
-void ExpectSameDrill(const DrillState& a, const DrillState& b)
-{
-    EXPECT_EQ(a.PlayMode, b.PlayMode);
-    EXPECT_EQ(a.ToiList, b.ToiList);
-    EXPECT_EQ(a.ToiIndex, b.ToiIndex);
-    EXPECT_EQ(a.StageNo, b.StageNo);
-    EXPECT_EQ(a.StageToiCount, b.StageToiCount);
-    EXPECT_EQ(a.StageSeikaiCount, b.StageSeikaiCount);
-    EXPECT_EQ(a.StageTable, b.StageTable);
-    EXPECT_EQ(a.Nanwido, b.Nanwido);
-    EXPECT_EQ(a.Nokori, b.Nokori);
-    EXPECT_EQ(a.SaveLoadTable, b.SaveLoadTable);
-    EXPECT_EQ(a.ToiSeikaiTable, b.ToiSeikaiTable);
 }
 
 // db_save_load.dat with the given slot rows after the header.

@@ -2,6 +2,7 @@
 #include "data/DataTexts.h"
 #include "drill/StageEnd.h"
 #include "saveload/SaveSlots.h"
+#include "support/DrillExpect.h"
 
 #include <gtest/gtest.h>
 
@@ -40,21 +41,6 @@ DrillState MakeDrill(int slots = 9)
     state.Nokori = 3;
     state.StageNo = 1;
     return state;
-}
-
-// The fields a refused restore must leave alone.
-void ExpectSameDrill(const DrillState& a, const DrillState& b)
-{
-    EXPECT_EQ(a.PlayMode, b.PlayMode);
-    EXPECT_EQ(a.ToiList, b.ToiList);
-    EXPECT_EQ(a.ToiIndex, b.ToiIndex);
-    EXPECT_EQ(a.StageNo, b.StageNo);
-    EXPECT_EQ(a.StageToiCount, b.StageToiCount);
-    EXPECT_EQ(a.StageSeikaiCount, b.StageSeikaiCount);
-    EXPECT_EQ(a.StageTable, b.StageTable);
-    EXPECT_EQ(a.Nanwido, b.Nanwido);
-    EXPECT_EQ(a.Nokori, b.Nokori);
-    EXPECT_EQ(a.SaveLoadTable, b.SaveLoadTable);
 }
 
 TEST(SessionToSlotRow, HoldsTheEightCellsOfTheDrill)

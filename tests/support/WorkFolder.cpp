@@ -1,6 +1,6 @@
 #include "WorkFolder.h"
 
-#include "SjisText.h"
+#include "SjisCodec.h"
 #include "Unit2.h"
 
 #include <cstdlib>
