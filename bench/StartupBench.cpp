@@ -2,9 +2,9 @@
 // and the three databases, building the six screens and the first paint.
 // Run from a folder holding a question bank (build/sample after a build):
 //   cd build/sample && ../bin/bench_startup
-#include "MessageBox.h"
-#include "Unit1.h"
-#include "Unit2.h"
+#include "window/MessageBox.h"
+#include "window/Unit1.h"
+#include "text/Unit2.h"
 #include "data/DataTexts.h"
 #include "data/ProgressDb.h"
 

@@ -10,7 +10,7 @@ file(CHMOD ${MIRETO_TEST_RUNTIME_DIR} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRI
 function(mireto_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE mireto_core GTest::gtest ${ARG_LIBRARIES})
+  target_link_libraries(${name} PRIVATE GTest::gtest ${ARG_LIBRARIES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE
     MIRETO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"

@@ -1,5 +1,5 @@
-#include "AppSupport.h"
-#include "MessageBox.h"
+#include "app/AppSupport.h"
+#include "window/MessageBox.h"
 #include "support/TestEnvironment.h"
 
 #include <gtest/gtest.h>

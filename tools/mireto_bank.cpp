@@ -1,8 +1,8 @@
 // mireto_bank: the question-bank tool for authors. Converts the UTF-8 CSV
 // source into the Shift_JIS bank file the program reads, exports a bank back
 // to CSV, and checks either for everything the program would misread.
-#include "data/BankSource.h"
-#include "drill/LoadJpegBitmap.h"
+#include "bank/BankSource.h"
+#include "picture/LoadJpegBitmap.h"
 
 #include <QImage>
 #include <QString>

@@ -38,7 +38,7 @@
 // or cell text too big for its box -- is an error, as are unknown commands
 // and bad numbers. Errors name the line ("FILE:LINE: message") and the exit
 // status is then 1 (2 for wrong usage); no output file is left behind.
-#include "drill/LoadJpegBitmap.h"
+#include "picture/LoadJpegBitmap.h"
 
 #include <QColor>
 #include <QFile>

@@ -3,7 +3,7 @@
 // (db_nanwido.dat), the per-question correct counts (db_1toi_pr.dat) and the
 // nine save slots (db_save_load.dat). They are read once at start-up and
 // written, whole, on a confirmed close.
-#include "Unit2.h"
+#include "text/Unit2.h"
 
 #include <string>
 #include <vector>

@@ -2,7 +2,7 @@
 // The question bank: row 0 is a header, rows 1..N are questions with the
 // columns below. Every cell read is range checked; a missing cell reads as
 // the empty text, so a number column without a cell reads as 0.
-#include "Unit2.h"
+#include "text/Unit2.h"
 
 namespace ToiColumn {
 constexpr int Key = 0;

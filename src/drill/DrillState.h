@@ -2,7 +2,7 @@
 // The drill state that the main window keeps between two user events. It is
 // Qt-free so the drill's rules can be tested without a window; TForm1 owns
 // one and its handlers read and change it.
-#include "Unit2.h"
+#include "text/Unit2.h"
 
 #include <array>
 #include <cstdint>

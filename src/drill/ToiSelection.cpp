@@ -1,6 +1,6 @@
 #include "drill/ToiSelection.h"
 
-#include "Clock.h"
+#include "text/Clock.h"
 #include "data/ToiBank.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "Clock.h"
+#include "text/Clock.h"
 #include "drill/ToiSelection.h"
 
 #include <gtest/gtest.h>

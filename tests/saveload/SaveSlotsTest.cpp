@@ -1,4 +1,4 @@
-#include "Clock.h"
+#include "text/Clock.h"
 #include "data/DataTexts.h"
 #include "drill/StageEnd.h"
 #include "saveload/SaveSlots.h"

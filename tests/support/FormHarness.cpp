@@ -1,7 +1,7 @@
 #include "FormHarness.h"
 
-#include "Widgets.h"
-#include "SjisText.h"
+#include "window/Widgets.h"
+#include "window/SjisText.h"
 #include "data/DataTexts.h"
 #include "data/ToiBank.h"
 

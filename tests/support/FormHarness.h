@@ -1,7 +1,7 @@
 #pragma once
 // Opens the real main window on a bank written for the test and drives it as
 // a learner would: clicks, keys and countdown ticks.
-#include "Unit1.h"
+#include "window/Unit1.h"
 #include "WorkFolder.h"
 
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "WorkFolder.h"
 
-#include "SjisCodec.h"
-#include "Unit2.h"
+#include "text/SjisCodec.h"
+#include "text/Unit2.h"
 
 #include <cstdlib>
 #include <filesystem>

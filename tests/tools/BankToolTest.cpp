@@ -1,7 +1,7 @@
 // The bank tool as authors run it: exit status, messages and files written.
-#include "SjisText.h"
-#include "Unit2.h"
-#include "drill/LoadJpegBitmap.h"
+#include "text/SjisCodec.h"
+#include "text/Unit2.h"
+#include "picture/LoadJpegBitmap.h"
 
 #include <QImage>
 #include <QTemporaryDir>

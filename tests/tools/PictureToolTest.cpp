@@ -1,4 +1,4 @@
-#include "drill/LoadJpegBitmap.h"
+#include "picture/LoadJpegBitmap.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,0 +1,73 @@
+#include "text/SjisCodec.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace {
+
+// One conversion with iconv; on an invalid or unconvertible sequence the
+// replacement is emitted and the input skipped by skipBytes.
+bool Convert(const char* to, const char* from, const std::string& input, std::string& output,
+             const std::string& replacement)
+{
+    output.clear();
+    iconv_t cd = ::iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        output = input;
+        return false;
+    }
+    bool clean = true;
+    std::string in = input;
+    char* inPtr = in.data();
+    std::size_t inLeft = in.size();
+    char buffer[4096];
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        std::size_t outLeft = sizeof buffer;
+        std::size_t r = ::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        output.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+        if (r == static_cast<std::size_t>(-1)) {
+            if (errno == E2BIG)
+                continue;
+            // EILSEQ or EINVAL: skip one byte (or one UTF-8 character).
+            clean = false;
+            output += replacement;
+            std::size_t skip = 1;
+            auto lead = static_cast<unsigned char>(*inPtr);
+            if (std::string(from) == "UTF-8") {
+                if (lead >= 0xF0)
+                    skip = 4;
+                else if (lead >= 0xE0)
+                    skip = 3;
+                else if (lead >= 0xC0)
+                    skip = 2;
+            } else if (lead >= 0x81 && inLeft >= 2) {
+                skip = 2;
+            }
+            if (skip > inLeft)
+                skip = inLeft;
+            inPtr += skip;
+            inLeft -= skip;
+        }
+    }
+    char* outPtr = buffer;
+    std::size_t outLeft = sizeof buffer;
+    ::iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
+    output.append(buffer, static_cast<std::size_t>(outPtr - buffer));
+    ::iconv_close(cd);
+    return clean;
+}
+
+} // namespace
+
+std::string SjisToUtf8(const std::string& sjis)
+{
+    std::string out;
+    Convert("UTF-8", "CP932", sjis, out, "\xEF\xBF\xBD");
+    return out;
+}
+
+bool Utf8ToSjis(const std::string& utf8, std::string& sjis)
+{
+    return Convert("CP932", "UTF-8", utf8, sjis, "?");
+}

@@ -1,0 +1,486 @@
+#include "text/Unit2.h"
+
+#include "text/Clock.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+WriteFault g_writeFault = WriteFault::None;
+
+// Takes the armed fault if it is for this step; it fires once.
+bool FaultAt(WriteFault step)
+{
+    if (g_writeFault != step)
+        return false;
+    g_writeFault = WriteFault::None;
+    return true;
+}
+
+std::string ErrnoText(const char* what)
+{
+    return std::string(what) + ": " + std::strerror(errno);
+}
+
+bool WriteAll(int fd, const std::string& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& fileName)
+{
+    auto slash = fileName.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return fileName.substr(0, slash);
+}
+
+mode_t CurrentUmask()
+{
+    // umask can only be read by setting it; put it straight back.
+    mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
+} // namespace
+
+void SetWriteFaultForTest(WriteFault fault)
+{
+    g_writeFault = fault;
+}
+
+bool ReadFileBytes(const std::string& fileName, std::string& bytes, std::string* error, std::uint64_t maxBytes)
+{
+    bytes.clear();
+    // O_NONBLOCK keeps a FIFO of that name from blocking the open; it has no
+    // effect on the regular files that are read.
+    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        if (error)
+            *error = ErrnoText("open");
+        return false;
+    }
+    auto fail = [&](const std::string& reason) {
+        if (error)
+            *error = reason;
+        ::close(fd);
+        bytes.clear();
+        return false;
+    };
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return fail(ErrnoText("stat"));
+    // Only a regular file holds a table: a folder, a FIFO or a device of that
+    // name is not one (a device could read forever).
+    if (!S_ISREG(st.st_mode))
+        return fail(S_ISDIR(st.st_mode) ? "is a folder" : "not a regular file");
+    const std::string tooLarge = "larger than " + std::to_string(maxBytes) + " bytes";
+    if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
+        return fail(tooLarge);
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(ErrnoText("read"));
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+        if (bytes.size() > maxBytes)
+            return fail(tooLarge);
+    }
+    ::close(fd);
+    return true;
+}
+
+bool ReadWholeFileChecked(const std::string& fileName, std::string& text, std::string* error)
+{
+    if (!ReadFileBytes(fileName, text, error))
+        return false;
+    // A text never holds NUL: reading stops at the first one.
+    auto nul = text.find('\0');
+    if (nul != std::string::npos)
+        text.resize(nul);
+    return true;
+}
+
+std::string ReadWholeFile(const std::string& fileName)
+{
+    std::string text;
+    ReadWholeFileChecked(fileName, text);
+    return text;
+}
+
+TextTable ParseTableText(const std::string& text)
+{
+    TextTable table;
+    std::string noCr = EraseAll(text, "\r");
+    std::vector<std::string> lines = SplitText(noCr, "\n");
+    // The last piece follows the final line end (or is an unterminated line):
+    // it is dropped either way.
+    lines.pop_back();
+    // Blank lines at the end (an editor's trailing newlines) are no rows: no
+    // row follows them whose number they would keep, and in the bank they
+    // would add empty questions.
+    while (!lines.empty() && lines.back().size() < 2)
+        lines.pop_back();
+    std::int32_t row = 0;
+    for (const std::string& line : lines) {
+        // The outer quotes are removed whatever those bytes are. A line too
+        // short to hold two quotes (an empty line between rows) reads as a
+        // row of one empty cell, so the rows after it keep their numbers.
+        std::string inner = line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string();
+        table[row++] = SplitText(inner, "\",\"");
+    }
+    return table;
+}
+
+TextTable ParseTableFile(const std::string& bytes)
+{
+    TextTable table = ParseTableText(SjisToEuc(bytes));
+    for (auto& [row, cells] : table)
+        for (std::string& cell : cells)
+            cell = EucToSjis(cell);
+    return table;
+}
+
+TextTable LoadTextTable(const std::string& fileName)
+{
+    return ParseTableFile(ReadWholeFile(fileName));
+}
+
+std::string TableToText(const TextTable& table)
+{
+    std::string text;
+    for (const auto& [row, cells] : table) {
+        for (std::size_t j = 0; j < cells.size(); ++j) {
+            text += '"';
+            text += cells[j];
+            text += '"';
+            text += (j + 1 < cells.size()) ? ',' : '\n';
+        }
+    }
+    return text;
+}
+
+namespace {
+
+// Writes in place, for a folder where no new file can be made beside the
+// database: the only way left to keep the learner's progress.
+bool WriteInPlace(const std::string& bytes, const std::string& fileName, std::string* error)
+{
+    int fd = ::open(fileName.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) {
+        if (error)
+            *error = ErrnoText("open");
+        return false;
+    }
+    const bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    if (!ok && error)
+        *error = ErrnoText("write");
+    return (::close(fd) == 0) && ok;
+}
+
+// The bytes go to a new file beside the old one, which is synced and renamed
+// over it: an interruption at any step leaves the old file whole.
+bool WriteBytesAtomically(const std::string& bytes, const std::string& fileName, std::string* error)
+{
+    // A name that is a folder must not be replaced by a file.
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        if (error)
+            *error = "is a folder";
+        return false;
+    }
+    // Keep the permissions of the file being replaced (a read-only database
+    // stays unwritable, as the learner meant).
+    bool exists = ::stat(fileName.c_str(), &st) == 0;
+    if (!exists)
+        st = {};
+    if (exists && ((st.st_mode & 0222) == 0 || ::access(fileName.c_str(), W_OK) != 0)) {
+        if (error)
+            *error = "not writable";
+        return false;
+    }
+
+    std::string tempName = fileName + ".tmp-XXXXXX";
+    std::vector<char> nameBuffer(tempName.begin(), tempName.end());
+    nameBuffer.push_back('\0');
+    int fd = FaultAt(WriteFault::Open)           ? (errno = ENOSPC, -1)
+             : FaultAt(WriteFault::CreateDenied) ? (errno = EACCES, -1)
+                                                 : ::mkstemp(nameBuffer.data());
+    if (fd < 0 && exists && (errno == EACCES || errno == EPERM))
+        return WriteInPlace(bytes, fileName, error);
+    if (fd < 0) {
+        if (error)
+            *error = ErrnoText("open");
+        return false;
+    }
+    tempName = nameBuffer.data();
+    auto fail = [&](const char* what) {
+        if (error)
+            *error = ErrnoText(what);
+        ::close(fd);
+        ::unlink(tempName.c_str());
+        return false;
+    };
+    if (FaultAt(WriteFault::Write)) {
+        // Half the bytes reach the disk before the failure.
+        WriteAll(fd, bytes.substr(0, bytes.size() / 2));
+        errno = ENOSPC;
+        return fail("write");
+    }
+    if (!WriteAll(fd, bytes))
+        return fail("write");
+    // mkstemp makes the file 0600: give it the old file's mode, or for a new
+    // file the mode a plain create would (0666 less the umask).
+    if (::fchmod(fd, exists ? (st.st_mode & 07777) : (0666 & ~CurrentUmask())) != 0 && exists)
+        return fail("chmod");
+    if (FaultAt(WriteFault::Sync) ? (errno = EIO, true) : ::fsync(fd) != 0)
+        return fail("sync");
+    if (::close(fd) != 0) {
+        if (error)
+            *error = ErrnoText("close");
+        ::unlink(tempName.c_str());
+        return false;
+    }
+    if (FaultAt(WriteFault::Rename) ? (errno = EXDEV, true) : ::rename(tempName.c_str(), fileName.c_str()) != 0) {
+        if (error)
+            *error = ErrnoText("rename");
+        ::unlink(tempName.c_str());
+        return false;
+    }
+    // Make the rename itself durable.
+    int dir = ::open(FolderOf(fileName).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+} // namespace
+
+bool TryWriteTextFile(const std::string& text, const std::string& fileName, std::string* error)
+{
+    std::string bytes;
+    bytes.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n')
+            bytes += '\r';
+        bytes += c;
+    }
+    return TryWriteBytesFile(bytes, fileName, error);
+}
+
+bool TryWriteBytesFile(const std::string& bytes, const std::string& fileName, std::string* error)
+{
+    // A database reached through a symbolic link is written where the link
+    // points, so the link stays a link.
+    std::string target = fileName;
+    struct stat st {};
+    if (::lstat(fileName.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* resolved = ::realpath(fileName.c_str(), nullptr)) {
+            target = resolved;
+            std::free(resolved);
+        }
+    }
+    return WriteBytesAtomically(bytes, target, error);
+}
+
+
+void WriteTextFile(const std::string& text, const std::string& fileName)
+{
+    if (!TryWriteTextFile(text, fileName)) {
+        std::fputs("ファイルをオープンできません\n", stderr);
+        std::fflush(stderr);
+        // At once: nothing else of the program runs after a failed write.
+        ::_exit(1);
+    }
+}
+
+std::vector<std::string> SplitText(const std::string& text, const std::string& marker)
+{
+    std::vector<std::string> pieces;
+    if (marker.empty()) {
+        pieces.push_back(text);
+        return pieces;
+    }
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t at = text.find(marker, start);
+        if (at == std::string::npos) {
+            pieces.push_back(text.substr(start));
+            return pieces;
+        }
+        pieces.push_back(text.substr(start, at - start));
+        start = at + marker.size();
+    }
+}
+
+std::string ReplaceAll(const std::string& text, const std::string& marker, const std::string& replacement)
+{
+    if (marker.empty())
+        return text;
+    std::string result;
+    result.reserve(text.size());
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t at = text.find(marker, start);
+        if (at == std::string::npos) {
+            result.append(text, start, std::string::npos);
+            return result;
+        }
+        result.append(text, start, at - start);
+        result += replacement;
+        start = at + marker.size();
+    }
+}
+
+std::string EraseAll(const std::string& text, const std::string& marker)
+{
+    return ReplaceAll(text, marker, std::string());
+}
+
+std::int64_t FindText(const std::string& text, const std::string& marker, std::int64_t start)
+{
+    if (start < 0)
+        start = 0;
+    if (static_cast<std::uint64_t>(start) > text.size())
+        return -1;
+    std::size_t at = text.find(marker, static_cast<std::size_t>(start));
+    return at == std::string::npos ? -1 : static_cast<std::int64_t>(at);
+}
+
+std::string SubText(const std::string& text, std::int64_t position, std::int64_t count)
+{
+    if (position < 0 || count <= 0 || static_cast<std::uint64_t>(position) >= text.size())
+        return std::string();
+    return text.substr(static_cast<std::size_t>(position), static_cast<std::size_t>(count));
+}
+
+std::string IntToText(std::int32_t value)
+{
+    return std::to_string(value);
+}
+
+std::int32_t TextToInt(const std::string& text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    // Accumulate in 64 bits and clamp, so a long digit run never overflows.
+    std::int64_t value = 0;
+    const std::int64_t limit = negative ? -static_cast<std::int64_t>(INT32_MIN) : INT32_MAX;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > limit)
+            value = limit;
+    }
+    return static_cast<std::int32_t>(negative ? -value : value);
+}
+
+std::string SjisToEuc(const std::string& text)
+{
+    std::string out = text;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        auto c1 = static_cast<unsigned char>(out[i]);
+        if (c1 < 0x80)
+            continue;
+        if (i + 1 >= out.size())
+            break; // a lone last byte is left as it is
+        auto c2 = static_cast<unsigned char>(out[i + 1]);
+        unsigned char d = static_cast<unsigned char>(c1 * 2);
+        if (c2 >= 0x9F) {
+            c1 = static_cast<unsigned char>(d + (d < 0x3F ? 0xA0 : 0x20));
+            c2 = static_cast<unsigned char>(c2 + 2);
+        } else {
+            c1 = static_cast<unsigned char>(d + (d < 0x3F ? 0x9F : 0x1F));
+            c2 = static_cast<unsigned char>(c2 + (c2 >= 0x7F ? 0x60 : 0x61));
+        }
+        out[i] = static_cast<char>(c1);
+        out[i + 1] = static_cast<char>(c2);
+        ++i;
+    }
+    return out;
+}
+
+std::string EucToSjis(const std::string& text)
+{
+    std::string out = text;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        auto c1 = static_cast<unsigned char>(out[i]);
+        if (c1 < 0x80)
+            continue;
+        if (i + 1 >= out.size())
+            break;
+        auto c2 = static_cast<unsigned char>(out[i + 1]);
+        unsigned char h = static_cast<unsigned char>(c1 >> 1);
+        if (c1 & 1) {
+            c1 = static_cast<unsigned char>(h + (h >= 0x6F ? 0x71 : 0x31));
+            c2 = static_cast<unsigned char>(c2 - (c2 < 0xE0 ? 0x61 : 0x60));
+        } else {
+            c1 = static_cast<unsigned char>(h + (h >= 0x70 ? 0x70 : 0x30));
+            c2 = static_cast<unsigned char>(c2 - 2);
+        }
+        out[i] = static_cast<char>(c1);
+        out[i + 1] = static_cast<char>(c2);
+        ++i;
+    }
+    return out;
+}
+
+std::string TimeToText(std::time_t t)
+{
+    static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    std::tm local {};
+    // The text is 24 bytes only for four-digit years; a clock that far off
+    // gives blanks rather than a longer date.
+    if (!::localtime_r(&t, &local) || local.tm_year + 1900 < 0 || local.tm_year + 1900 > 9999)
+        return std::string(24, ' ');
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%s %s %02d %02d:%02d:%02d %4d", kDays[local.tm_wday % 7],
+                  kMonths[local.tm_mon % 12], local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
+                  local.tm_year + 1900);
+    return buffer;
+}
+
+std::string NowText()
+{
+    return TimeToText(Clock::Now());
+}
+
+bool DataFileExists(const std::string& fileName)
+{
+    struct stat st {};
+    return ::stat(fileName.c_str(), &st) == 0;
+}

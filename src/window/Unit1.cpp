@@ -1,0 +1,232 @@
+#include "window/Unit1.h"
+
+#include "window/MessageBox.h"
+#include "window/SjisText.h"
+#include "window/Widgets.h"
+#include "data/DataTexts.h"
+#include "data/ProgressDb.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+const QString TForm1::kWindowTitle = QStringLiteral("MIRETO for DATAQUALIFY - 資格向け学習ソフト");
+
+namespace StatusTexts {
+const QString kStart = QStringLiteral(" ： オプションを設定し、お好みのモードに合わせ"
+                                      "て[スタート]をクリックしてください");
+const QString kError = QStringLiteral(" ： エラーです。終了してください");
+} // namespace StatusTexts
+
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent)
+{
+    StartUp();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::StartUp()
+{
+    CreateControls();
+
+    setWindowTitle(kWindowTitle);
+    move(15, 15);
+
+    // NanwidoTable is set by the drill state itself.
+    ModeNames = {QStringLiteral("通常モード"), QStringLiteral("ランダムモード"), QStringLiteral("弱点克服モード"),
+                 QStringLiteral("本試験通常"), QStringLiteral("本試験ランダム")};
+    AnswerBoxes.clear();
+    for (QCheckBox* box : cb)
+        AnswerBoxes << box;
+    const QString iroha = QStringLiteral("イロハニホへトチリヌルヲワカ");
+    for (int i = 1; i <= 14; ++i) {
+        NumberLabels << QStringLiteral("&%1").arg(i);
+        AlphaLabels << QStringLiteral("%1(&%2)").arg(QChar(u'A' + (i - 1))).arg(i);
+        IrohaLabels << QStringLiteral("%1(&%2)").arg(iroha.at(i - 1)).arg(i);
+    }
+    LabelLists = {&NumberLabels, &AlphaLabels, &IrohaLabels};
+    ToiBitmap = QImage();
+    KaisetuBitmap = QImage();
+
+    Drill.ToiFileFound = DataFileExists(DataTexts::kToiFileName);
+    if (Drill.ToiFileFound) {
+        std::string text;
+        if (ReadWholeFileChecked(DataTexts::kToiFileName, text)) {
+            Drill.ToiTable = ParseTableFile(text);
+        } else {
+            // A bank that exists but cannot be read is as good as missing; the
+            // databases are then left alone at close.
+            Drill.ToiFileFound = false;
+        }
+    }
+    if (Drill.ToiFileFound)
+        InitDataAndScreens();
+    else
+        ShowErrorScreen(QStringLiteral("エラー：必要なファイルが見つかりません"));
+}
+
+void TForm1::InitDataAndScreens()
+{
+    ProgressData data = LoadProgress(Drill.ToiTable);
+    Drill.Nanwido = data.Nanwido;
+    Drill.ToiList.clear();
+    Drill.StageTable = std::move(data.StageTable);
+    Drill.ToiSeikaiTable = std::move(data.ToiSeikaiTable);
+    Drill.SaveLoadTable = std::move(data.SaveLoadTable);
+    WriteNanwidoAtClose = data.writeNanwido;
+    WriteSeikaiAtClose = data.writeSeikai;
+    WriteSaveLoadAtClose = data.writeSaveLoad;
+    for (const UnreadableFile& file : data.unreadable) {
+        startupWarnings_ << QStringLiteral("%1 を読み込めませんでした（%2）。\n"
+                                           "このファイルは終了時にも書き換えません。")
+                                .arg(QString::fromStdString(file.fileName), QString::fromStdString(file.reason));
+    }
+    PrepareScreens();
+    ShowStartScreen();
+    ShowStartupWarnings();
+}
+
+void TForm1::ShowStartupWarnings()
+{
+    if (startupWarnings_.isEmpty())
+        return;
+    MessageBox::error(this, kWindowTitle, startupWarnings_.join(QStringLiteral("\n\n")));
+    startupWarnings_.clear();
+}
+
+void TForm1::HideAllScreens()
+{
+    for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad})
+        panel->setVisible(false);
+}
+
+void TForm1::ShowStartScreen()
+{
+    cbNanwido->setCurrentIndex(Drill.SafeNanwido());
+    SetStatusText(StatusTexts::kStart);
+    HideAllScreens();
+    pnlStart->setVisible(true);
+    btnStartNormal->setFocus();
+}
+
+void TForm1::ShowErrorScreen(const QString& message)
+{
+    pnlError->setCaption(message);
+    pnlError->setGeometry(0, 0, width(), pnlProgress->isHidden() ? StatusBar1->y() : pnlProgress->y());
+    SetStatusText(StatusTexts::kError);
+    HideAllScreens();
+    pnlError->setVisible(true);
+}
+
+void TForm1::cbNanwidoChange(int index)
+{
+    if (index >= 0)
+        Drill.Nanwido = index;
+}
+
+void TForm1::edtInputMouseDown()
+{
+    edtInput->selectAll();
+}
+
+void TForm1::SetStatusText(const QString& text)
+{
+    StatusBar1->showMessage(text);
+}
+
+QString TForm1::StatusText() const
+{
+    return StatusBar1->currentMessage();
+}
+
+QString TForm1::NanwidoText() const
+{
+    return cbNanwido->itemText(Drill.SafeNanwido());
+}
+
+void TForm1::SetDefaultButton(QPushButton* button)
+{
+    for (QPushButton* b : {btnEnter, btnNext})
+        b->setDefault(b == button);
+    defaultButton_ = button;
+}
+
+QPushButton* TForm1::DefaultButton() const
+{
+    return defaultButton_;
+}
+
+void TForm1::ShowProgressStrip(bool visible)
+{
+    pnlProgress->setVisible(visible);
+    const int panelHeight = visible ? pnlProgress->y() : StatusBar1->y();
+    for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad})
+        panel->resize(width(), panelHeight);
+    pnlMainLine1->setGeometry(pnlMain->width() - pnlMainLine1->width(), 0, pnlMainLine1->width(), panelHeight);
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // The question screen has a default button that Enter presses from
+        // anywhere on it; elsewhere Enter presses the focused button.
+        QPushButton* target = nullptr;
+        if (!pnlMain->isHidden() && defaultButton_ && defaultButton_->isEnabled())
+            target = defaultButton_;
+        else if (auto* focused = qobject_cast<QPushButton*>(focusWidget());
+                 focused && focused->isVisibleTo(this) && focused->isEnabled())
+            target = focused;
+        if (target) {
+            target->click();
+            event->accept();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == edtInput && edtInput->isEnabled()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            // Any press selects the whole text, so the first key replaces the
+            // prompt; the edit box never sees the press, nor a drag after it.
+            edtInput->setFocus(Qt::MouseFocusReason);
+            edtInputMouseDown();
+            return true;
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease:
+            return true;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    const auto answer = MessageBox::question(this, kWindowTitle, QStringLiteral("終了しますか？"));
+    if (answer != QMessageBox::Yes) {
+        event->ignore();
+        return;
+    }
+    StopCountdown();
+    if (Drill.ToiFileFound)
+        WriteDatabases();
+    event->accept();
+}
+
+void TForm1::WriteDatabases()
+{
+    WriteProgress(Drill.ToiSeikaiTable, Drill.SaveLoadTable, Drill.Nanwido, WriteSeikaiAtClose,
+                  WriteSaveLoadAtClose, WriteNanwidoAtClose);
+}

@@ -1,0 +1,456 @@
+// Presenting, answering and judging questions through the real window, with
+// the countdown driven by direct ticks.
+#include "text/Clock.h"
+#include "window/MessageBox.h"
+#include "window/Unit1.h"
+#include "window/Widgets.h"
+#include "data/DataTexts.h"
+#include "picture/LoadJpegBitmap.h"
+#include "support/FormHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class DrillWindow : public ::testing::Test {
+protected:
+    void SetUp() override { MessageBox::clearShownTexts(); }
+
+    std::unique_ptr<TForm1> StartNormal(const std::vector<BankQuestion>& bank)
+    {
+        WriteBank(folder, bank);
+        auto form = OpenForm();
+        form->btnStartNormal->click();
+        return form;
+    }
+
+    // A test picture: left half red, right half blue.
+    void WritePicture(const std::string& name, int width, int height)
+    {
+        QImage image(width, height, QImage::Format_RGB32);
+        QPainter painter(&image);
+        painter.fillRect(0, 0, width / 2, height, Qt::red);
+        painter.fillRect(width / 2, 0, width - width / 2, height, Qt::blue);
+        painter.end();
+        ASSERT_TRUE(SaveJpegFile(image, folder.Path() + "/" + name));
+    }
+
+    WorkFolder folder;
+};
+
+QStringList VisibleBoxCaptions(TForm1& form)
+{
+    QStringList captions;
+    for (QCheckBox* box : form.AnswerBoxes)
+        if (!box->isHidden())
+            captions << box->text();
+    return captions;
+}
+
+} // namespace
+
+TEST_F(DrillWindow, TypedQuestionIsPresentedReadyForAnswering)
+{
+    auto bank = TypedBank(2);
+    bank[0].text = "A<$>B";
+    auto form = StartNormal(bank);
+    ASSERT_EQ(VisibleScreen(*form), form->pnlMain);
+    EXPECT_EQ(form->lblStageNumber->text(), QStringLiteral("ステージ1"));
+    EXPECT_EQ(form->lblMainMode->text(), QStringLiteral("通常モード"));
+    EXPECT_EQ(form->lblMainNanwido->text(), QStringLiteral("難易度：Ｆ"));
+    EXPECT_EQ(form->lblMainNokori->text(), QStringLiteral("残り：3"));
+    EXPECT_FALSE(form->lblMainNokori->isHidden());
+    EXPECT_EQ(form->lblToiKey->text(), QStringLiteral("K1"));
+    EXPECT_EQ(form->memToiBun->toPlainText(), QStringLiteral("A\nB"));
+    EXPECT_FALSE(form->memToiBun->isHidden());
+    EXPECT_TRUE(form->sboxToi->isHidden());
+    EXPECT_TRUE(form->memKaisetuBun->isHidden());
+    EXPECT_TRUE(form->sboxKaisetu->isHidden());
+    EXPECT_TRUE(VisibleBoxCaptions(*form).isEmpty());
+    EXPECT_FALSE(form->edtInput->isHidden());
+    EXPECT_TRUE(form->edtInput->isEnabled());
+    EXPECT_EQ(form->edtInput->text(), QStringLiteral("ここに入力。。。"));
+    EXPECT_TRUE(form->edtInput->hasFocus());
+    EXPECT_TRUE(form->lblTrueOrFalse->text().isEmpty());
+    EXPECT_EQ(form->StatusText(), QStringLiteral(" ： 回答を入力し、[決定]をクリックしてください"));
+    EXPECT_TRUE(form->btnEnter->isEnabled());
+    EXPECT_EQ(form->DefaultButton(), form->btnEnter);
+    EXPECT_FALSE(form->btnNext->isEnabled());
+    EXPECT_FALSE(form->pnlProgress->isHidden());
+    EXPECT_EQ(form->pnlMain->height(), 608);
+    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_EQ(form->Timer1->interval(), 1000);
+    EXPECT_EQ(form->lblTime->text(), QStringLiteral("残り：90"));
+    EXPECT_EQ(form->ProgressBar1->value(), 0);
+    EXPECT_EQ(form->ProgressBar1->maximum(), 90);
+}
+
+TEST_F(DrillWindow, ChoiceBoxesFollowTheCountAndTheLabelSet)
+{
+    struct Case {
+        int choices;
+        int labels;
+        QStringList captions;
+    };
+    const Case cases[] = {
+        {4, 1, {"A(&1)", "B(&2)", "C(&3)", "D(&4)"}},
+        {3, 2, {"イ(&1)", "ロ(&2)", "ハ(&3)"}},
+        {2, 0, {"&1", "&2"}},
+        {10, 0, {"&1", "&2", "&3", "&4", "&5", "&6", "&7", "&8"}},
+        {1, 1, {}},
+        {0, 2, {}},
+    };
+    std::vector<BankQuestion> bank;
+    for (const Case& c : cases)
+        bank.push_back({"C" + std::to_string(bank.size() + 1), "問", "解", "1", c.choices, c.labels, 0, 0});
+    auto form = StartNormal(bank);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.choices);
+        EXPECT_EQ(VisibleBoxCaptions(*form), c.captions);
+        EXPECT_EQ(form->edtInput->isHidden(), c.choices > 1);
+        for (QCheckBox* box : form->AnswerBoxes)
+            EXPECT_FALSE(box->isChecked());
+        QTest::mouseClick(form->btnEnter, Qt::LeftButton);
+        QTest::mouseClick(form->btnNext, Qt::LeftButton);
+    }
+}
+
+TEST_F(DrillWindow, ChoiceAnswersAreJudgedByTheTickedBoxesInBoxOrder)
+{
+    struct Case {
+        std::vector<int> ticked;
+        const char* answer;
+        bool right;
+    };
+    const Case cases[] = {
+        {{3, 1}, "1_3", true},
+        {{1, 3, 5}, "1_3_5", false},
+        {{}, "", false},
+        {{2}, "2", false},
+    };
+    std::vector<BankQuestion> bank;
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        bank.push_back({"Q" + std::to_string(i + 1), "問", "解", "1_3", 5, 0, 0, 0});
+    auto form = StartNormal(bank);
+    std::uint32_t rightSoFar = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        TickBoxes(*form, c.ticked);
+        QTest::mouseClick(form->btnEnter, Qt::LeftButton);
+        EXPECT_EQ(form->edtInput->text(), QString::fromLatin1(c.answer));
+        EXPECT_EQ(form->lblTrueOrFalse->text(), c.right ? QStringLiteral("正解！") : QStringLiteral("不正解！"));
+        rightSoFar += c.right ? 1 : 0;
+        EXPECT_EQ(form->Drill.StageSeikaiCount, rightSoFar);
+        for (QCheckBox* box : form->AnswerBoxes)
+            EXPECT_FALSE(box->isEnabled());
+        QTest::mouseClick(form->btnNext, Qt::LeftButton);
+    }
+}
+
+TEST_F(DrillWindow, TypedAnswersAreComparedByteForByte)
+{
+    struct Case {
+        QString typed;
+        bool right;
+    };
+    const Case cases[] = {
+        {QStringLiteral("ABC"), true},
+        {QStringLiteral("abc"), false},
+        {QStringLiteral(" ABC"), false},
+        {QStringLiteral("ABC "), false},
+        {QStringLiteral("ＡＢＣ"), false},
+    };
+    std::vector<BankQuestion> bank;
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        bank.push_back({"T" + std::to_string(i + 1), "問", "解", "ABC", 0, 0, 0, 0});
+    bank.push_back({"D", "問", "解", "１", 0, 0, 0, 0});
+    auto form = StartNormal(bank);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        TypeAnswer(*form, c.typed);
+        QTest::mouseClick(form->btnEnter, Qt::LeftButton);
+        EXPECT_EQ(form->lblTrueOrFalse->text(), c.right ? QStringLiteral("正解！") : QStringLiteral("不正解！"));
+        QTest::mouseClick(form->btnNext, Qt::LeftButton);
+    }
+    // A half-width digit one does not match a stored full-width one.
+    TypeAnswer(*form, QStringLiteral("1"));
+    QTest::mouseClick(form->btnEnter, Qt::LeftButton);
+    EXPECT_EQ(form->lblTrueOrFalse->text(), QStringLiteral("不正解！"));
+}
+
+TEST_F(DrillWindow, UntouchedPromptIsTheAnswerGiven)
+{
+    auto form = StartNormal({{"P1", "問", "解", "ここに入力。。。", 0, 0, 0, 0}, {"P2", "問", "解", "X", 0, 0, 0, 0}});
+    QTest::mouseClick(form->btnEnter, Qt::LeftButton);
+    EXPECT_EQ(form->lblTrueOrFalse->text(), QStringLiteral("正解！"));
+    QTest::mouseClick(form->btnNext, Qt::LeftButton);
+    QTest::mouseClick(form->btnEnter, Qt::LeftButton);
+    EXPECT_EQ(form->lblTrueOrFalse->text(), QStringLiteral("不正解！"));
+}
+
+TEST_F(DrillWindow, JudgedStateShowsTheAnswerAndExplanation)
+{
+    auto bank = TypedBank(2);
+    bank[0].seikai = "2_4";
+    bank[0].choices = 4;
+    bank[0].kaisetu = "A<$>B";
+    auto form = StartNormal(bank);
+    TickBoxes(*form, {2, 4});
+    QTest::mouseClick(form->btnEnter, Qt::LeftButton);
+    EXPECT_EQ(form->lblTrueOrFalse->text(), QStringLiteral("正解！"));
+    EXPECT_EQ(form->memKaisetuBun->toPlainText(), QStringLiteral("正解は...2_4\nA\nB"));
+    EXPECT_FALSE(form->memKaisetuBun->isHidden());
+    EXPECT_TRUE(form->sboxKaisetu->isHidden());
+    EXPECT_FALSE(form->btnEnter->isEnabled());
+    EXPECT_TRUE(form->btnNext->isEnabled());
+    EXPECT_EQ(form->DefaultButton(), form->btnNext);
+    EXPECT_FALSE(form->Timer1->isActive());
+    EXPECT_EQ(form->StatusText(), QStringLiteral(" ： [次へ]をクリックしてください"));
+    // Judging twice is impossible: the button is disabled and the state kept.
+    form->btnEnterClick();
+    EXPECT_EQ(form->Drill.StageSeikaiCount, 1u);
+}
+
+TEST_F(DrillWindow, RightAnswerRaisesOnlyTheFirstRowWithTheKey)
+{
+    auto bank = TypedBank(3);
+    bank[2].key = "K1"; // the same key twice in the bank
+    WriteBank(folder, bank);
+    folder.Write(DataTexts::kSeikaiFileName,
+                 TableFileText({{"問キー", "その問の正解数"}, {"K1", "4"}, {"K2", "0"}, {"K1", "7"}}));
+    auto form = OpenForm();
+    form->btnStartNormal->click();
+    AnswerAndNext(*form, true);  // K1 right
+    AnswerAndNext(*form, false); // K2 wrong
+    EXPECT_EQ(form->Drill.ToiSeikaiTable.at(1).at(1), "5");
+    EXPECT_EQ(form->Drill.ToiSeikaiTable.at(2).at(1), "0");
+    EXPECT_EQ(form->Drill.ToiSeikaiTable.at(3).at(1), "7");
+}
+
+TEST_F(DrillWindow, CountdownRunsFromTheLimitAndJudgesAtZero)
+{
+    folder.Write(DataTexts::kNanwidoFileName, "0");
+    auto bank = TypedBank(2);
+    bank[0].choices = 3;
+    bank[0].seikai = "2";
+    auto form = StartNormal(bank);
+    EXPECT_EQ(form->lblTime->text(), QStringLiteral("残り：15"));
+    EXPECT_EQ(form->ProgressBar1->maximum(), 15);
+    form->Timer1Timer();
+    EXPECT_EQ(form->lblTime->text(), QStringLiteral("残り：14"));
+    EXPECT_EQ(form->ProgressBar1->value(), 1);
+    TickBoxes(*form, {2});
+    for (int i = 0; i < 13; ++i)
+        form->Timer1Timer();
+    EXPECT_EQ(form->lblTime->text(), QStringLiteral("残り：1"));
+    EXPECT_TRUE(form->lblTrueOrFalse->text().isEmpty());
+    form->Timer1Timer();
+    // The last tick judges what stands in the boxes at that moment.
+    EXPECT_EQ(form->lblTime->text(), QStringLiteral("残り：0"));
+    EXPECT_EQ(form->ProgressBar1->value(), 15);
+    EXPECT_EQ(form->lblTrueOrFalse->text(), QStringLiteral("正解！"));
+    EXPECT_FALSE(form->Timer1->isActive());
+    EXPECT_TRUE(form->btnNext->isEnabled());
+
+    // The next question starts its countdown afresh.
+    QTest::mouseClick(form->btnNext, Qt::LeftButton);
+    EXPECT_EQ(form->lblTime->text(), QStringLiteral("残り：15"));
+    EXPECT_EQ(form->ProgressBar1->value(), 0);
+    EXPECT_TRUE(form->Timer1->isActive());
+}
+
+TEST_F(DrillWindow, EnterJudgesFirstThenPressesNext)
+{
+    auto form = StartNormal(TypedBank(3));
+    ASSERT_TRUE(form->edtInput->hasFocus());
+    TypeAnswer(*form, QStringLiteral("A1"));
+    QTest::keyClick(form->edtInput, Qt::Key_Return);
+    EXPECT_EQ(form->lblTrueOrFalse->text(), QStringLiteral("正解！"));
+    EXPECT_EQ(form->Drill.ToiIndex, 0u);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : form.get(), Qt::Key_Enter);
+    EXPECT_EQ(form->Drill.ToiIndex, 1u);
+    EXPECT_TRUE(form->lblTrueOrFalse->text().isEmpty());
+    EXPECT_TRUE(form->btnEnter->isEnabled());
+}
+
+TEST_F(DrillWindow, AccessKeysAnswerAndJudge)
+{
+    auto bank = TypedBank(2);
+    bank[0].choices = 3;
+    bank[0].seikai = "3";
+    auto form = StartNormal(bank);
+    form->activateWindow();
+    ASSERT_TRUE(PressAccessKey(*form, Qt::Key_3, [&] { return form->AnswerBoxes[2]->isChecked(); }));
+    ASSERT_TRUE(PressAccessKey(*form, Qt::Key_E, [&] { return !form->lblTrueOrFalse->text().isEmpty(); }));
+    EXPECT_EQ(form->lblTrueOrFalse->text(), QStringLiteral("正解！"));
+    ASSERT_TRUE(PressAccessKey(*form, Qt::Key_N, [&] { return form->Drill.ToiIndex == 1; }));
+}
+
+TEST_F(DrillWindow, TypingReplacesThePrompt)
+{
+    auto form = StartNormal(TypedBank(2));
+    QTest::keyClicks(form->edtInput, QStringLiteral("A1"));
+    EXPECT_EQ(form->edtInput->text(), QStringLiteral("A1"));
+    QTest::keyClick(form->edtInput, Qt::Key_Return);
+    EXPECT_EQ(form->lblTrueOrFalse->text(), QStringLiteral("正解！"));
+}
+
+TEST_F(DrillWindow, MousePressInTheEditBoxSelectsItsText)
+{
+    auto form = StartNormal(TypedBank(1));
+    form->edtInput->deselect();
+    QTest::mouseClick(form->edtInput, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(form->edtInput->selectedText(), QStringLiteral("ここに入力。。。"));
+    QTest::mouseClick(form->edtInput, Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_EQ(form->edtInput->selectedText(), QStringLiteral("ここに入力。。。"));
+
+    // A double click or a small drag does not shrink the selection to a word.
+    form->edtInput->setText(QStringLiteral("AB CD EF"));
+    QTest::mouseDClick(form->edtInput, Qt::LeftButton, {}, QPoint(form->edtInput->width() / 2, 5));
+    EXPECT_EQ(form->edtInput->selectedText(), QStringLiteral("AB CD EF"));
+    form->edtInput->setText(QStringLiteral("ここに入力。。。"));
+    QTest::mousePress(form->edtInput, Qt::LeftButton, {}, QPoint(5, 5));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(40, 5), form->edtInput->mapToGlobal(QPointF(40, 5)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(form->edtInput, &drag);
+    QTest::mouseRelease(form->edtInput, Qt::LeftButton, {}, QPoint(40, 5));
+    EXPECT_EQ(form->edtInput->selectedText(), QStringLiteral("ここに入力。。。"));
+    QTest::keyClicks(form->edtInput, QStringLiteral("A1"));
+    EXPECT_EQ(form->edtInput->text(), QStringLiteral("A1"));
+}
+
+TEST_F(DrillWindow, QuestionPictureReplacesTheTextAtTheBoxWidth)
+{
+    WritePicture("NONEm77.jpg", 800, 600);
+    auto form = StartNormal({{"77", "見えない文", "解", "X", 0, 0, 1, 0}});
+    EXPECT_TRUE(form->memToiBun->isHidden());
+    EXPECT_FALSE(form->sboxToi->isHidden());
+    EXPECT_EQ(form->ToiBitmap.size(), QSize(800, 600));
+    EXPECT_EQ(form->ToiBitmap.format(), QImage::Format_RGB32);
+    const int margin = form->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 5;
+    const int width = form->sboxToi->width() - margin;
+    EXPECT_EQ(form->imgToi->geometry(), QRect(0, 0, width, 600 * width / 800));
+    EXPECT_EQ(form->imgToi->pixmap().size(), QSize(width, 600 * width / 800));
+    EXPECT_EQ(form->sboxToi->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(form->Timer1->isActive());
+}
+
+TEST_F(DrillWindow, ExplanationPictureIsShownScrolledToTheTop)
+{
+    WritePicture("NONEk5.jpg", 400, 1200);
+    auto form = StartNormal({{"5", "問", "解", "X", 0, 0, 0, 1}});
+    QTest::mouseClick(form->btnEnter, Qt::LeftButton);
+    EXPECT_TRUE(form->memKaisetuBun->isHidden());
+    EXPECT_FALSE(form->sboxKaisetu->isHidden());
+    EXPECT_EQ(form->sboxKaisetu->verticalScrollBar()->value(), 0);
+    const int margin = form->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 5;
+    const int width = form->sboxKaisetu->width() - margin;
+    EXPECT_EQ(form->imgKaisetu->size(), QSize(width, 1200 * width / 400));
+    EXPECT_TRUE(form->btnNext->isEnabled());
+}
+
+TEST_F(DrillWindow, BrokenQuestionPictureFallsBackToTheText)
+{
+    folder.Write("NONEm9.jpg", "not a jpeg at all");
+    auto form = StartNormal({{"9", "文章の問題", "解", "X", 0, 0, 1, 0}, {"10", "次", "解", "X", 0, 0, 1, 0}});
+    EXPECT_TRUE(form->sboxToi->isHidden());
+    EXPECT_FALSE(form->memToiBun->isHidden());
+    EXPECT_TRUE(form->memToiBun->toPlainText().startsWith(QStringLiteral("文章の問題")));
+    EXPECT_TRUE(form->memToiBun->toPlainText().contains(QStringLiteral("NONEm9.jpg")));
+    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_EQ(VisibleScreen(*form), form->pnlMain);
+
+    // A missing file too.
+    QTest::mouseClick(form->btnEnter, Qt::LeftButton);
+    QTest::mouseClick(form->btnNext, Qt::LeftButton);
+    EXPECT_TRUE(form->memToiBun->toPlainText().contains(QStringLiteral("NONEm10.jpg")));
+    EXPECT_TRUE(form->btnEnter->isEnabled());
+}
+
+TEST_F(DrillWindow, BrokenExplanationPictureStillReachesTheJudgedState)
+{
+    WritePicture("NONEk3.jpg", 64, 64);
+    const std::string whole = folder.Read("NONEk3.jpg");
+    folder.Write("NONEk3.jpg", whole.substr(0, whole.size() / 2)); // truncated
+    auto form = StartNormal({{"3", "問", "説明文", "X", 0, 0, 0, 1}});
+    TypeAnswer(*form, QStringLiteral("X"));
+    QTest::mouseClick(form->btnEnter, Qt::LeftButton);
+    EXPECT_EQ(form->lblTrueOrFalse->text(), QStringLiteral("正解！"));
+    EXPECT_TRUE(form->sboxKaisetu->isHidden());
+    EXPECT_FALSE(form->memKaisetuBun->isHidden());
+    EXPECT_TRUE(form->memKaisetuBun->toPlainText().startsWith(QStringLiteral("正解は...X\n説明文")));
+    EXPECT_TRUE(form->memKaisetuBun->toPlainText().contains(QStringLiteral("NONEk3.jpg")));
+    EXPECT_TRUE(form->btnNext->isEnabled());
+    EXPECT_EQ(form->Drill.StageSeikaiCount, 1u);
+}
+
+TEST_F(DrillWindow, EmptyBankRefusesToStart)
+{
+    WriteBank(folder, {});
+    auto form = OpenForm();
+    ASSERT_EQ(VisibleScreen(*form), form->pnlStart);
+    for (QPushButton* start : {form->btnStartNormal, form->btnStartRand, form->btnStartJakuten,
+                               form->btnHNormalStart, form->btnHRandStart}) {
+        MessageBox::clearShownTexts();
+        start->click();
+        EXPECT_EQ(VisibleScreen(*form), form->pnlStart);
+        EXPECT_FALSE(form->Timer1->isActive());
+        EXPECT_TRUE(form->pnlProgress->isHidden());
+        ASSERT_EQ(MessageBox::shownTexts().size(), 1);
+        EXPECT_TRUE(MessageBox::shownTexts().first().contains(QStringLiteral("問題がありません")));
+    }
+}
+
+TEST_F(DrillWindow, MalformedRowsAreStillPresentable)
+{
+    folder.Write(DataTexts::kToiFileName,
+                 TableFileText({{"問キー", "問題文"}, {"S1", "短い行"}, {"S2", "問", "解", "2", "3", "7", "0", "0"}}));
+    auto form = OpenForm();
+    form->btnStartNormal->click();
+    // Missing cells read as empty: a typed question with a note.
+    EXPECT_EQ(VisibleScreen(*form), form->pnlMain);
+    EXPECT_FALSE(form->edtInput->isHidden());
+    EXPECT_TRUE(form->memToiBun->toPlainText().startsWith(QStringLiteral("短い行")));
+    EXPECT_GT(form->memToiBun->toPlainText().size(), QStringLiteral("短い行").size());
+    QTest::mouseClick(form->btnEnter, Qt::LeftButton);
+    EXPECT_EQ(form->lblTrueOrFalse->text(), QStringLiteral("不正解！"));
+    QTest::mouseClick(form->btnNext, Qt::LeftButton);
+    // A label set outside 0..2 falls back to numbers.
+    EXPECT_EQ(VisibleBoxCaptions(*form), (QStringList {"&1", "&2", "&3"}));
+}
+
+TEST_F(DrillWindow, ModesShowOrHideTheChances)
+{
+    WriteBank(folder, TypedBank(3));
+    auto form = OpenForm();
+    struct Case {
+        QPushButton* start;
+        QString mode;
+        bool nokoriShown;
+    };
+    const Case cases[] = {{form->btnStartRand, QStringLiteral("ランダムモード"), true},
+                          {form->btnStartJakuten, QStringLiteral("弱点克服モード"), false},
+                          {form->btnHNormalStart, QStringLiteral("本試験通常"), false},
+                          {form->btnHRandStart, QStringLiteral("本試験ランダム"), false}};
+    for (const Case& c : cases) {
+        form->ShowStartScreen();
+        c.start->click();
+        EXPECT_EQ(form->lblMainMode->text(), c.mode);
+        EXPECT_EQ(!form->lblMainNokori->isHidden(), c.nokoriShown) << c.mode.toStdString();
+        EXPECT_EQ(form->Drill.ToiList.size(), 3u);
+    }
+}
