@@ -2,6 +2,7 @@
 // source into the Shift_JIS bank file the program reads, exports a bank back
 // to CSV, and checks either for everything the program would misread.
 #include "bank/BankSource.h"
+#include "bank/BankStats.h"
 #include "picture/LoadJpegBitmap.h"
 
 #include <QImage>
@@ -30,6 +31,11 @@ const char kHelp[] =
     "  mireto_bank check [--pictures DIR | --no-pictures] BANK.dat | SOURCE.csv ...\n"
     "      Reports every problem as FILE:LINE:FIELD: message; exit status 1 if any.\n"
     "      問題を「ファイル:行:列: 内容」で示す。問題があれば終了コード 1。\n"
+    "  mireto_bank stats [--strict] BANK.dat | SOURCE.csv ...\n"
+    "      Per source file: kinds of question, label sets, numbers of choices, pictures,\n"
+    "      and the spread of correct answers over the choice positions, with a warning\n"
+    "      when it is unlikely to be chance (chi-square, p < 0.01). --strict: exit 1 then.\n"
+    "      ファイルごとの内訳と正解位置の偏り（カイ二乗検定）。--strict なら偏りで終了コード 1。\n"
     "\n"
     "Pictures (NONEm<key>.jpg, NONEk<key>.jpg) are looked for in DIR; a bank's\n"
     "default is its own folder, sources are checked for pictures only with --pictures.\n"
@@ -40,6 +46,7 @@ struct Arguments {
     std::string pictureFolder;
     bool picturesGiven = false;
     bool noPictures = false;
+    bool strict = false;
 };
 
 bool ParseArguments(int argc, char** argv, Arguments& args)
@@ -56,6 +63,8 @@ bool ParseArguments(int argc, char** argv, Arguments& args)
         } else if (a == "--help" || a == "-h") {
             std::fputs(kHelp, stdout);
             std::exit(kExitOk);
+        } else if (a == "--strict") {
+            args.strict = true;
         } else if (a == "--no-pictures") {
             args.noPictures = true;
         } else if (a.size() > 1 && a[0] == '-') {
@@ -95,12 +104,14 @@ std::string FolderOf(const std::string& path)
 }
 
 // The program's own decoder, so a picture that passes here also shows.
-bool DecodePicture(const std::string& path, std::string& reason)
+bool DecodePicture(const std::string& path, std::string& reason, PictureSize& size)
 {
     QImage bitmap;
     QString error;
-    if (LoadJpegBitmap(path, bitmap, &error))
+    if (LoadJpegBitmap(path, bitmap, &error)) {
+        size = {bitmap.width(), bitmap.height()};
         return true;
+    }
     reason = error.toStdString();
     return false;
 }
@@ -254,6 +265,28 @@ int Check(const Arguments& args)
     return kExitOk;
 }
 
+int Stats(const Arguments& args)
+{
+    std::size_t sources = 0;
+    for (const std::string& f : args.files)
+        sources += EndsWith(f, ".csv");
+    if (args.files.empty() || args.picturesGiven || args.noPictures ||
+        (sources != args.files.size() && args.files.size() != 1)) {
+        std::fputs("usage: mireto_bank stats [--strict] BANK.dat | SOURCE.csv ...\n", stderr);
+        return kExitUsage;
+    }
+    const bool isSource = sources == args.files.size();
+    BankRows bank = isSource ? ReadCsvSources(args.files) : ReadBankFile(args.files.front());
+    if (bank.rows.empty()) {
+        Print(bank.textProblems);
+        return kExitProblems;
+    }
+    const std::vector<BankStats> stats = BankStatistics(bank);
+    const std::string report = FormatBankStats(stats);
+    std::fputs(report.c_str(), stdout);
+    return args.strict && AnyUnlikelySpread(stats) ? kExitProblems : kExitOk;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -270,12 +303,18 @@ int main(int argc, char** argv)
     Arguments args;
     if (!ParseArguments(argc, argv, args))
         return kExitUsage;
+    if (args.strict && command != "stats") {
+        std::fputs("mireto_bank: --strict goes with stats\n", stderr);
+        return kExitUsage;
+    }
     if (command == "convert")
         return Convert(args);
     if (command == "export")
         return Export(args);
     if (command == "check")
         return Check(args);
+    if (command == "stats")
+        return Stats(args);
     std::fprintf(stderr, "mireto_bank: unknown command %s (see mireto_bank --help)\n", command.c_str());
     return kExitUsage;
 }

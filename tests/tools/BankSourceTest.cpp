@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <set>
 
 namespace {
@@ -345,7 +346,8 @@ TEST(BankSourceContent, PicturesAreLookedForOnlyWhenFlagged)
     std::set<std::string> asked;
     BankCheckOptions options;
     options.pictureFolder = folder;
-    options.decodePicture = [&](const std::string& path, std::string& reason) {
+    options.decodePicture = [&](const std::string& path, std::string& reason, PictureSize& size) {
+        size = {760, 200};
         asked.insert(path.substr(path.rfind('/') + 1));
         reason = "broken";
         return path.find("NONEm1001") != std::string::npos;
@@ -359,6 +361,35 @@ TEST(BankSourceContent, PicturesAreLookedForOnlyWhenFlagged)
     EXPECT_TRUE(Has(problems, 4, 8, "NONEk1003.jpg is missing"));
     // Without a decoder no picture is looked at.
     EXPECT_TRUE(Problems(bank).empty());
+}
+
+TEST(BankSourceContent, QuestionPicturesMustFitTheQuestionBox)
+{
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
+    for (const char* name : {"NONEm1001.jpg", "NONEm1002.jpg", "NONEm1003.jpg", "NONEk1003.jpg", "NONEm1004.jpg"})
+        std::ofstream(folder + "/" + name) << "jpeg";
+    // Each picture's size, by file name.
+    const std::map<std::string, PictureSize> sizes {
+        {"NONEm1001.jpg", {760, 270}},  // shown 790 x 280: fits
+        {"NONEm1002.jpg", {760, 271}},  // shown 790 x 281: just fits
+        {"NONEm1003.jpg", {760, 272}},  // shown 790 x 282: one pixel too tall
+        {"NONEk1003.jpg", {760, 1000}}, // explanation pictures may scroll
+        {"NONEm1004.jpg", {2, 8000}},   // a thin picture is far too tall
+    };
+    BankCheckOptions options;
+    options.pictureFolder = folder;
+    options.decodePicture = [&](const std::string& path, std::string&, PictureSize& size) {
+        size = sizes.at(path.substr(path.rfind('/') + 1));
+        return true;
+    };
+    BankRows bank = Csv(kHeader + "1001,q,k,A,0,0,1,0\n1002,q,k,A,0,0,1,0\n1003,q,k,A,0,0,1,1\n1004,q,k,A,0,0,1,0\n");
+    std::vector<BankProblem> problems = Problems(bank, options);
+    ASSERT_EQ(problems.size(), 2u) << Listing(problems);
+    EXPECT_TRUE(Has(problems, 4, 7, "NONEm1003.jpg (760 x 272) is shown 282 px high, taller than the question box "
+                                    "(281 px)"));
+    EXPECT_TRUE(Has(problems, 4, 7, "at most 270 px high"));
+    EXPECT_TRUE(Has(problems, 5, 7, "NONEm1004.jpg (2 x 8000) is shown 3160000 px high"));
 }
 
 // ---------------------------------------------------------------------------

@@ -150,7 +150,7 @@ TEST_F(BankTool, CheckDecodesFlaggedPictures)
                                               {2, {"12", "q", "", "A", "0", "0", "0", "1"}},
                                               {3, {"13", "q", "k", "A", "0", "0", "1", "0"}}}),
                                  bank));
-    QImage image(40, 20, QImage::Format_RGB32);
+    QImage image(80, 20, QImage::Format_RGB32); // shown 790 x 197: fits the question box
     image.fill(Qt::white);
     ASSERT_TRUE(SaveJpegFile(image, Path("NONEm11.jpg")));
     Write("NONEk12.jpg", "not a JPEG at all");
@@ -216,3 +216,33 @@ TEST_F(BankTool, UsageMistakesAndWriteFailures)
 }
 
 } // namespace
+
+TEST_F(BankTool, StatsReportsAndStrictFailsOnAGameableSpread)
+{
+    std::string even, gamed;
+    for (int i = 0; i < 8; ++i) {
+        even += std::to_string(1001 + i) + ",q,k," + std::to_string(i % 4 + 1) + ",4,0,0,0\n";
+        gamed += std::to_string(2001 + i) + ",q,k,1,4,0,0,0\n";
+    }
+    const std::string evenCsv = Write("even.csv", kHeader + even);
+    const std::string gamedCsv = Write("gamed.csv", kHeader + gamed);
+
+    ToolRun run = Tool({"stats", "--strict", evenCsv});
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("8 questions"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("correct at 1:2 2:2 3:2 4:2"), std::string::npos) << run.output;
+
+    // Without --strict the warning is shown but does not fail; with it, it does.
+    run = Tool({"stats", evenCsv, gamedCsv});
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("warning: " + gamedCsv), std::string::npos) << run.output;
+    EXPECT_EQ(Tool({"stats", "--strict", evenCsv, gamedCsv}).status, 1);
+
+    // A converted bank gives the same figures as its source.
+    ASSERT_EQ(Tool({"convert", Path("even.dat"), evenCsv}).status, 0);
+    run = Tool({"stats", Path("even.dat")});
+    EXPECT_NE(run.output.find("correct at 1:2 2:2 3:2 4:2"), std::string::npos) << run.output;
+
+    EXPECT_EQ(Tool({"check", "--strict", evenCsv}).status, 2);
+    EXPECT_EQ(Tool({"stats", "--no-pictures", evenCsv}).status, 2);
+}

@@ -514,8 +514,21 @@ private:
             return;
         }
         std::string reason;
-        if (!options_.decodePicture(path, reason))
+        PictureSize size;
+        if (!options_.decodePicture(path, reason, size)) {
             Report(row, column + 1, "the picture " + path + " cannot be shown: " + reason);
+            return;
+        }
+        const long long shown = QuestionPictureShownHeight(size);
+        if (column == ToiColumn::ToiPicture && shown > kQuestionBoxHeight) {
+            const long long fits = static_cast<long long>(kQuestionBoxHeight) * size.width / kQuestionPictureShownWidth;
+            Report(row, column + 1,
+                   "the question picture " + name + " (" + std::to_string(size.width) + " x " +
+                       std::to_string(size.height) + ") is shown " + std::to_string(shown) +
+                       " px high, taller than the question box (" + std::to_string(kQuestionBoxHeight) +
+                       " px): the learner would have to scroll under the countdown; at this width make it at most " +
+                       std::to_string(fits) + " px high");
+        }
     }
 
     const BankRows& bank_;
@@ -532,6 +545,14 @@ bool NeedsQuotes(const std::string& field, bool onlyField)
 }
 
 } // namespace
+
+long long QuestionPictureShownHeight(const PictureSize& size)
+{
+    if (size.width <= 0 || size.height <= 0)
+        return 0;
+    // The window's own arithmetic: the height scaled in proportion, truncated.
+    return static_cast<long long>(size.height) * kQuestionPictureShownWidth / size.width;
+}
 
 std::string FormatProblem(const BankProblem& problem)
 {

@@ -1,0 +1,235 @@
+#include "bank/BankStats.h"
+
+#include "data/ToiBank.h"
+
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
+namespace {
+
+constexpr int kMaxChoices = 8;
+
+// A cell that is a plain decimal number 0..999, or -1.
+int SmallNumber(const TextRow& cells, int column)
+{
+    if (static_cast<std::size_t>(column) >= cells.size())
+        return -1;
+    const std::string& text = cells[column];
+    if (text.empty() || text.size() > 3)
+        return -1;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// The correct boxes of a choice answer ("2_4"), or empty when it is not one.
+std::vector<int> CorrectBoxes(const std::string& answer, int choices)
+{
+    std::vector<int> boxes;
+    int previous = 0;
+    for (const std::string& piece : SplitText(answer, "_")) {
+        int box = SmallNumber(TextRow {piece}, 0);
+        if (box <= previous || box > choices)
+            return {};
+        boxes.push_back(box);
+        previous = box;
+    }
+    return boxes;
+}
+
+// Regularised lower incomplete gamma P(a, x) by its series (x < a + 1).
+double LowerGammaSeries(double a, double x)
+{
+    double term = 1 / a, sum = term;
+    for (int n = 1; n < 1000 && std::fabs(term) > std::fabs(sum) * 1e-15; ++n) {
+        term *= x / (a + n);
+        sum += term;
+    }
+    return sum * std::exp(-x + a * std::log(x) - std::lgamma(a));
+}
+
+// Regularised upper incomplete gamma Q(a, x) by its continued fraction (x >= a + 1).
+double UpperGammaFraction(double a, double x)
+{
+    const double tiny = 1e-300;
+    double b = x + 1 - a, c = 1 / tiny, d = 1 / b, h = d;
+    for (int i = 1; i < 1000; ++i) {
+        const double an = -i * (i - a);
+        b += 2;
+        d = an * d + b;
+        if (std::fabs(d) < tiny)
+            d = tiny;
+        c = b + an / c;
+        if (std::fabs(c) < tiny)
+            c = tiny;
+        d = 1 / d;
+        const double step = d * c;
+        h *= step;
+        if (std::fabs(step - 1) < 1e-15)
+            break;
+    }
+    return std::exp(-x + a * std::log(x) - std::lgamma(a)) * h;
+}
+
+std::vector<PositionSpread> Spreads(const std::map<std::pair<bool, int>, PositionSpread>& groups)
+{
+    std::vector<PositionSpread> spreads;
+    for (auto [key, spread] : groups) {
+        spread.chiSquare = ChiSquareOfEqualShares(spread.correct);
+        spread.degrees = spread.choices - 1;
+        spread.pValue = ChiSquareUpperTail(spread.chiSquare, spread.degrees);
+        spread.unlikely = spread.pValue < kSpreadSignificance;
+        spreads.push_back(std::move(spread));
+    }
+    return spreads;
+}
+
+struct Tally {
+    BankStats stats;
+    std::map<std::pair<bool, int>, PositionSpread> groups; // (multi, choices)
+};
+
+void Count(Tally& tally, const TextRow& cells)
+{
+    BankStats& s = tally.stats;
+    ++s.questions;
+    if (SmallNumber(cells, ToiColumn::ToiPicture) == 1)
+        ++s.questionPictures;
+    if (SmallNumber(cells, ToiColumn::KaisetuPicture) == 1)
+        ++s.explanationPictures;
+    const int choices = SmallNumber(cells, ToiColumn::ChoiceCount);
+    if (choices < 0)
+        return;
+    if (choices < 2) {
+        ++s.typed;
+        return;
+    }
+    if (choices > kMaxChoices)
+        return;
+    const std::string answer = static_cast<std::size_t>(ToiColumn::Seikai) < cells.size() ? cells[ToiColumn::Seikai] : "";
+    const std::vector<int> boxes = CorrectBoxes(answer, choices);
+    if (boxes.empty())
+        return;
+    const bool multi = boxes.size() > 1;
+    ++(multi ? s.multi : s.single);
+    ++s.byChoices[choices];
+    ++s.byLabelSet[SmallNumber(cells, ToiColumn::LabelSet)];
+    PositionSpread& spread = tally.groups[{multi, choices}];
+    spread.choices = choices;
+    spread.multi = multi;
+    spread.correct.resize(choices);
+    ++spread.questions;
+    for (int box : boxes)
+        ++spread.correct[box - 1];
+}
+
+std::string Percent(int part, int whole)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%d%%", whole > 0 ? part * 100 / whole : 0);
+    return text;
+}
+
+} // namespace
+
+double ChiSquareOfEqualShares(const std::vector<int>& observed)
+{
+    if (observed.empty())
+        return 0;
+    double total = 0;
+    for (int count : observed)
+        total += count;
+    if (total == 0)
+        return 0;
+    const double expected = total / observed.size();
+    double chi = 0;
+    for (int count : observed)
+        chi += (count - expected) * (count - expected) / expected;
+    return chi;
+}
+
+double ChiSquareUpperTail(double chiSquare, int degrees)
+{
+    if (degrees <= 0 || chiSquare <= 0)
+        return 1;
+    const double a = degrees / 2.0, x = chiSquare / 2;
+    return x < a + 1 ? 1 - LowerGammaSeries(a, x) : UpperGammaFraction(a, x);
+}
+
+std::vector<BankStats> BankStatistics(const BankRows& bank)
+{
+    std::vector<Tally> perFile(bank.files.size());
+    Tally all;
+    for (std::size_t r = 1; r < bank.rows.size(); ++r) {
+        const BankRow& row = bank.rows[r];
+        if (!row.readable)
+            continue;
+        if (row.fileIndex < perFile.size())
+            Count(perFile[row.fileIndex], row.cells);
+        Count(all, row.cells);
+    }
+    std::vector<BankStats> result;
+    for (std::size_t f = 0; f < perFile.size(); ++f) {
+        if (perFile[f].stats.questions == 0)
+            continue;
+        perFile[f].stats.name = bank.files[f];
+        perFile[f].stats.spreads = Spreads(perFile[f].groups);
+        result.push_back(std::move(perFile[f].stats));
+    }
+    if (result.size() != 1) {
+        all.stats.name = "(all)";
+        all.stats.spreads = Spreads(all.groups);
+        result.push_back(std::move(all.stats));
+    }
+    return result;
+}
+
+bool AnyUnlikelySpread(const std::vector<BankStats>& stats)
+{
+    for (const BankStats& s : stats)
+        for (const PositionSpread& spread : s.spreads)
+            if (spread.unlikely)
+                return true;
+    return false;
+}
+
+std::string FormatBankStats(const std::vector<BankStats>& stats)
+{
+    static const char* const kLabelSets[] = {"1 2 3", "A B C", "イ ロ ハ"};
+    std::string out;
+    for (const BankStats& s : stats) {
+        out += s.name + ": " + std::to_string(s.questions) + " questions\n";
+        out += "  kinds: " + std::to_string(s.single) + " single answer (" + Percent(s.single, s.questions) + "), " +
+               std::to_string(s.multi) + " multiple answers (" + Percent(s.multi, s.questions) + "), " +
+               std::to_string(s.typed) + " typed (" + Percent(s.typed, s.questions) + ")\n";
+        out += "  label sets:";
+        for (auto [set, count] : s.byLabelSet)
+            out += std::string(" ") + (set >= 0 && set <= 2 ? kLabelSets[set] : "?") + " " + std::to_string(count) + ";";
+        out += "\n  choices:";
+        for (auto [choices, count] : s.byChoices)
+            out += " " + std::to_string(choices) + ": " + std::to_string(count) + ";";
+        out += "\n  pictures: " + std::to_string(s.questionPictures) + " question, " +
+               std::to_string(s.explanationPictures) + " explanation\n";
+        for (const PositionSpread& spread : s.spreads) {
+            char head[96];
+            std::snprintf(head, sizeof head, "  %s, %d choices, %d questions: correct at", spread.multi ? "multi " : "single",
+                          spread.choices, spread.questions);
+            out += head;
+            for (int p = 0; p < spread.choices; ++p)
+                out += " " + std::to_string(p + 1) + ":" + std::to_string(spread.correct[p]);
+            char tail[64];
+            std::snprintf(tail, sizeof tail, "  (chi-square %.2f, p %.3f)\n", spread.chiSquare, spread.pValue);
+            out += tail;
+            if (spread.unlikely)
+                out += "warning: " + s.name + ": the correct answers of the " + (spread.multi ? "multi" : "single") +
+                       "-answer questions with " + std::to_string(spread.choices) +
+                       " choices cluster on some positions (unlikely to be chance: p < 0.01); reorder their choices\n";
+        }
+    }
+    return out;
+}

@@ -1,0 +1,55 @@
+#pragma once
+// What a bank is made of, per source file: kinds of question, label sets,
+// numbers of choices, pictures, and how the correct answers spread over the
+// choice positions. The program never shuffles choices, so a bank whose
+// answers cluster on one position can be gamed by always ticking it; the
+// spread is tested with Pearson's chi-square test.
+#include "bank/BankSource.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+// How often each choice position is correct among the choice questions of
+// one kind (single or multi answer) with one number of choices.
+struct PositionSpread {
+    int choices = 0;
+    bool multi = false;
+    int questions = 0;
+    std::vector<int> correct; // correct[p]: questions whose box p + 1 is correct
+    double chiSquare = 0;
+    int degrees = 0;
+    double pValue = 1;       // chance of a spread this uneven under a fair shuffle
+    bool unlikely = false;   // pValue below kSpreadSignificance
+};
+
+// Below this a spread is reported as unlikely to be chance.
+constexpr double kSpreadSignificance = 0.01;
+
+struct BankStats {
+    std::string name; // a source file, or "(all)" for the whole bank
+    int questions = 0;
+    int single = 0;
+    int multi = 0;
+    int typed = 0;
+    std::map<int, int> byLabelSet;  // label set -> choice questions
+    std::map<int, int> byChoices;   // number of choices -> choice questions
+    int questionPictures = 0;
+    int explanationPictures = 0;
+    std::vector<PositionSpread> spreads; // by kind, then number of choices
+};
+
+// One entry per source file that holds questions, then the whole bank when
+// it comes from more than one file. Rows with unreadable numbers or answers
+// (the check reports them) are counted as questions but not spread.
+std::vector<BankStats> BankStatistics(const BankRows& bank);
+
+// Pearson's chi-square statistic of observed counts against equal shares.
+double ChiSquareOfEqualShares(const std::vector<int>& observed);
+// P(X >= chiSquare) for a chi-square distribution with the given degrees.
+double ChiSquareUpperTail(double chiSquare, int degrees);
+
+// The report as text, warnings included ("warning: ..." lines).
+std::string FormatBankStats(const std::vector<BankStats>& stats);
+// True when any spread is unlikely to be chance.
+bool AnyUnlikelySpread(const std::vector<BankStats>& stats);
