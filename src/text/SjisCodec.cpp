@@ -1,9 +1,43 @@
 #include "text/SjisCodec.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
 namespace {
+
+// An iconv descriptor opened once per direction and thread: opening one costs
+// far more than converting a cell, and the bank tool converts millions.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(::iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (Usable())
+            ::iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    bool Usable() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    // The descriptor in its initial shift state.
+    iconv_t Fresh()
+    {
+        ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        return cd_;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+iconv_t Descriptor(const char* to, const char* from)
+{
+    thread_local Converter toUtf8("UTF-8", "CP932");
+    thread_local Converter toSjis("CP932", "UTF-8");
+    Converter& c = std::string(to) == "UTF-8" ? toUtf8 : toSjis;
+    return c.Usable() ? c.Fresh() : reinterpret_cast<iconv_t>(-1);
+}
 
 // One conversion with iconv; on an invalid or unconvertible sequence the
 // replacement is emitted and the input skipped by skipBytes.
@@ -11,15 +45,20 @@ bool Convert(const char* to, const char* from, const std::string& input, std::st
              const std::string& replacement)
 {
     output.clear();
-    iconv_t cd = ::iconv_open(to, from);
+    // ASCII is the same bytes in both encodings; most cells of a bank are.
+    if (std::all_of(input.begin(), input.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        output = input;
+        return true;
+    }
+    iconv_t cd = Descriptor(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         output = input;
         return false;
     }
     bool clean = true;
-    std::string in = input;
-    char* inPtr = in.data();
-    std::size_t inLeft = in.size();
+    const bool fromUtf8 = std::string(from) == "UTF-8";
+    char* inPtr = const_cast<char*>(input.data()); // iconv reads through it, never writes
+    std::size_t inLeft = input.size();
     char buffer[4096];
     while (inLeft > 0) {
         char* outPtr = buffer;
@@ -34,7 +73,7 @@ bool Convert(const char* to, const char* from, const std::string& input, std::st
             output += replacement;
             std::size_t skip = 1;
             auto lead = static_cast<unsigned char>(*inPtr);
-            if (std::string(from) == "UTF-8") {
+            if (fromUtf8) {
                 if (lead >= 0xF0)
                     skip = 4;
                 else if (lead >= 0xE0)
@@ -54,7 +93,6 @@ bool Convert(const char* to, const char* from, const std::string& input, std::st
     std::size_t outLeft = sizeof buffer;
     ::iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
     output.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-    ::iconv_close(cd);
     return clean;
 }
 

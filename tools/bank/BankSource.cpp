@@ -73,6 +73,21 @@ bool PairRoundTrips(const std::string& pair)
     return Utf8ToSjis(utf8, back) && back == pair;
 }
 
+// Every two-byte code tried once, on first use, so that checking a cell needs
+// no conversion at all.
+bool PairAssigned(unsigned char lead, unsigned char trail)
+{
+    static const std::vector<bool> assigned = [] {
+        std::vector<bool> table(0x10000);
+        for (unsigned l = 0x81; l <= 0xFC; ++l)
+            for (unsigned t = 0x40; t <= 0xFC; ++t)
+                if (IsSjisLead(l) && IsSjisTrail(t))
+                    table[l << 8 | t] = PairRoundTrips(std::string {static_cast<char>(l), static_cast<char>(t)});
+        return table;
+    }();
+    return assigned[static_cast<unsigned>(lead) << 8 | trail];
+}
+
 const char* AsciiFault(unsigned b)
 {
     switch (b) {
@@ -568,7 +583,6 @@ std::string FormatProblem(const BankProblem& problem)
 std::vector<CellFault> SjisCellFaults(const std::string& cell)
 {
     std::vector<CellFault> faults;
-    std::vector<std::pair<std::size_t, std::size_t>> pairs; // (position, byte offset) of JIS X 0208 leads
     std::size_t position = 0;
     for (std::size_t i = 0; i < cell.size();) {
         ++position;
@@ -588,27 +602,15 @@ std::vector<CellFault> SjisCellFaults(const std::string& cell)
             faults.push_back({position, "the byte " + Hex(b, 2) + " starts no Shift_JIS character"});
             ++i;
         } else {
-            unsigned code = b << 8 | static_cast<unsigned char>(cell[i + 1]);
+            const auto trail = static_cast<unsigned char>(cell[i + 1]);
+            unsigned code = b << 8 | trail;
             if (const char* reason = ExtensionReason(b))
                 faults.push_back({position, Quoted(SjisToUtf8(cell.substr(i, 2))) + " (" + Hex(code, 4) + ") is " +
                                                 reason});
-            else
-                pairs.emplace_back(position, i);
+            else if (!PairAssigned(b, trail)) // an unassigned code inside the JIS X 0208 rows
+                faults.push_back({position, Hex(code, 4) + " is not a JIS X 0208 character"});
             i += 2;
         }
-    }
-    // Unassigned codes inside the JIS X 0208 rows: one conversion settles a
-    // clean cell; only a failing one is looked at character by character.
-    std::string back;
-    if (!faults.empty() || !Utf8ToSjis(SjisToUtf8(cell), back) || back != cell) {
-        for (auto [pos, at] : pairs)
-            if (!PairRoundTrips(cell.substr(at, 2)))
-                faults.push_back({pos, Hex(static_cast<unsigned char>(cell[at]) << 8 |
-                                               static_cast<unsigned char>(cell[at + 1]),
-                                           4) +
-                                           " is not a JIS X 0208 character"});
-        std::stable_sort(faults.begin(), faults.end(),
-                         [](const CellFault& a, const CellFault& b) { return a.position < b.position; });
     }
     return faults;
 }
@@ -794,17 +796,27 @@ BankRows ParseBankBytes(const std::string& fileName, const std::string& bytes)
     // With the text clean, this reading must be the loader's; if not, the
     // loader is what the learner sees.
     if (bank.textProblems.empty()) {
-        TextTable loaded = LoaderTable(bytes);
-        TextTable mine = BankTable(bank);
-        if (loaded != mine) {
-            auto a = loaded.begin();
-            auto b = mine.begin();
-            while (a != loaded.end() && b != mine.end() && *a == *b)
-                ++a, ++b;
-            std::size_t index = static_cast<std::size_t>(std::distance(mine.begin(), b));
+        // Clean lines are read independently, so the loader can be run over
+        // the data a block of whole lines at a time, keeping memory small.
+        constexpr std::size_t kBlock = 1 << 20;
+        std::size_t index = 0;
+        bool same = true;
+        for (std::size_t from = 0; same && from < data.size();) {
+            std::size_t to = data.find('\n', std::min(from + kBlock, data.size() - 1));
+            to = to == std::string::npos ? data.size() : to + 1;
+            const TextTable loaded = LoaderTable(data.substr(from, to - from));
+            for (const auto& [number, cells] : loaded) {
+                if (index >= bank.rows.size() || cells != bank.rows[index].cells) {
+                    same = false;
+                    break;
+                }
+                ++index;
+            }
+            from = to;
+        }
+        if (!same || index != bank.rows.size())
             report(index < bank.rows.size() ? bank.rows[index].line : 0, 0,
                    "the program's loader reads this row differently");
-        }
     }
     return bank;
 }
