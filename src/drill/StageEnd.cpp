@@ -28,7 +28,6 @@ NextOutcome AdvanceAfterNext(DrillState& state)
     constexpr auto stageSize = static_cast<std::uint32_t>(kStageSize);
     NextOutcome outcome;
     ++state.ToiIndex;
-    ++state.StageToiCount;
     const bool stageBreak = state.ToiIndex % stageSize == 0 && !state.IsExamMode();
     const bool listLeft = state.ToiIndex < state.ToiList.size();
     if (!stageBreak && listLeft)
@@ -89,8 +88,8 @@ void RemoveStageRows(TextTable& stageTable)
 
 void RaiseDifficulty(DrillState& state)
 {
-    if (state.Nanwido > 0)
-        --state.Nanwido;
+    if (state.Nanwido > kNanwidoA)
+        state.Nanwido = static_cast<NanwidoValue>(state.Nanwido - 1);
 }
 
 namespace {

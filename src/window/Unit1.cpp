@@ -74,7 +74,7 @@ void TForm1::StartUp()
 void TForm1::InitDataAndScreens()
 {
     ProgressData data = LoadProgress(Drill.ToiTable);
-    Drill.Nanwido = data.Nanwido;
+    Drill.Nanwido = ToNanwido(data.Nanwido);
     Drill.ToiList.clear();
     Drill.StageTable = std::move(data.StageTable);
     Drill.ToiSeikaiTable = std::move(data.ToiSeikaiTable);
@@ -127,7 +127,7 @@ void TForm1::ShowErrorScreen(const QString& message)
 void TForm1::cbNanwidoChange(int index)
 {
     if (index >= 0)
-        Drill.Nanwido = index;
+        Drill.Nanwido = ClampNanwido(index);
 }
 
 void TForm1::edtInputMouseDown()
@@ -227,6 +227,12 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 void TForm1::WriteDatabases()
 {
-    WriteProgress(Drill.ToiSeikaiTable, Drill.SaveLoadTable, Drill.Nanwido, WriteSeikaiAtClose,
-                  WriteSaveLoadAtClose, WriteNanwidoAtClose);
+    ProgressData data;
+    data.Nanwido = Drill.Nanwido;
+    data.ToiSeikaiTable = Drill.ToiSeikaiTable;
+    data.SaveLoadTable = Drill.SaveLoadTable;
+    data.writeNanwido = WriteNanwidoAtClose;
+    data.writeSeikai = WriteSeikaiAtClose;
+    data.writeSaveLoad = WriteSaveLoadAtClose;
+    WriteProgress(data);
 }

@@ -3,6 +3,8 @@
 // panels shown one at a time. The window owns the drill state; its handlers
 // read the controls, apply the drill's rules and show the result.
 #include "drill/DrillState.h"
+#include "drill/Judge.h"
+#include "drill/Presentation.h"
 
 #include <QImage>
 #include <QList>
@@ -111,7 +113,15 @@ private:
     void CreateBottomStrips();
     void ShowStartupWarnings();
     // Starts a run in the given mode (the five start buttons).
-    void StartRun(std::int32_t playMode, bool resetNokori);
+    void StartRun(PlayModeValue playMode, bool resetNokori);
+    // Parts of presenting a question and showing its judgement.
+    void ShowToiSideColumn(const ToiView& view);
+    void ShowAnswerControls(const ToiView& view);
+    void ShowToiTextOrPicture(const ToiView& view);
+    GivenAnswer GivenAnswerOnScreen() const;
+    void ShowJudgement(const Judgement& judged);
+    void ShowKaisetu(const Judgement& judged);
+    void ShowMemo(QPlainTextEdit* memo, const QString& text);
     void SetStatusText(const QString& text);
     void SetDefaultButton(QPushButton* button);
     void ShowProgressStrip(bool visible);

@@ -1,0 +1,65 @@
+#include "data/SlotCells.h"
+
+#include "data/DataTexts.h"
+#include "data/ToiBank.h"
+
+std::string JoinListCell(const std::vector<std::string>& values)
+{
+    std::string text;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            text += DataTexts::kListMarker;
+        text += values[i];
+    }
+    return text;
+}
+
+std::string ToiListCell(const std::vector<std::int32_t>& toiList)
+{
+    std::vector<std::string> values;
+    values.reserve(toiList.size());
+    for (std::int32_t row : toiList)
+        values.push_back(IntToText(row));
+    return JoinListCell(values);
+}
+
+std::string BankOrderListCell(std::int32_t last)
+{
+    std::vector<std::int32_t> rows;
+    for (std::int32_t row = 1; row <= last; ++row)
+        rows.push_back(row);
+    return ToiListCell(rows);
+}
+
+std::vector<std::int32_t> ToiListFromCell(const std::string& cell)
+{
+    std::vector<std::int32_t> toiList;
+    if (cell.empty())
+        return toiList;
+    for (const std::string& piece : SplitText(cell, DataTexts::kListMarker))
+        toiList.push_back(TextToInt(piece));
+    return toiList;
+}
+
+std::string StageRowsCell(const TextTable& stageTable)
+{
+    std::string text;
+    if (stageTable.empty())
+        return text;
+    const std::int32_t last = stageTable.rbegin()->first;
+    for (std::int32_t j = 1; j <= last; ++j) {
+        if (j > 1)
+            text += DataTexts::kLineMarker;
+        text += JoinListCell({TableCell(stageTable, j, 0), TableCell(stageTable, j, 1)});
+    }
+    return text;
+}
+
+void StageRowsFromCell(const std::string& cell, TextTable& stageTable)
+{
+    if (cell.empty())
+        return;
+    std::int32_t j = 1;
+    for (const std::string& piece : SplitText(cell, DataTexts::kLineMarker))
+        stageTable[j++] = SplitText(piece, DataTexts::kListMarker);
+}
