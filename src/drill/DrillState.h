@@ -55,6 +55,8 @@ struct DrillState {
     NanwidoValue SafeNanwido() const { return ClampNanwido(Nanwido); }
     std::int32_t PassLine() const { return NanwidoTable[static_cast<std::size_t>(SafeNanwido())]; }
     std::int32_t TimeLimit() const { return NanwidoTable[static_cast<std::size_t>(SafeNanwido()) + 6]; }
+    // Normal and random runs count chances and can be stored in a slot.
+    bool IsSlotMode() const { return PlayMode == kModeNormal || PlayMode == kModeRand; }
     // True when the exam modes are played (one stage, no pass line).
     bool IsExamMode() const { return PlayMode == kModeHNormal || PlayMode == kModeHRand; }
     // Row ToiList[ToiIndex], or -1 when ToiIndex lies outside the list.

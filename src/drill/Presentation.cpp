@@ -28,7 +28,7 @@ ToiView ViewOfToi(const DrillState& state)
         view.badLabelSet = labelSet;
     if (TextToInt(cell(ToiColumn::ToiPicture)) != 0)
         view.pictureFile = PictureFileName('m', view.key);
-    view.nokoriShown = state.PlayMode == kModeNormal || state.PlayMode == kModeRand;
+    view.nokoriShown = state.IsSlotMode();
     return view;
 }
 

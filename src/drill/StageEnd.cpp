@@ -59,12 +59,16 @@ NextOutcome AdvanceAfterNext(DrillState& state)
         state.PlayMode == kModeJakuten) {
         outcome.action = NextAction::StageEnd;
         // A game over is never stored: slot 1 keeps the last stage it saw.
-        outcome.autoSave = (state.PlayMode == kModeNormal || state.PlayMode == kModeRand) &&
-                           state.StageKekka != kKekkaGameOver;
+        outcome.autoSave = CanStoreStage(state);
         return outcome;
     }
     outcome.action = NextAction::FinalResults; // the last stage was cleared
     return outcome;
+}
+
+bool CanStoreStage(const DrillState& state)
+{
+    return state.IsSlotMode() && (state.StageKekka == kKekkaClear || state.StageKekka == kKekkaRetry);
 }
 
 void PrepareNextStage(DrillState& state)

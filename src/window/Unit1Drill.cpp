@@ -344,8 +344,7 @@ void TForm1::ShowStageEnd()
         lblSENanwido->setText(QStringLiteral("難易度：") + NanwidoText());
     }
     lblSEMode->setText(ModeNames.value(Drill.PlayMode));
-    btnSESave->setVisible((Drill.PlayMode == kModeNormal || Drill.PlayMode == kModeRand)
-                          && (Drill.StageKekka == kKekkaClear || Drill.StageKekka == kKekkaRetry));
+    btnSESave->setVisible(CanStoreStage(Drill));
     btnNextStage->setText(Drill.StageKekka == kKekkaClear ? QStringLiteral("次のステージへ(&N)")
                                                           : QStringLiteral("同じステージをもう一度(&N)"));
     btnNextStage->setVisible(Drill.StageKekka != kKekkaGameOver);
