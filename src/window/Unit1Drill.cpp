@@ -56,6 +56,12 @@ void ShowNoQuestions(QWidget* parent)
                           .arg(QString::fromLatin1(DataTexts::kToiFileName)));
 }
 
+void ShowNoSuchToi(QWidget* parent, std::int32_t row)
+{
+    MessageBox::error(parent, TForm1::kWindowTitle,
+                      QStringLiteral("出題する問題が見つかりません（問題番号 %1）。\nスタート画面に戻ります。").arg(row));
+}
+
 } // namespace
 
 // --- Run start -------------------------------------------------------------
@@ -129,11 +135,10 @@ bool TForm1::PresentToi()
 {
     const ToiView view = ViewOfToi(Drill);
     if (!view.found) {
+        // No countdown runs and the learner is back on the start screen.
         StopCountdown();
         ShowProgressStrip(false);
-        MessageBox::error(this, kWindowTitle,
-                          QStringLiteral("出題する問題が見つかりません（問題番号 %1）。\nスタート画面に戻ります。")
-                              .arg(view.row));
+        ShowNoSuchToi(this, view.row);
         ShowStartScreen();
         return false;
     }
