@@ -3,15 +3,24 @@
 #include "data/DataTexts.h"
 #include "data/ToiBank.h"
 
-std::string JoinListCell(const std::vector<std::string>& values)
+namespace {
+
+std::string Join(const std::vector<std::string>& values, const char* marker)
 {
     std::string text;
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (i > 0)
-            text += DataTexts::kListMarker;
+            text += marker;
         text += values[i];
     }
     return text;
+}
+
+} // namespace
+
+std::string JoinListCell(const std::vector<std::string>& values)
+{
+    return Join(values, DataTexts::kListMarker);
 }
 
 std::string ToiListCell(const std::vector<std::int32_t>& toiList)
@@ -43,16 +52,11 @@ std::vector<std::int32_t> ToiListFromCell(const std::string& cell)
 
 std::string StageRowsCell(const TextTable& stageTable)
 {
-    std::string text;
-    if (stageTable.empty())
-        return text;
-    const std::int32_t last = stageTable.rbegin()->first;
-    for (std::int32_t j = 1; j <= last; ++j) {
-        if (j > 1)
-            text += DataTexts::kLineMarker;
-        text += JoinListCell({TableCell(stageTable, j, 0), TableCell(stageTable, j, 1)});
-    }
-    return text;
+    std::vector<std::string> rows;
+    const std::int32_t last = stageTable.empty() ? 0 : stageTable.rbegin()->first;
+    for (std::int32_t j = 1; j <= last; ++j)
+        rows.push_back(JoinListCell({TableCell(stageTable, j, 0), TableCell(stageTable, j, 1)}));
+    return Join(rows, DataTexts::kLineMarker);
 }
 
 void StageRowsFromCell(const std::string& cell, TextTable& stageTable)
