@@ -6,7 +6,6 @@
 #include "window/SjisText.h"
 #include "window/Widgets.h"
 #include "data/DataTexts.h"
-#include "data/ToiBank.h"
 #include "drill/Judge.h"
 #include "drill/Presentation.h"
 #include "picture/LoadJpegBitmap.h"

@@ -4,7 +4,6 @@
 #include "window/MessageBox.h"
 #include "window/SjisText.h"
 #include "window/Widgets.h"
-#include "data/ToiBank.h"
 #include "saveload/SaveSlots.h"
 
 #include <QLabel>
