@@ -73,15 +73,15 @@ void TForm1::StartUp()
 
 void TForm1::InitDataAndScreens()
 {
-    ProgressData data = LoadProgress(Drill.ToiTable);
+    ProgressData& data = closeProgress_;
+    data = LoadProgress(Drill.ToiTable);
     Drill.Nanwido = ToNanwido(data.Nanwido);
     Drill.ToiList.clear();
+    // The drill works on the tables; what stays behind says which files the
+    // close may write.
     Drill.StageTable = std::move(data.StageTable);
     Drill.ToiSeikaiTable = std::move(data.ToiSeikaiTable);
     Drill.SaveLoadTable = std::move(data.SaveLoadTable);
-    WriteNanwidoAtClose = data.writeNanwido;
-    WriteSeikaiAtClose = data.writeSeikai;
-    WriteSaveLoadAtClose = data.writeSaveLoad;
     for (const UnreadableFile& file : data.unreadable) {
         startupWarnings_ << QStringLiteral("%1 を読み込めませんでした（%2）。\n"
                                            "このファイルは終了時にも書き換えません。")
@@ -227,12 +227,9 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 void TForm1::WriteDatabases()
 {
-    ProgressData data;
+    ProgressData data = closeProgress_;
     data.Nanwido = Drill.Nanwido;
     data.ToiSeikaiTable = Drill.ToiSeikaiTable;
     data.SaveLoadTable = Drill.SaveLoadTable;
-    data.writeNanwido = WriteNanwidoAtClose;
-    data.writeSeikai = WriteSeikaiAtClose;
-    data.writeSaveLoad = WriteSaveLoadAtClose;
     WriteProgress(data);
 }

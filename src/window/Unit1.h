@@ -2,6 +2,7 @@
 // The main window TForm1: one fixed 993 x 650 window whose six screens are
 // panels shown one at a time. The window owns the drill state; its handlers
 // read the controls, apply the drill's rules and show the result.
+#include "data/ProgressDb.h"
 #include "drill/DrillState.h"
 #include "drill/Judge.h"
 #include "drill/Presentation.h"
@@ -45,12 +46,6 @@ public:
     QList<QCheckBox*> AnswerBoxes;
     QImage ToiBitmap;
     QImage KaisetuBitmap;
-
-    // Databases that existed but could not be read at start-up: they are
-    // never overwritten at close.
-    bool WriteNanwidoAtClose = true;
-    bool WriteSeikaiAtClose = true;
-    bool WriteSaveLoadAtClose = true;
 
     // Screens.
     void HideAllScreens();
@@ -131,6 +126,10 @@ private:
     void WriteDatabases();
 
     QStringList startupWarnings_;
+    // What the start-up read besides the tables: which databases the close
+    // may write (one that existed but could not be read is never
+    // overwritten).
+    ProgressData closeProgress_;
 
 public:
     // Controls, named as the form names them.
