@@ -133,17 +133,4 @@ TEST(Countdown, StartsAtTheLimitOfTheDifficultyAndIsUpAtZero)
     }
 }
 
-TEST(Countdown, PastTheLimitTheBarStaysFull)
-{
-    DrillState state;
-    state.Nanwido = kNanwidoA;
-    state.TimeCount = 17;
-    const CountdownView view = ViewOfCountdown(state);
-    EXPECT_EQ(view.left, -2);
-    EXPECT_EQ(view.barValue, 15);
-    EXPECT_TRUE(view.timeUp);
-    state.TimeCount = -3;
-    EXPECT_EQ(ViewOfCountdown(state).barValue, 0);
-}
-
 } // namespace

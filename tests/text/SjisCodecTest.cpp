@@ -19,26 +19,4 @@ TEST(SjisBytes, LeadAndTrailRanges)
     }
 }
 
-TEST(SjisToUtf8Exactly, OnlyTextsThatComeBackTheSame)
-{
-    struct Case { std::string sjis; bool exact; std::string utf8; };
-    const Case cases[] = {
-        {"", true, ""},
-        {"abc", true, "abc"},
-        {"\x90\xB3\x89\xF0", true, "正解"},
-        {"\x82\x50", true, "１"},
-        {"\x82", false, ""},          // a lead byte without its trail
-        {"\x81\x7F", false, ""},      // a trail byte that is none
-        {"\x85\x40", false, ""},      // a code no character has
-        {"\x81\x40" "A\xFF", false, ""},
-    };
-    for (const Case& c : cases) {
-        std::string utf8;
-        EXPECT_EQ(SjisToUtf8Exactly(c.sjis, utf8), c.exact) << ::testing::PrintToString(c.sjis);
-        if (c.exact) {
-            EXPECT_EQ(utf8, c.utf8);
-        }
-    }
-}
-
 } // namespace
