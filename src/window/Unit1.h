@@ -1,7 +1,8 @@
 #pragma once
 // The main window TForm1: one fixed 993 x 650 window whose six screens are
 // panels shown one at a time. The window owns the drill state; its handlers
-// read the controls, apply the drill's rules and show the result.
+// read the controls, call one Qt-free operation of the drill (src/drill,
+// src/saveload) and show what it returns.
 #include "data/ProgressDb.h"
 #include "drill/DrillState.h"
 #include "drill/Judge.h"
