@@ -1,6 +1,8 @@
 #include "data/ProgressDb.h"
 
 #include "data/DataTexts.h"
+#include "data/Nanwido.h"
+#include "data/SlotCells.h"
 #include "data/ToiBank.h"
 
 #include <unordered_map>
@@ -12,30 +14,6 @@ namespace {
 std::int32_t StageCount(std::int32_t bankRows)
 {
     return bankRows > 1 ? (bankRows - 1) / kStageSize : 0;
-}
-
-// The question rows 1 .. bankRows - 1 in bank order, joined by "<%>".
-std::string AllToiListText(std::int32_t bankRows)
-{
-    std::string text;
-    for (std::int32_t row = 1; row < bankRows; ++row) {
-        if (row > 1)
-            text += DataTexts::kListMarker;
-        text += IntToText(row);
-    }
-    return text;
-}
-
-// One "0<%>0" per full stage, joined by "<$>".
-std::string EmptyStageText(std::int32_t bankRows)
-{
-    std::string text;
-    for (std::int32_t stage = 1; stage <= StageCount(bankRows); ++stage) {
-        if (stage > 1)
-            text += DataTexts::kLineMarker;
-        text += std::string("0") + DataTexts::kListMarker + "0";
-    }
-    return text;
 }
 
 std::int32_t BankRows(const TextTable& toiTable)
@@ -74,12 +52,7 @@ void LoadNanwido(ProgressData& data)
     std::string bytes;
     FileState state = ReadDatabase(DataTexts::kNanwidoFileName, bytes, data);
     data.writeNanwido = state != FileState::Unreadable;
-    data.Nanwido = 5;
-    if (state == FileState::Read && HasLeadingNumber(bytes)) {
-        std::int32_t value = TextToInt(bytes);
-        if (value >= 0 && value <= 5)
-            data.Nanwido = value;
-    }
+    data.Nanwido = state == FileState::Read && HasLeadingNumber(bytes) ? ToNanwido(TextToInt(bytes)) : kNanwidoF;
 }
 
 // Every count row gets its count cell, so a short row read from the file
@@ -169,8 +142,16 @@ TextTable BuildSeikaiTable(const TextTable& toiTable, const TextTable* oldTable)
 
 TextRow EmptySlotRow(std::int32_t bankRows)
 {
-    return {DataTexts::kPlayNormal, AllToiListText(bankRows), "0", EmptyStageText(bankRows),
-            "0",                    DataTexts::kNewData,       "5", "3"};
+    TextRow row(SlotCell::Count);
+    row[SlotCell::PlayMode] = DataTexts::kPlayNormal;
+    row[SlotCell::ToiList] = BankOrderListCell(bankRows - 1);
+    row[SlotCell::ToiIndex] = "0";
+    row[SlotCell::StageTable] = StageRowsCell(BuildStageTable(bankRows));
+    row[SlotCell::Filled] = "0";
+    row[SlotCell::Date] = DataTexts::kNewData;
+    row[SlotCell::Nanwido] = IntToText(kNanwidoF);
+    row[SlotCell::Nokori] = "3";
+    return row;
 }
 
 TextTable BuildEmptySaveTable(std::int32_t bankRows)

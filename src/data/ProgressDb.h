@@ -3,6 +3,7 @@
 // (db_nanwido.dat), the per-question correct counts (db_1toi_pr.dat) and the
 // nine save slots (db_save_load.dat). They are read once at start-up and
 // written, whole, on a confirmed close.
+#include "data/Nanwido.h"
 #include "text/Unit2.h"
 
 #include <string>
@@ -19,7 +20,7 @@ struct UnreadableFile {
 };
 
 struct ProgressData {
-    std::int32_t Nanwido = 5;
+    std::int32_t Nanwido = kNanwidoF; // as the file holds it
     TextTable StageTable;
     TextTable ToiSeikaiTable;
     TextTable SaveLoadTable;

@@ -1,5 +1,7 @@
 #include "data/ToiBank.h"
 
+#include "data/DataTexts.h"
+
 const std::string& TableCell(const TextTable& table, std::int32_t row, int column)
 {
     static const std::string kEmpty;
@@ -17,4 +19,9 @@ std::int32_t ToiCount(const TextTable& toiTable)
 std::string PictureFileName(char letter, const std::string& key)
 {
     return std::string("NONE") + letter + key + ".jpg";
+}
+
+std::string BankText(const std::string& cell)
+{
+    return ReplaceAll(cell, DataTexts::kLineMarker, "\r\n");
 }

@@ -23,3 +23,5 @@ std::int32_t ToiCount(const TextTable& toiTable);
 // "NONE" + letter + key + ".jpg": letter 'm' for a question picture, 'k' for
 // an explanation picture.
 std::string PictureFileName(char letter, const std::string& key);
+// A question or explanation text as shown: every "<$>" a line break (CR LF).
+std::string BankText(const std::string& cell);

@@ -2,6 +2,7 @@
 // The drill state that the main window keeps between two user events. It is
 // Qt-free so the drill's rules can be tested without a window; TForm1 owns
 // one and its handlers read and change it.
+#include "data/Nanwido.h"
 #include "text/Unit2.h"
 
 #include <array>
@@ -32,10 +33,11 @@ struct DrillState {
     std::int32_t StageNo = 0;
     std::uint32_t StageToiCount = 0;
     std::uint32_t StageSeikaiCount = 0;
-    std::int32_t PlayMode = 0;
-    std::int32_t SaveLoadMode = 0;
-    std::int32_t StageKekka = 0;
-    std::int32_t Nanwido = 0;
+    // Zero before any run, as the window starts zero-filled.
+    PlayModeValue PlayMode = kModeNormal;
+    SaveLoadModeValue SaveLoadMode {};
+    StageKekkaValue StageKekka {};
+    NanwidoValue Nanwido = kNanwidoA;
     std::int32_t Nokori = 0;
     std::int32_t TimeCount = 0;
     // Entries 0..5: pass line in percent per difficulty; 6..11: countdown
@@ -50,9 +52,11 @@ struct DrillState {
     std::vector<std::int32_t> ToiList;
 
     // Nanwido kept within 0..5 wherever it indexes the table.
-    std::int32_t SafeNanwido() const { return Nanwido < 0 ? 0 : (Nanwido > 5 ? 5 : Nanwido); }
+    NanwidoValue SafeNanwido() const { return ClampNanwido(Nanwido); }
     std::int32_t PassLine() const { return NanwidoTable[static_cast<std::size_t>(SafeNanwido())]; }
     std::int32_t TimeLimit() const { return NanwidoTable[static_cast<std::size_t>(SafeNanwido()) + 6]; }
+    // Normal and random runs count chances and can be stored in a slot.
+    bool IsSlotMode() const { return PlayMode == kModeNormal || PlayMode == kModeRand; }
     // True when the exam modes are played (one stage, no pass line).
     bool IsExamMode() const { return PlayMode == kModeHNormal || PlayMode == kModeHRand; }
     // Row ToiList[ToiIndex], or -1 when ToiIndex lies outside the list.

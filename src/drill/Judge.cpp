@@ -46,3 +46,30 @@ bool IsChoiceToi(const TextRow& row)
     const auto column = static_cast<std::size_t>(ToiColumn::ChoiceCount);
     return column < row.size() && TextToInt(row[column]) > 1;
 }
+
+Judgement JudgeToi(DrillState& state, const GivenAnswer& given)
+{
+    const std::int32_t row = state.CurrentRow();
+    const std::string& key = TableCell(state.ToiTable, row, ToiColumn::Key);
+    const std::string& seikai = TableCell(state.ToiTable, row, ToiColumn::Seikai);
+    const auto found = state.ToiTable.find(row);
+    Judgement judged;
+    judged.choice = found != state.ToiTable.end() && IsChoiceToi(found->second);
+    if (judged.choice)
+        judged.answer = AnswerTextFromBoxes(given.ticked);
+    else if (given.typed)
+        judged.answer = *given.typed;
+    judged.seikai = (judged.choice || given.typed) && IsSeikai(judged.answer, seikai);
+
+    ++state.StageToiCount;
+    if (judged.seikai) {
+        ++state.StageSeikaiCount;
+        CountSeikai(state.ToiSeikaiTable, key);
+    }
+
+    judged.seikaiText = seikai;
+    judged.kaisetuText = BankText(TableCell(state.ToiTable, row, ToiColumn::KaisetuText));
+    if (TextToInt(TableCell(state.ToiTable, row, ToiColumn::KaisetuPicture)) != 0)
+        judged.kaisetuPicture = PictureFileName('k', key);
+    return judged;
+}

@@ -3,6 +3,7 @@
 #include "drill/DrillState.h"
 
 #include <array>
+#include <optional>
 #include <string>
 
 // "1_3" for boxes 1 and 3 ticked (cb0 is 1), "" when none is.
@@ -14,3 +15,32 @@ bool IsSeikai(const std::string& answer, const std::string& seikai);
 bool CountSeikai(TextTable& toiSeikaiTable, const std::string& key);
 // A question with more than one choice is answered with check boxes.
 bool IsChoiceToi(const TextRow& row);
+
+// The answer as the question screen holds it when [決定] is pressed or the
+// time runs out.
+struct GivenAnswer {
+    std::array<bool, 8> ticked {}; // cb0 .. cb7
+    // The edit box's text in Shift_JIS; empty when it holds a character that
+    // has no Shift_JIS form, which no stored answer can match.
+    std::optional<std::string> typed;
+};
+
+// What judging the current question leads to on the screen.
+struct Judgement {
+    bool seikai = false;
+    // A choice question: `answer` is the text built from the boxes, which the
+    // screen keeps in its (hidden) edit box.
+    bool choice = false;
+    std::string answer;
+    // The stored correct answer, and the explanation text with every "<$>"
+    // a CR LF (Shift_JIS).
+    std::string seikaiText;
+    std::string kaisetuText;
+    // The explanation picture's file, empty when the explanation is text.
+    std::string kaisetuPicture;
+};
+
+// Judges ToiList[ToiIndex] against the given answer and counts it: the
+// question for the stage (StageToiCount), a right answer for the stage
+// (StageSeikaiCount) and for the question in ToiSeikaiTable.
+Judgement JudgeToi(DrillState& state, const GivenAnswer& given);

@@ -28,7 +28,6 @@ NextOutcome AdvanceAfterNext(DrillState& state)
     constexpr auto stageSize = static_cast<std::uint32_t>(kStageSize);
     NextOutcome outcome;
     ++state.ToiIndex;
-    ++state.StageToiCount;
     const bool stageBreak = state.ToiIndex % stageSize == 0 && !state.IsExamMode();
     const bool listLeft = state.ToiIndex < state.ToiList.size();
     if (!stageBreak && listLeft)
@@ -60,12 +59,16 @@ NextOutcome AdvanceAfterNext(DrillState& state)
         state.PlayMode == kModeJakuten) {
         outcome.action = NextAction::StageEnd;
         // A game over is never stored: slot 1 keeps the last stage it saw.
-        outcome.autoSave = (state.PlayMode == kModeNormal || state.PlayMode == kModeRand) &&
-                           state.StageKekka != kKekkaGameOver;
+        outcome.autoSave = CanStoreStage(state);
         return outcome;
     }
     outcome.action = NextAction::FinalResults; // the last stage was cleared
     return outcome;
+}
+
+bool CanStoreStage(const DrillState& state)
+{
+    return state.IsSlotMode() && (state.StageKekka == kKekkaClear || state.StageKekka == kKekkaRetry);
 }
 
 void PrepareNextStage(DrillState& state)
@@ -89,8 +92,8 @@ void RemoveStageRows(TextTable& stageTable)
 
 void RaiseDifficulty(DrillState& state)
 {
-    if (state.Nanwido > 0)
-        --state.Nanwido;
+    if (state.Nanwido > kNanwidoA)
+        state.Nanwido = static_cast<NanwidoValue>(state.Nanwido - 1);
 }
 
 namespace {

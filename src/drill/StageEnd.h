@@ -21,10 +21,13 @@ struct NextOutcome {
 std::uint32_t StagePercent(std::uint32_t seikai, std::uint32_t toi);
 // StageTable row StageNo := [StageSeikaiCount, StageToiCount].
 void RecordStageResult(DrillState& state);
-// Steps 2 to 7 of [次へ]: advances ToiIndex and StageToiCount, decides the
-// stage result (StageKekka, Nokori, ToiIndex moved back after a failed
-// stage) and records the stage when it ended.
+// [次へ] after a judged question (JudgeToi has counted it): advances
+// ToiIndex, decides the stage result (StageKekka, Nokori, ToiIndex moved back
+// after a failed stage) and records the stage when it ended.
 NextOutcome AdvanceAfterNext(DrillState& state);
+// After this stage end the run may be stored, by hand or into slot 1: a
+// normal or random run that goes on (a game over is never stored).
+bool CanStoreStage(const DrillState& state);
 // The next-stage button before the question is presented: weak-point mode
 // builds a fresh list from stage 1; otherwise StageNo + 1 after a cleared
 // stage. Resets the stage counters.

@@ -1,65 +1,13 @@
 #include "saveload/SaveSlots.h"
 
 #include "data/DataTexts.h"
+#include "data/SlotCells.h"
 #include "data/ProgressDb.h"
 #include "data/ToiBank.h"
 
 #include <limits>
 
 namespace {
-
-// Slot cells, in the order of the slot row.
-namespace SlotCell {
-constexpr int PlayMode = 0;
-constexpr int ToiList = 1;
-constexpr int ToiIndex = 2;
-constexpr int StageTable = 3;
-constexpr int Filled = 4;
-constexpr int Date = 5;
-constexpr int Nanwido = 6;
-constexpr int Nokori = 7;
-} // namespace SlotCell
-
-std::string JoinToiList(const std::vector<std::int32_t>& toiList)
-{
-    std::string text;
-    for (std::size_t i = 0; i < toiList.size(); ++i) {
-        if (i > 0)
-            text += DataTexts::kListMarker;
-        text += IntToText(toiList[i]);
-    }
-    return text;
-}
-
-// Stage rows 1 up to the highest stage, each "correct<%>answered". A stage
-// missing below the highest is written as two empty cells, so every row is
-// restored under its own stage number.
-std::string JoinStageRows(const TextTable& stageTable)
-{
-    std::string text;
-    if (stageTable.empty())
-        return text;
-    const std::int32_t last = stageTable.rbegin()->first;
-    for (std::int32_t j = 1; j <= last; ++j) {
-        if (j > 1)
-            text += DataTexts::kLineMarker;
-        text += TableCell(stageTable, j, 0);
-        text += DataTexts::kListMarker;
-        text += TableCell(stageTable, j, 1);
-    }
-    return text;
-}
-
-// The stored question list; an empty cell holds no question at all.
-std::vector<std::int32_t> ParseToiList(const std::string& cell)
-{
-    std::vector<std::int32_t> toiList;
-    if (cell.empty())
-        return toiList;
-    for (const std::string& piece : SplitText(cell, DataTexts::kListMarker))
-        toiList.push_back(TextToInt(piece));
-    return toiList;
-}
 
 bool HasSlotRow(const TextTable& saveLoadTable, int r)
 {
@@ -70,11 +18,11 @@ bool HasSlotRow(const TextTable& saveLoadTable, int r)
 
 TextRow SessionToSlotRow(const DrillState& state, const std::string& nowText)
 {
-    TextRow row(8);
+    TextRow row(SlotCell::Count);
     row[SlotCell::PlayMode] = state.PlayMode == kModeNormal ? DataTexts::kPlayNormal : DataTexts::kPlayRand;
-    row[SlotCell::ToiList] = JoinToiList(state.ToiList);
+    row[SlotCell::ToiList] = ToiListCell(state.ToiList);
     row[SlotCell::ToiIndex] = std::to_string(state.ToiIndex);
-    row[SlotCell::StageTable] = JoinStageRows(state.StageTable);
+    row[SlotCell::StageTable] = StageRowsCell(state.StageTable);
     row[SlotCell::Filled] = "1";
     row[SlotCell::Date] = nowText;
     row[SlotCell::Nanwido] = IntToText(state.Nanwido);
@@ -94,7 +42,7 @@ RestoreProblem CheckSlotRestorable(const DrillState& state, int r, std::int32_t*
 {
     if (!HasSlotRow(state.SaveLoadTable, r))
         return RestoreProblem::NoSuchSlot;
-    const std::vector<std::int32_t> toiList = ParseToiList(TableCell(state.SaveLoadTable, r + 1, SlotCell::ToiList));
+    const std::vector<std::int32_t> toiList = ToiListFromCell(TableCell(state.SaveLoadTable, r + 1, SlotCell::ToiList));
     if (toiList.empty())
         return RestoreProblem::EmptyList;
     const std::int32_t n = ToiCount(state.ToiTable);
@@ -125,20 +73,15 @@ RestoreProblem RestoreSessionFromSlot(DrillState& state, int r)
     };
 
     state.PlayMode = cell(SlotCell::PlayMode) == DataTexts::kPlayNormal ? kModeNormal : kModeRand;
-    state.ToiList = ParseToiList(cell(SlotCell::ToiList));
+    state.ToiList = ToiListFromCell(cell(SlotCell::ToiList));
     state.ToiIndex = static_cast<std::uint32_t>(TextToInt(cell(SlotCell::ToiIndex)));
     // An empty cell is what a drill without stage rows stores: no rows.
-    if (!cell(SlotCell::StageTable).empty()) {
-        std::int32_t j = 1;
-        for (const std::string& piece : SplitText(cell(SlotCell::StageTable), DataTexts::kLineMarker))
-            state.StageTable[j++] = SplitText(piece, DataTexts::kListMarker);
-    }
+    StageRowsFromCell(cell(SlotCell::StageTable), state.StageTable);
     state.StageNo = static_cast<std::int32_t>(state.ToiIndex / kStageSize) + 1;
     state.StageToiCount = 0;
     state.StageSeikaiCount = 0;
-    const std::int32_t nanwido = TextToInt(cell(SlotCell::Nanwido));
     // A difficulty the selector does not have would index past its items.
-    state.Nanwido = (nanwido >= 0 && nanwido <= 5) ? nanwido : 5;
+    state.Nanwido = ToNanwido(TextToInt(cell(SlotCell::Nanwido)));
     state.Nokori = TextToInt(cell(SlotCell::Nokori));
     return RestoreProblem::None;
 }
@@ -147,14 +90,21 @@ std::vector<SlotListRow> SlotListRows(const TextTable& saveLoadTable)
 {
     std::vector<SlotListRow> rows;
     const std::int32_t slots = ToiCount(saveLoadTable); // rows after the header
-    for (std::int32_t i = 1; i <= slots; ++i) {
-        SlotListRow row;
-        row.name = i == 1 ? std::string("AUTO") : IntToText(i);
-        row.mode = TableCell(saveLoadTable, i, SlotCell::PlayMode);
-        row.date = TableCell(saveLoadTable, i, SlotCell::Date);
-        rows.push_back(std::move(row));
-    }
+    for (std::int32_t r = 0; r < slots; ++r)
+        rows.push_back(SlotListRowFor(saveLoadTable, r));
+    // The first slot is the one stored at every stage end.
+    if (!rows.empty())
+        rows.front().name = "AUTO";
     return rows;
+}
+
+SlotListRow SlotListRowFor(const TextTable& saveLoadTable, int r)
+{
+    SlotListRow row;
+    row.name = IntToText(r + 1);
+    row.mode = TableCell(saveLoadTable, r + 1, SlotCell::PlayMode);
+    row.date = TableCell(saveLoadTable, r + 1, SlotCell::Date);
+    return row;
 }
 
 bool SlotHoldsDrill(const TextTable& saveLoadTable, int r)

@@ -33,5 +33,8 @@ struct SlotListRow {
 // One row per slot row of the table (header excluded), cells missing from a
 // short row shown empty.
 std::vector<SlotListRow> SlotListRows(const TextTable& saveLoadTable);
+// List row r as a save refreshes it: named by its slot number, the first
+// row too.
+SlotListRow SlotListRowFor(const TextTable& saveLoadTable, int r);
 // True when cell 4 of slot row r + 1 reads as 1 (a stored drill).
 bool SlotHoldsDrill(const TextTable& saveLoadTable, int r);

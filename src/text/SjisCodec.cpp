@@ -109,3 +109,10 @@ bool Utf8ToSjis(const std::string& utf8, std::string& sjis)
 {
     return Convert("CP932", "UTF-8", utf8, sjis, "?");
 }
+
+bool SjisToUtf8Exactly(const std::string& sjis, std::string& utf8)
+{
+    utf8 = SjisToUtf8(sjis);
+    std::string back;
+    return Utf8ToSjis(utf8, back) && back == sjis;
+}

@@ -407,16 +407,32 @@ std::int32_t TextToInt(const std::string& text)
     return static_cast<std::int32_t>(negative ? -value : value);
 }
 
-std::string SjisToEuc(const std::string& text)
+namespace {
+
+// Rewrites every two-byte character of a text in place: a byte from 0x80 up
+// and the byte after it. A lone last byte is left as it is.
+template <typename PairMap>
+std::string MapDoubleBytes(const std::string& text, PairMap map)
 {
     std::string out = text;
-    for (std::size_t i = 0; i < out.size(); ++i) {
+    for (std::size_t i = 0; i + 1 < out.size(); ++i) {
         auto c1 = static_cast<unsigned char>(out[i]);
         if (c1 < 0x80)
             continue;
-        if (i + 1 >= out.size())
-            break; // a lone last byte is left as it is
         auto c2 = static_cast<unsigned char>(out[i + 1]);
+        map(c1, c2);
+        out[i] = static_cast<char>(c1);
+        out[i + 1] = static_cast<char>(c2);
+        ++i;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string SjisToEuc(const std::string& text)
+{
+    return MapDoubleBytes(text, [](unsigned char& c1, unsigned char& c2) {
         unsigned char d = static_cast<unsigned char>(c1 * 2);
         if (c2 >= 0x9F) {
             c1 = static_cast<unsigned char>(d + (d < 0x3F ? 0xA0 : 0x20));
@@ -425,23 +441,12 @@ std::string SjisToEuc(const std::string& text)
             c1 = static_cast<unsigned char>(d + (d < 0x3F ? 0x9F : 0x1F));
             c2 = static_cast<unsigned char>(c2 + (c2 >= 0x7F ? 0x60 : 0x61));
         }
-        out[i] = static_cast<char>(c1);
-        out[i + 1] = static_cast<char>(c2);
-        ++i;
-    }
-    return out;
+    });
 }
 
 std::string EucToSjis(const std::string& text)
 {
-    std::string out = text;
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        auto c1 = static_cast<unsigned char>(out[i]);
-        if (c1 < 0x80)
-            continue;
-        if (i + 1 >= out.size())
-            break;
-        auto c2 = static_cast<unsigned char>(out[i + 1]);
+    return MapDoubleBytes(text, [](unsigned char& c1, unsigned char& c2) {
         unsigned char h = static_cast<unsigned char>(c1 >> 1);
         if (c1 & 1) {
             c1 = static_cast<unsigned char>(h + (h >= 0x6F ? 0x71 : 0x31));
@@ -450,11 +455,7 @@ std::string EucToSjis(const std::string& text)
             c1 = static_cast<unsigned char>(h + (h >= 0x70 ? 0x70 : 0x30));
             c2 = static_cast<unsigned char>(c2 - 2);
         }
-        out[i] = static_cast<char>(c1);
-        out[i + 1] = static_cast<char>(c2);
-        ++i;
-    }
-    return out;
+    });
 }
 
 std::string TimeToText(std::time_t t)

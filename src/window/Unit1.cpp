@@ -73,15 +73,15 @@ void TForm1::StartUp()
 
 void TForm1::InitDataAndScreens()
 {
-    ProgressData data = LoadProgress(Drill.ToiTable);
-    Drill.Nanwido = data.Nanwido;
+    ProgressData& data = closeProgress_;
+    data = LoadProgress(Drill.ToiTable);
+    Drill.Nanwido = ToNanwido(data.Nanwido);
     Drill.ToiList.clear();
+    // The drill works on the tables; what stays behind says which files the
+    // close may write.
     Drill.StageTable = std::move(data.StageTable);
     Drill.ToiSeikaiTable = std::move(data.ToiSeikaiTable);
     Drill.SaveLoadTable = std::move(data.SaveLoadTable);
-    WriteNanwidoAtClose = data.writeNanwido;
-    WriteSeikaiAtClose = data.writeSeikai;
-    WriteSaveLoadAtClose = data.writeSaveLoad;
     for (const UnreadableFile& file : data.unreadable) {
         startupWarnings_ << QStringLiteral("%1 を読み込めませんでした（%2）。\n"
                                            "このファイルは終了時にも書き換えません。")
@@ -127,7 +127,7 @@ void TForm1::ShowErrorScreen(const QString& message)
 void TForm1::cbNanwidoChange(int index)
 {
     if (index >= 0)
-        Drill.Nanwido = index;
+        Drill.Nanwido = ClampNanwido(index);
 }
 
 void TForm1::edtInputMouseDown()
@@ -227,6 +227,9 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 void TForm1::WriteDatabases()
 {
-    WriteProgress(Drill.ToiSeikaiTable, Drill.SaveLoadTable, Drill.Nanwido, WriteSeikaiAtClose,
-                  WriteSaveLoadAtClose, WriteNanwidoAtClose);
+    ProgressData data = closeProgress_;
+    data.Nanwido = Drill.Nanwido;
+    data.ToiSeikaiTable = Drill.ToiSeikaiTable;
+    data.SaveLoadTable = Drill.SaveLoadTable;
+    WriteProgress(data);
 }

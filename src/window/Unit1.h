@@ -1,8 +1,12 @@
 #pragma once
 // The main window TForm1: one fixed 993 x 650 window whose six screens are
 // panels shown one at a time. The window owns the drill state; its handlers
-// read the controls, apply the drill's rules and show the result.
+// read the controls, call one Qt-free operation of the drill (src/drill,
+// src/saveload) and show what it returns.
+#include "data/ProgressDb.h"
 #include "drill/DrillState.h"
+#include "drill/Judge.h"
+#include "drill/Presentation.h"
 
 #include <QImage>
 #include <QList>
@@ -43,12 +47,6 @@ public:
     QList<QCheckBox*> AnswerBoxes;
     QImage ToiBitmap;
     QImage KaisetuBitmap;
-
-    // Databases that existed but could not be read at start-up: they are
-    // never overwritten at close.
-    bool WriteNanwidoAtClose = true;
-    bool WriteSeikaiAtClose = true;
-    bool WriteSaveLoadAtClose = true;
 
     // Screens.
     void HideAllScreens();
@@ -111,7 +109,15 @@ private:
     void CreateBottomStrips();
     void ShowStartupWarnings();
     // Starts a run in the given mode (the five start buttons).
-    void StartRun(std::int32_t playMode, bool resetNokori);
+    void StartRun(PlayModeValue playMode, bool resetNokori);
+    // Parts of presenting a question and showing its judgement.
+    void ShowToiSideColumn(const ToiView& view);
+    void ShowAnswerControls(const ToiView& view);
+    void ShowToiTextOrPicture(const ToiView& view);
+    GivenAnswer GivenAnswerOnScreen() const;
+    void ShowJudgement(const Judgement& judged);
+    void ShowKaisetu(const Judgement& judged);
+    void ShowMemo(QPlainTextEdit* memo, const QString& text);
     void SetStatusText(const QString& text);
     void SetDefaultButton(QPushButton* button);
     void ShowProgressStrip(bool visible);
@@ -121,6 +127,10 @@ private:
     void WriteDatabases();
 
     QStringList startupWarnings_;
+    // What the start-up read besides the tables: which databases the close
+    // may write (one that existed but could not be read is never
+    // overwritten).
+    ProgressData closeProgress_;
 
 public:
     // Controls, named as the form names them.

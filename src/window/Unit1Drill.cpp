@@ -6,8 +6,8 @@
 #include "window/SjisText.h"
 #include "window/Widgets.h"
 #include "data/DataTexts.h"
-#include "data/ToiBank.h"
 #include "drill/Judge.h"
+#include "drill/Presentation.h"
 #include "picture/LoadJpegBitmap.h"
 #include "drill/StageEnd.h"
 #include "drill/ToiSelection.h"
@@ -36,11 +36,10 @@ const QString kStatusFinal = QStringLiteral(" ： すべてのステージが終
                                             "確認してください");
 const QString kPrompt = QStringLiteral("ここに入力。。。");
 
-// Bank texts use "<$>" for a line break; the memo shows each as a new line.
+// A bank text with CR LF line breaks, as the memo shows it.
 QString ShownText(const std::string& sjis)
 {
-    QString text = SjisToQString(ReplaceAll(sjis, DataTexts::kLineMarker, "\r\n"));
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return SjisToQString(sjis).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 QString Number(long long value)
@@ -56,11 +55,17 @@ void ShowNoQuestions(QWidget* parent)
                           .arg(QString::fromLatin1(DataTexts::kToiFileName)));
 }
 
+void ShowNoSuchToi(QWidget* parent, std::int32_t row)
+{
+    MessageBox::error(parent, TForm1::kWindowTitle,
+                      QStringLiteral("出題する問題が見つかりません（問題番号 %1）。\nスタート画面に戻ります。").arg(row));
+}
+
 } // namespace
 
 // --- Run start -------------------------------------------------------------
 
-void TForm1::StartRun(std::int32_t playMode, bool resetNokori)
+void TForm1::StartRun(PlayModeValue playMode, bool resetNokori)
 {
     Drill.ToiIndex = 0;
     Drill.StageNo = 1;
@@ -118,89 +123,35 @@ void TForm1::ShowPicture(QScrollArea* box, QLabel* image, const QImage& bitmap)
     box->setVisible(true);
 }
 
+void TForm1::ShowMemo(QPlainTextEdit* memo, const QString& text)
+{
+    memo->setPlainText(text);
+    memo->verticalScrollBar()->setValue(0);
+    memo->setVisible(true);
+}
+
 bool TForm1::PresentToi()
 {
-    const std::int32_t row = Drill.CurrentRow();
-    if (row < 1 || row > ToiCount(Drill.ToiTable)) {
+    const ToiView view = ViewOfToi(Drill);
+    if (!view.found) {
+        // No countdown runs and the learner is back on the start screen.
         StopCountdown();
         ShowProgressStrip(false);
-        MessageBox::error(this, kWindowTitle,
-                          QStringLiteral("出題する問題が見つかりません（問題番号 %1）。\nスタート画面に戻ります。")
-                              .arg(row));
+        ShowNoSuchToi(this, view.row);
         ShowStartScreen();
         return false;
     }
-    const TextRow& cells = Drill.ToiTable.at(row);
-    const std::string& key = TableCell(Drill.ToiTable, row, ToiColumn::Key);
-    QString text = ShownText(TableCell(Drill.ToiTable, row, ToiColumn::Text));
-    QStringList notes;
-    if (cells.size() < static_cast<std::size_t>(ToiColumn::Count))
-        notes << QStringLiteral("（この問題のデータは項目が足りません。足りない項目は空として扱います）");
-
     SetDefaultButton(nullptr);
     btnNext->setEnabled(false);
-    lblStageNumber->setText(QStringLiteral("ステージ") + Number(Drill.StageNo));
-    lblMainMode->setText(ModeNames.value(Drill.PlayMode));
-    lblMainNanwido->setText(QStringLiteral("難易度：") + NanwidoText());
-    if (Drill.PlayMode == kModeJakuten || Drill.IsExamMode()) {
-        lblMainNokori->setVisible(false);
-    } else {
-        lblMainNokori->setText(QStringLiteral("残り：") + Number(Drill.Nokori));
-        lblMainNokori->setVisible(true);
-    }
-    lblToiKey->setText(SjisToQString(key));
-    edtInput->setText(kPrompt);
-    edtInput->setEnabled(true);
-
-    const std::int32_t n = TextToInt(TableCell(Drill.ToiTable, row, ToiColumn::ChoiceCount));
-    std::int32_t s = TextToInt(TableCell(Drill.ToiTable, row, ToiColumn::LabelSet));
-    if (s < 0 || s > 2) {
-        notes << QStringLiteral("（選択肢の表示形式 %1 は使えないため、番号で表示しています）").arg(s);
-        s = 0;
-    }
-    if (n <= 1) {
-        for (QCheckBox* box : AnswerBoxes)
-            box->setVisible(false);
-        edtInput->setVisible(true);
-    } else {
-        const QStringList& labels = *LabelLists[static_cast<std::size_t>(s)];
-        for (int i = 0; i < AnswerBoxes.size(); ++i) {
-            QCheckBox* box = AnswerBoxes[i];
-            box->setChecked(false);
-            box->setEnabled(true);
-            box->setText(labels.value(i));
-            box->setVisible(i < n);
-        }
-        edtInput->setVisible(false);
-    }
+    ShowToiSideColumn(view);
+    ShowAnswerControls(view);
     lblTrueOrFalse->clear();
 
     StartCountdown();
     ShowTime();
     ShowProgressStrip(true);
 
-    const std::int32_t p = TextToInt(TableCell(Drill.ToiTable, row, ToiColumn::ToiPicture));
-    bool pictureShown = false;
-    if (p != 0) {
-        memToiBun->setVisible(false);
-        QString reason;
-        const std::string fileName = PictureFileName('m', key);
-        if (LoadJpegBitmap(fileName, ToiBitmap, &reason)) {
-            ShowPicture(sboxToi, imgToi, ToiBitmap);
-            pictureShown = true;
-        } else {
-            // The question can still be answered from its text.
-            notes << QStringLiteral("（問題の画像を表示できません：%1）").arg(reason);
-        }
-    }
-    if (!pictureShown) {
-        sboxToi->setVisible(false);
-        if (!notes.isEmpty())
-            text += QStringLiteral("\n\n") + notes.join(QStringLiteral("\n"));
-        memToiBun->setPlainText(text);
-        memToiBun->verticalScrollBar()->setValue(0);
-        memToiBun->setVisible(true);
-    }
+    ShowToiTextOrPicture(view);
     sboxKaisetu->setVisible(false);
     memKaisetuBun->setVisible(false);
     SetStatusText(kStatusAnswer);
@@ -216,6 +167,58 @@ bool TForm1::PresentToi()
     else if (!AnswerBoxes.isEmpty())
         AnswerBoxes.first()->setFocus();
     return true;
+}
+
+void TForm1::ShowToiSideColumn(const ToiView& view)
+{
+    lblStageNumber->setText(QStringLiteral("ステージ") + Number(Drill.StageNo));
+    lblMainMode->setText(ModeNames.value(Drill.PlayMode));
+    lblMainNanwido->setText(QStringLiteral("難易度：") + NanwidoText());
+    lblMainNokori->setText(QStringLiteral("残り：") + Number(Drill.Nokori));
+    lblMainNokori->setVisible(view.nokoriShown);
+    lblToiKey->setText(SjisToQString(view.key));
+}
+
+void TForm1::ShowAnswerControls(const ToiView& view)
+{
+    edtInput->setText(kPrompt);
+    edtInput->setEnabled(true);
+    edtInput->setVisible(!view.choice);
+    const QStringList& labels = *LabelLists[static_cast<std::size_t>(view.labelSet)];
+    for (int i = 0; i < AnswerBoxes.size(); ++i) {
+        QCheckBox* box = AnswerBoxes[i];
+        if (view.choice) {
+            box->setChecked(false);
+            box->setEnabled(true);
+            box->setText(labels.value(i));
+        }
+        box->setVisible(i < view.boxCount);
+    }
+}
+
+void TForm1::ShowToiTextOrPicture(const ToiView& view)
+{
+    QStringList notes;
+    if (view.shortRow)
+        notes << QStringLiteral("（この問題のデータは項目が足りません。足りない項目は空として扱います）");
+    if (view.badLabelSet)
+        notes << QStringLiteral("（選択肢の表示形式 %1 は使えないため、番号で表示しています）").arg(*view.badLabelSet);
+    if (!view.pictureFile.empty()) {
+        // The picture takes the place of the text.
+        memToiBun->setVisible(false);
+        QString reason;
+        if (LoadJpegBitmap(view.pictureFile, ToiBitmap, &reason)) {
+            ShowPicture(sboxToi, imgToi, ToiBitmap);
+            return;
+        }
+        // The question can still be answered from its text.
+        notes << QStringLiteral("（問題の画像を表示できません：%1）").arg(reason);
+    }
+    sboxToi->setVisible(false);
+    QString text = ShownText(view.text);
+    if (!notes.isEmpty())
+        text += QStringLiteral("\n\n") + notes.join(QStringLiteral("\n"));
+    ShowMemo(memToiBun, text);
 }
 
 // --- Countdown -------------------------------------------------------------
@@ -234,17 +237,18 @@ void TForm1::StopCountdown()
 
 void TForm1::Timer1Timer()
 {
-    ++Drill.TimeCount;
+    const bool timeUp = TickCountdown(Drill).timeUp;
     ShowTime();
+    // Whatever stands on the screen now is judged, as [決定] would.
+    if (timeUp)
+        btnEnterClick();
 }
 
 void TForm1::ShowTime()
 {
-    const std::int32_t left = Drill.TimeLimit() - Drill.TimeCount;
-    lblTime->setText(QStringLiteral("残り：") + Number(left));
-    ProgressBar1->setValue(qBound(0, Drill.TimeCount, ProgressBar1->maximum()));
-    if (left <= 0)
-        btnEnterClick();
+    const CountdownView countdown = ViewOfCountdown(Drill);
+    lblTime->setText(QStringLiteral("残り：") + Number(countdown.left));
+    ProgressBar1->setValue(countdown.barValue);
 }
 
 // --- Judging ---------------------------------------------------------------
@@ -258,49 +262,27 @@ void TForm1::btnEnterClick()
     btnEnter->setEnabled(false);
     SetDefaultButton(nullptr);
     StopCountdown();
+    ShowJudgement(JudgeToi(Drill, GivenAnswerOnScreen()));
+}
 
-    const std::int32_t row = Drill.CurrentRow();
-    const std::string& key = TableCell(Drill.ToiTable, row, ToiColumn::Key);
-    const std::string& seikai = TableCell(Drill.ToiTable, row, ToiColumn::Seikai);
-    const auto found = Drill.ToiTable.find(row);
-    const TextRow noRow;
-    if (IsChoiceToi(found != Drill.ToiTable.end() ? found->second : noRow)) {
-        std::array<bool, 8> ticked {};
-        for (int i = 0; i < AnswerBoxes.size() && i < 8; ++i)
-            ticked[static_cast<std::size_t>(i)] = AnswerBoxes[i]->isChecked();
-        edtInput->setText(QString::fromStdString(AnswerTextFromBoxes(ticked)));
-    }
-    std::string answer;
-    // A character with no Shift_JIS form can never match a stored answer.
-    const bool convertible = QStringToSjis(edtInput->text(), answer);
-    if (convertible && IsSeikai(answer, seikai)) {
-        lblTrueOrFalse->setText(QStringLiteral("正解！"));
-        ++Drill.StageSeikaiCount;
-        CountSeikai(Drill.ToiSeikaiTable, key);
-    } else {
-        lblTrueOrFalse->setText(QStringLiteral("不正解！"));
-    }
+GivenAnswer TForm1::GivenAnswerOnScreen() const
+{
+    GivenAnswer given;
+    for (int i = 0; i < AnswerBoxes.size() && i < 8; ++i)
+        given.ticked[static_cast<std::size_t>(i)] = AnswerBoxes[i]->isChecked();
+    std::string typed;
+    if (QStringToSjis(edtInput->text(), typed))
+        given.typed = std::move(typed);
+    return given;
+}
 
-    const QString memoText = QStringLiteral("正解は...") + SjisToQString(seikai) + QStringLiteral("\n")
-                             + ShownText(TableCell(Drill.ToiTable, row, ToiColumn::KaisetuText));
-    bool pictureShown = false;
-    QString reason;
-    if (TextToInt(TableCell(Drill.ToiTable, row, ToiColumn::KaisetuPicture)) != 0) {
-        if (LoadJpegBitmap(PictureFileName('k', key), KaisetuBitmap, &reason)) {
-            ShowPicture(sboxKaisetu, imgKaisetu, KaisetuBitmap);
-            pictureShown = true;
-        }
-    }
-    if (!pictureShown) {
-        sboxKaisetu->setVisible(false);
-        // Without its picture the learner still gets the answer in words.
-        memKaisetuBun->setPlainText(reason.isEmpty()
-                                        ? memoText
-                                        : memoText + QStringLiteral("\n\n（解説の画像を表示できません：%1）").arg(reason));
-        memKaisetuBun->verticalScrollBar()->setValue(0);
-        memKaisetuBun->setVisible(true);
-    }
-
+void TForm1::ShowJudgement(const Judgement& judged)
+{
+    // A choice question's answer text stands in the hidden edit box.
+    if (judged.choice)
+        edtInput->setText(SjisToQString(judged.answer));
+    lblTrueOrFalse->setText(judged.seikai ? QStringLiteral("正解！") : QStringLiteral("不正解！"));
+    ShowKaisetu(judged);
     edtInput->setEnabled(false);
     for (QCheckBox* box : AnswerBoxes)
         box->setEnabled(false);
@@ -308,6 +290,24 @@ void TForm1::btnEnterClick()
     SetDefaultButton(btnNext);
     btnNext->setFocus();
     SetStatusText(kStatusJudged);
+}
+
+void TForm1::ShowKaisetu(const Judgement& judged)
+{
+    QString reason;
+    if (!judged.kaisetuPicture.empty()) {
+        if (LoadJpegBitmap(judged.kaisetuPicture, KaisetuBitmap, &reason)) {
+            ShowPicture(sboxKaisetu, imgKaisetu, KaisetuBitmap);
+            return;
+        }
+    }
+    sboxKaisetu->setVisible(false);
+    QString text = QStringLiteral("正解は...") + SjisToQString(judged.seikaiText) + QStringLiteral("\n")
+                   + ShownText(judged.kaisetuText);
+    // Without its picture the learner still gets the answer in words.
+    if (!reason.isEmpty())
+        text += QStringLiteral("\n\n（解説の画像を表示できません：%1）").arg(reason);
+    ShowMemo(memKaisetuBun, text);
 }
 
 // --- After judging ---------------------------------------------------------
@@ -348,8 +348,7 @@ void TForm1::ShowStageEnd()
         lblSENanwido->setText(QStringLiteral("難易度：") + NanwidoText());
     }
     lblSEMode->setText(ModeNames.value(Drill.PlayMode));
-    btnSESave->setVisible((Drill.PlayMode == kModeNormal || Drill.PlayMode == kModeRand)
-                          && (Drill.StageKekka == kKekkaClear || Drill.StageKekka == kKekkaRetry));
+    btnSESave->setVisible(CanStoreStage(Drill));
     btnNextStage->setText(Drill.StageKekka == kKekkaClear ? QStringLiteral("次のステージへ(&N)")
                                                           : QStringLiteral("同じステージをもう一度(&N)"));
     btnNextStage->setVisible(Drill.StageKekka != kKekkaGameOver);

@@ -4,7 +4,6 @@
 #include "window/MessageBox.h"
 #include "window/SjisText.h"
 #include "window/Widgets.h"
-#include "data/ToiBank.h"
 #include "saveload/SaveSlots.h"
 
 #include <QLabel>
@@ -30,6 +29,15 @@ QString RestoreProblemText(RestoreProblem problem, std::int32_t badRow)
         return QStringLiteral("このセーブデータの問番号が出題リストの範囲外のため、続きから始められません。");
     }
     return {};
+}
+
+void ShowSlotListRow(QTreeWidgetItem* item, const SlotListRow& row)
+{
+    item->setText(0, SjisToQString(row.name));
+    item->setText(1, SjisToQString(row.mode));
+    item->setText(2, SjisToQString(row.date));
+    // The date may be wider than its column; the tip shows it whole.
+    item->setToolTip(2, item->text(2));
 }
 
 } // namespace
@@ -81,7 +89,6 @@ void TForm1::ShowSaveLoadScreen()
     if (QTreeWidgetItem* first = lvSaveLoad->topLevelItem(0)) {
         lvSaveLoad->setCurrentItem(first);
         first->setSelected(true);
-        first->setText(0, QStringLiteral("AUTO"));
     }
     HideAllScreens();
     pnlSaveLoad->setVisible(true);
@@ -90,15 +97,8 @@ void TForm1::ShowSaveLoadScreen()
 
 void TForm1::FillSaveLoadList()
 {
-    const std::vector<SlotListRow> rows = SlotListRows(Drill.SaveLoadTable);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        auto* item = new QTreeWidgetItem(lvSaveLoad);
-        item->setText(0, QString::number(i + 1));
-        item->setText(1, SjisToQString(rows[i].mode));
-        item->setText(2, SjisToQString(rows[i].date));
-        // The date may be wider than its column; the tip shows it whole.
-        item->setToolTip(2, item->text(2));
-    }
+    for (const SlotListRow& row : SlotListRows(Drill.SaveLoadTable))
+        ShowSlotListRow(new QTreeWidgetItem(lvSaveLoad), row);
 }
 
 void TForm1::btnSaveLoadClick()
@@ -117,13 +117,7 @@ void TForm1::btnSaveLoadClick()
                    != QMessageBox::Yes)
             return;
         StoreSessionInSlot(r);
-        const std::vector<SlotListRow> rows = SlotListRows(Drill.SaveLoadTable);
-        selected->setText(0, QString::number(r + 1));
-        if (static_cast<std::size_t>(r) < rows.size()) {
-            selected->setText(1, SjisToQString(rows[static_cast<std::size_t>(r)].mode));
-            selected->setText(2, SjisToQString(rows[static_cast<std::size_t>(r)].date));
-            selected->setToolTip(2, selected->text(2));
-        }
+        ShowSlotListRow(selected, SlotListRowFor(Drill.SaveLoadTable, r));
         return;
     }
     RestoreSessionFromSlot(r);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -84,6 +85,127 @@ TEST(IsChoiceToi, MoreThanOneChoiceInColumnFour)
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsChoiceToi(c.row), c.choice) << ::testing::PrintToString(c.row);
+}
+
+// A run over one question per row given, counts table beside it.
+DrillState DrillOf(const std::vector<TextRow>& rows)
+{
+    DrillState state;
+    state.ToiTable[0] = {"key", "text", "kaisetu", "seikai", "n", "set", "pic", "kpic"};
+    state.ToiSeikaiTable[0] = {DataTexts::kToiKey, DataTexts::kToiSeikaiCount};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto row = static_cast<std::int32_t>(i + 1);
+        state.ToiTable[row] = rows[i];
+        state.ToiSeikaiTable[row] = {rows[i].empty() ? "" : rows[i][0], "0"};
+        state.ToiList.push_back(row);
+    }
+    return state;
+}
+
+GivenAnswer Ticked(const std::vector<int>& boxes, std::optional<std::string> typed = "\x82\xB1")
+{
+    GivenAnswer given;
+    for (int box : boxes)
+        given.ticked[static_cast<std::size_t>(box - 1)] = true;
+    given.typed = std::move(typed);
+    return given;
+}
+
+TEST(JudgeToi, ChoiceQuestionsAreJudgedByTheTickedBoxesOnly)
+{
+    struct Case { std::vector<int> ticked; std::string answer; bool right; };
+    const Case cases[] = {
+        {{3, 1}, "1_3", true}, {{1, 3, 5}, "1_3_5", false}, {{}, "", false},
+        {{1, 3, 8}, "1_3_8", false}, // a box hidden by the choice count still counts
+    };
+    for (const Case& c : cases) {
+        DrillState state = DrillOf({{"Q1", "t", "e", "1_3", "5", "0", "0", "0"}});
+        // The edit box holds "1_3" too; a choice question never reads it.
+        const Judgement judged = JudgeToi(state, Ticked(c.ticked, "1_3"));
+        EXPECT_TRUE(judged.choice);
+        EXPECT_EQ(judged.answer, c.answer);
+        EXPECT_EQ(judged.seikai, c.right) << c.answer;
+    }
+}
+
+TEST(JudgeToi, TypedQuestionsCompareTheEditBoxByteForByte)
+{
+    struct Case { std::string column4; std::optional<std::string> typed; std::string seikai; bool right; };
+    // Column 4 at most 1, or no number: typed. The comparison's own cases
+    // are IsSeikai's.
+    const Case cases[] = {
+        {"0", "ABC", "ABC", true},
+        {"1", "abc", "ABC", false},
+        {"", "\x82\x60\x82\x61\x82\x62", "\x82\x60\x82\x61\x82\x62", true}, // ＡＢＣ
+        {"NONE", "ABC ", "ABC", false},
+        {"0", std::nullopt, "", false}, // no Shift_JIS form: never right
+        {"0", "", "", true},
+    };
+    for (const Case& c : cases) {
+        DrillState state = DrillOf({{"T1", "t", "e", c.seikai, c.column4, "0", "0", "0"}});
+        const Judgement judged = JudgeToi(state, Ticked({1, 2}, c.typed));
+        EXPECT_FALSE(judged.choice);
+        EXPECT_EQ(judged.answer, c.typed.value_or(""));
+        EXPECT_EQ(judged.seikai, c.right) << c.typed.value_or("(none)") << " vs " << c.seikai;
+    }
+}
+
+TEST(JudgeToi, CountsTheQuestionForTheStageAndARightAnswerForTheQuestion)
+{
+    DrillState state = DrillOf({{"K1", "t", "e", "A"}, {"K2", "t", "e", "B"}, {"K1", "t", "e", "C"}});
+    state.ToiSeikaiTable[1][1] = "4";
+    state.ToiSeikaiTable[3][1] = "7";
+    state.StageToiCount = 5;
+    state.StageSeikaiCount = 2;
+    struct Step { std::string typed; bool right; std::uint32_t toi, seikai; std::string counts[3]; };
+    const Step steps[] = {
+        {"A", true, 6, 3, {"5", "0", "7"}},
+        {"A", false, 7, 3, {"5", "0", "7"}},
+        {"C", true, 8, 4, {"6", "0", "7"}}, // a repeated key counts on its first row
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(state.ToiIndex);
+        GivenAnswer given;
+        given.typed = step.typed;
+        EXPECT_EQ(JudgeToi(state, given).seikai, step.right);
+        EXPECT_EQ(state.StageToiCount, step.toi);
+        EXPECT_EQ(state.StageSeikaiCount, step.seikai);
+        for (std::int32_t row = 1; row <= 3; ++row)
+            EXPECT_EQ(state.ToiSeikaiTable[row][1], step.counts[row - 1]) << "row " << row;
+        ++state.ToiIndex;
+    }
+    EXPECT_EQ(state.ToiIndex, 3u) << "judging never moves on";
+}
+
+TEST(JudgeToi, AKeyWithoutCountRowStillCountsForTheStage)
+{
+    DrillState state = DrillOf({{"K1", "t", "e", "A"}});
+    state.ToiSeikaiTable[1][0] = "other";
+    const TextTable counts = state.ToiSeikaiTable;
+    GivenAnswer given;
+    given.typed = "A";
+    EXPECT_TRUE(JudgeToi(state, given).seikai);
+    EXPECT_EQ(state.StageSeikaiCount, 1u);
+    EXPECT_EQ(state.ToiSeikaiTable, counts);
+}
+
+TEST(JudgeToi, ExplanationIsTextOrAPictureFile)
+{
+    struct Case { TextRow row; std::string kaisetu, picture; };
+    const Case cases[] = {
+        {{"12", "t", "A<$>B", "2_4", "4", "0", "0", "0"}, "A\r\nB", ""},
+        {{"12", "t", "why", "x", "0", "0", "1", "0"}, "why", ""}, // the question picture is not the explanation
+        {{"12", "t", "why", "x", "0", "0", "0", "1"}, "why", "NONEk12.jpg"},
+        {{"12", "t", "why", "x", "0", "0", "0", "NONE"}, "why", ""},
+        {{"12", "t", "why", "x"}, "why", ""},
+    };
+    for (const Case& c : cases) {
+        DrillState state = DrillOf({c.row});
+        const Judgement judged = JudgeToi(state, Ticked({}));
+        EXPECT_EQ(judged.seikaiText, c.row[3]);
+        EXPECT_EQ(judged.kaisetuText, c.kaisetu);
+        EXPECT_EQ(judged.kaisetuPicture, c.picture) << ::testing::PrintToString(c.row);
+    }
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "drill/Judge.h"
 #include "drill/StageEnd.h"
 
 #include <gtest/gtest.h>
@@ -7,31 +8,32 @@
 namespace {
 
 // A run as the start handlers leave it: list 1..n in bank order.
-DrillState StartRun(std::int32_t mode, std::int32_t n, std::int32_t nanwido)
+DrillState StartRun(PlayModeValue mode, std::int32_t n, std::int32_t nanwido)
 {
     DrillState state;
     state.ToiTable[0] = {"key"};
     state.ToiSeikaiTable[0] = {"key", "count"};
     for (std::int32_t i = 1; i <= n; ++i) {
-        state.ToiTable[i] = {"Q" + IntToText(i)};
+        state.ToiTable[i] = {"Q" + IntToText(i), "question", "explanation", "A"};
         state.ToiSeikaiTable[i] = {"Q" + IntToText(i), "0"};
         state.ToiList.push_back(i);
     }
     state.StageTable[0] = {"correct", "answered"};
     state.PlayMode = mode;
-    state.Nanwido = nanwido;
+    state.Nanwido = static_cast<NanwidoValue>(nanwido); // also one outside 0..5
     state.Nokori = 3;
     state.StageNo = 1;
     return state;
 }
 
-// Answers questions with [次へ] until something other than the next question
-// follows; the first `correct` of them are right.
+// Judges questions and presses [次へ] until something other than the next
+// question follows; the first `correct` of them are answered right.
 NextOutcome PlayStage(DrillState& state, std::uint32_t correct)
 {
     for (std::uint32_t answered = 0;; ++answered) {
-        if (answered < correct)
-            ++state.StageSeikaiCount;
+        GivenAnswer given;
+        given.typed = answered < correct ? "A" : "B";
+        JudgeToi(state, given);
         NextOutcome outcome = AdvanceAfterNext(state);
         if (outcome.action != NextAction::PresentNext)
             return outcome;
@@ -152,7 +154,7 @@ TEST(AdvanceAfterNext, WeakPointStagesAlwaysClearAndRebuildTheList)
 
 TEST(AdvanceAfterNext, ExamModesRunTheWholeListAsOneStage)
 {
-    for (std::int32_t mode : {kModeHNormal, kModeHRand}) {
+    for (PlayModeValue mode : {kModeHNormal, kModeHRand}) {
         DrillState state = StartRun(mode, 45, 0);
         state.StageTable[1] = {"0", "0"};
         state.StageTable[2] = {"0", "0"};
@@ -192,7 +194,7 @@ TEST(RaiseDifficulty, OneStepTowardsAAndAStaysA)
     struct Case { std::int32_t before, after; };
     for (const Case& c : {Case {2, 1}, Case {5, 4}, Case {1, 0}, Case {0, 0}}) {
         DrillState state;
-        state.Nanwido = c.before;
+        state.Nanwido = static_cast<NanwidoValue>(c.before);
         RaiseDifficulty(state);
         EXPECT_EQ(state.Nanwido, c.after) << c.before;
     }

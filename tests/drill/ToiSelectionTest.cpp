@@ -133,7 +133,7 @@ TEST(BuildToiList, BuildsWithinOneSecondGiveOneOrder)
     Clock::SetFixedNow(1796586176);
     BuildToiList(state);
     EXPECT_NE(state.ToiList, first) << "the next second seeds another order";
-    state.PlayMode = 7;
+    state.PlayMode = static_cast<PlayModeValue>(7);
     BuildToiList(state);
     EXPECT_TRUE(state.ToiList.empty());
     Clock::SetFixedNow(std::nullopt);

@@ -1,5 +1,6 @@
 #include "text/Clock.h"
 #include "data/DataTexts.h"
+#include "drill/Judge.h"
 #include "drill/StageEnd.h"
 #include "saveload/SaveSlots.h"
 #include "support/DrillExpect.h"
@@ -31,13 +32,13 @@ DrillState MakeDrill(int slots = 9)
     DrillState state;
     state.ToiTable[0] = {"key"};
     for (std::int32_t i = 1; i <= 45; ++i)
-        state.ToiTable[i] = {"Q" + IntToText(i)};
+        state.ToiTable[i] = {"Q" + IntToText(i), "question", "explanation", "A"};
     state.StageTable[0] = {"correct", "answered"};
     state.SaveLoadTable[0] = HeaderRow();
     for (int s = 1; s <= slots; ++s)
         state.SaveLoadTable[s] = EmptySlot();
     state.PlayMode = kModeRand;
-    state.Nanwido = 2;
+    state.Nanwido = kNanwidoC;
     state.Nokori = 3;
     state.StageNo = 1;
     return state;
@@ -54,7 +55,7 @@ TEST(SessionToSlotRow, HoldsTheEightCellsOfTheDrill)
     EXPECT_EQ(SessionToSlotRow(state, "Sun Dec 06 19:42:55 2026"),
               (TextRow {"RAND", "7<%>2<%>9", "2", "18<%>20<$>20<%>20", "1", "Sun Dec 06 19:42:55 2026", "2", "1"}));
 
-    for (std::int32_t mode : {0, 1, 2, 3, 4}) {
+    for (PlayModeValue mode : {kModeNormal, kModeRand, kModeJakuten, kModeHNormal, kModeHRand}) {
         state.PlayMode = mode;
         EXPECT_EQ(SessionToSlotRow(state, "")[0], mode == 0 ? "NORMAL" : "RAND") << mode;
     }
@@ -145,11 +146,13 @@ TEST(RestoreSessionFromSlot, AutoSaveAfterAFailedStageResumesThatStage)
         state.ToiList.push_back(i);
     NextOutcome outcome;
     for (std::uint32_t correct : {20u, 3u}) {
-        state.StageToiCount = 0;
-        state.StageSeikaiCount = correct;
-        do
+        std::uint32_t answered = 0;
+        do {
+            GivenAnswer given;
+            given.typed = answered++ < correct ? "A" : "B";
+            JudgeToi(state, given);
             outcome = AdvanceAfterNext(state);
-        while (outcome.action == NextAction::PresentNext);
+        } while (outcome.action == NextAction::PresentNext);
         PrepareNextStage(state);
     }
     ASSERT_TRUE(outcome.autoSave);

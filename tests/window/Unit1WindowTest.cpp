@@ -191,7 +191,7 @@ TEST_F(Unit1Window, StartScreenSelectionFollowsNanwido)
     EXPECT_EQ(form->Drill.Nanwido, 3);
 
     // Changed elsewhere, the start screen shows it when it is shown again.
-    form->Drill.Nanwido = 0;
+    form->Drill.Nanwido = kNanwidoA;
     form->ShowStartScreen();
     EXPECT_EQ(form->cbNanwido->currentIndex(), 0);
     EXPECT_EQ(VisibleScreen(*form), form->pnlStart);

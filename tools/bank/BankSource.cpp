@@ -53,24 +53,11 @@ const char* ExtensionReason(unsigned lead)
     return nullptr;
 }
 
-bool IsSjisLead(unsigned b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-bool IsSjisTrail(unsigned b)
-{
-    return b >= 0x40 && b <= 0xFC && b != 0x7F;
-}
-
 // A two-byte code is assigned when it decodes and encodes back to itself.
 bool PairRoundTrips(const std::string& pair)
 {
-    std::string utf8 = SjisToUtf8(pair);
-    if (utf8.find("\xEF\xBF\xBD") != std::string::npos)
-        return false;
-    std::string back;
-    return Utf8ToSjis(utf8, back) && back == pair;
+    std::string utf8;
+    return SjisToUtf8Exactly(pair, utf8);
 }
 
 // Every two-byte code tried once, on first use, so that checking a cell needs
@@ -876,9 +863,8 @@ bool BankTableToCsv(const TextTable& table, std::string& csv, std::string* error
     csv.clear();
     for (const auto& [number, cells] : table) {
         for (std::size_t j = 0; j < cells.size(); ++j) {
-            std::string utf8 = SjisToUtf8(cells[j]);
-            std::string back;
-            if (!Utf8ToSjis(utf8, back) || back != cells[j]) {
+            std::string utf8;
+            if (!SjisToUtf8Exactly(cells[j], utf8)) {
                 if (error)
                     *error = "row " + std::to_string(number) + ", cell " + std::to_string(j + 1) +
                              " is not valid Shift_JIS";

@@ -1,0 +1,49 @@
+#include "drill/Presentation.h"
+
+#include "data/ToiBank.h"
+#include "drill/Judge.h"
+
+#include <algorithm>
+
+ToiView ViewOfToi(const DrillState& state)
+{
+    ToiView view;
+    view.row = state.CurrentRow();
+    const auto found = state.ToiTable.find(view.row);
+    if (view.row < 1 || found == state.ToiTable.end())
+        return view;
+    const TextRow& cells = found->second;
+    const auto cell = [&](int column) -> const std::string& { return TableCell(state.ToiTable, view.row, column); };
+    view.found = true;
+    view.key = cell(ToiColumn::Key);
+    view.text = BankText(cell(ToiColumn::Text));
+    view.shortRow = cells.size() < static_cast<std::size_t>(ToiColumn::Count);
+    view.choice = IsChoiceToi(cells);
+    if (view.choice)
+        view.boxCount = std::min(TextToInt(cell(ToiColumn::ChoiceCount)), 8);
+    const std::int32_t labelSet = TextToInt(cell(ToiColumn::LabelSet));
+    if (labelSet >= 0 && labelSet <= 2)
+        view.labelSet = labelSet;
+    else
+        view.badLabelSet = labelSet;
+    if (TextToInt(cell(ToiColumn::ToiPicture)) != 0)
+        view.pictureFile = PictureFileName('m', view.key);
+    view.nokoriShown = state.IsSlotMode();
+    return view;
+}
+
+CountdownView ViewOfCountdown(const DrillState& state)
+{
+    const std::int32_t limit = state.TimeLimit();
+    CountdownView view;
+    view.left = limit - state.TimeCount;
+    view.barValue = std::clamp(state.TimeCount, 0, limit);
+    view.timeUp = view.left <= 0;
+    return view;
+}
+
+CountdownView TickCountdown(DrillState& state)
+{
+    ++state.TimeCount;
+    return ViewOfCountdown(state);
+}
