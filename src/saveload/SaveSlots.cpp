@@ -3,7 +3,9 @@
 #include "data/DataTexts.h"
 #include "data/ProgressDb.h"
 #include "data/ToiBank.h"
+#include "drill/ShownText.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -61,6 +63,19 @@ std::vector<std::int32_t> ParseToiList(const std::string& cell)
     return toiList;
 }
 
+// Stage rows a stage cell restores: one per "<$>"-separated piece, none
+// for an empty cell.
+std::size_t CountStagePieces(const std::string& cell)
+{
+    if (cell.empty())
+        return 0;
+    std::size_t pieces = 1;
+    const std::string marker = DataTexts::kLineMarker;
+    for (std::size_t at = cell.find(marker); at != std::string::npos; at = cell.find(marker, at + marker.size()))
+        ++pieces;
+    return pieces;
+}
+
 bool HasSlotRow(const TextTable& saveLoadTable, int r)
 {
     return r >= 0 && r < std::numeric_limits<std::int32_t>::max() && saveLoadTable.count(r + 1) != 0;
@@ -108,6 +123,19 @@ RestoreProblem CheckSlotRestorable(const DrillState& state, int r, std::int32_t*
     const std::int32_t toiIndex = TextToInt(TableCell(state.SaveLoadTable, r + 1, SlotCell::ToiIndex));
     if (toiIndex < 0 || static_cast<std::size_t>(toiIndex) >= toiList.size())
         return RestoreProblem::IndexOutsideList;
+    // A stage end lowers the chances by one; anything outside what a run can
+    // have would be played with a count the stage rules never meet.
+    const std::int32_t nokori = TextToInt(TableCell(state.SaveLoadTable, r + 1, SlotCell::Nokori));
+    if (nokori < 1 || nokori > kRunChances) {
+        if (badRow)
+            *badRow = nokori;
+        return RestoreProblem::NokoriOutsideRun;
+    }
+    // Every stage row is listed in the final results: no more of them than
+    // the list has stages.
+    if (CountStagePieces(TableCell(state.SaveLoadTable, r + 1, SlotCell::StageTable))
+        > (toiList.size() + static_cast<std::size_t>(kStageSize) - 1) / static_cast<std::size_t>(kStageSize))
+        return RestoreProblem::StagesOutsideList;
     return RestoreProblem::None;
 }
 
@@ -139,19 +167,21 @@ RestoreProblem RestoreSessionFromSlot(DrillState& state, int r)
     const std::int32_t nanwido = TextToInt(cell(SlotCell::Nanwido));
     // A difficulty the selector does not have would index past its items.
     state.Nanwido = (nanwido >= 0 && nanwido <= 5) ? nanwido : 5;
-    state.Nokori = TextToInt(cell(SlotCell::Nokori));
+    state.Nokori = TextToInt(cell(SlotCell::Nokori)); // 1..kRunChances, checked above
     return RestoreProblem::None;
 }
 
 std::vector<SlotListRow> SlotListRows(const TextTable& saveLoadTable)
 {
     std::vector<SlotListRow> rows;
-    const std::int32_t slots = ToiCount(saveLoadTable); // rows after the header
+    // Rows after the header, up to the slots a learner can choose from.
+    const std::int32_t slots = std::min<std::int32_t>(ToiCount(saveLoadTable), kSlotCount);
+    rows.reserve(static_cast<std::size_t>(std::max(slots, 0)));
     for (std::int32_t i = 1; i <= slots; ++i) {
         SlotListRow row;
         row.name = i == 1 ? std::string("AUTO") : IntToText(i);
-        row.mode = TableCell(saveLoadTable, i, SlotCell::PlayMode);
-        row.date = TableCell(saveLoadTable, i, SlotCell::Date);
+        row.mode = BoundShownLine(TableCell(saveLoadTable, i, SlotCell::PlayMode)).text;
+        row.date = BoundShownLine(TableCell(saveLoadTable, i, SlotCell::Date)).text;
         rows.push_back(std::move(row));
     }
     return rows;

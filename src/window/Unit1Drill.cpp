@@ -9,6 +9,7 @@
 #include "data/ToiBank.h"
 #include "drill/Judge.h"
 #include "picture/LoadJpegBitmap.h"
+#include "drill/ShownText.h"
 #include "drill/StageEnd.h"
 #include "drill/ToiSelection.h"
 
@@ -37,10 +38,22 @@ const QString kStatusFinal = QStringLiteral(" ： すべてのステージが終
 const QString kPrompt = QStringLiteral("ここに入力。。。");
 
 // Bank texts use "<$>" for a line break; the memo shows each as a new line.
+// The text is bounded (see BoundShownText), and a cut one says so.
 QString ShownText(const std::string& sjis)
 {
-    QString text = SjisToQString(ReplaceAll(sjis, DataTexts::kLineMarker, "\r\n"));
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const BoundedText shown = BoundShownText(sjis);
+    QString text = SjisToQString(shown.text);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (shown.cut)
+        text += QStringLiteral("\n（長すぎるため、ここから先は表示していません）");
+    return text;
+}
+
+// A one-line text from a file, cut with "…" when too long for a label.
+QString ShownLine(const std::string& sjis, std::size_t maxBytes = kMaxShownLineBytes)
+{
+    const BoundedText shown = BoundShownLine(sjis, maxBytes);
+    return SjisToQString(shown.text) + (shown.cut ? QStringLiteral("…") : QString());
 }
 
 QString Number(long long value)
@@ -106,16 +119,26 @@ void TForm1::btnHRandStartClick()
 
 // --- Presentation ----------------------------------------------------------
 
-void TForm1::ShowPicture(QScrollArea* box, QLabel* image, const QImage& bitmap)
+bool TForm1::ShowPicture(QScrollArea* box, QLabel* image, const QImage& bitmap, const std::string& fileName,
+                         QString* reason)
 {
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const QSize size = PictureShowSize(bitmap.size(), box->width(), scrollBar);
     // Scaled once here, not at every paint.
-    image->setPixmap(QPixmap::fromImage(
-        bitmap.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    const QImage scaled = PictureShowable(size)
+        ? bitmap.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        : QImage();
+    if (scaled.isNull()) {
+        image->clear();
+        if (reason)
+            *reason = PictureNotShowableText(fileName);
+        return false;
+    }
+    image->setPixmap(QPixmap::fromImage(scaled));
     image->setGeometry(0, 0, size.width(), size.height());
     box->verticalScrollBar()->setValue(0);
     box->setVisible(true);
+    return true;
 }
 
 bool TForm1::PresentToi()
@@ -148,7 +171,7 @@ bool TForm1::PresentToi()
         lblMainNokori->setText(QStringLiteral("残り：") + Number(Drill.Nokori));
         lblMainNokori->setVisible(true);
     }
-    lblToiKey->setText(SjisToQString(key));
+    lblToiKey->setText(ShownLine(key));
     edtInput->setText(kPrompt);
     edtInput->setEnabled(true);
 
@@ -185,8 +208,8 @@ bool TForm1::PresentToi()
         memToiBun->setVisible(false);
         QString reason;
         const std::string fileName = PictureFileName('m', key);
-        if (LoadJpegBitmap(fileName, ToiBitmap, &reason)) {
-            ShowPicture(sboxToi, imgToi, ToiBitmap);
+        if (LoadJpegBitmap(fileName, ToiBitmap, &reason)
+            && ShowPicture(sboxToi, imgToi, ToiBitmap, fileName, &reason)) {
             pictureShown = true;
         } else {
             // The question can still be answered from its text.
@@ -281,13 +304,14 @@ void TForm1::btnEnterClick()
         lblTrueOrFalse->setText(QStringLiteral("不正解！"));
     }
 
-    const QString memoText = QStringLiteral("正解は...") + SjisToQString(seikai) + QStringLiteral("\n")
+    const QString memoText = QStringLiteral("正解は...") + ShownLine(seikai, kMaxUnbrokenRunBytes) + QStringLiteral("\n")
                              + ShownText(TableCell(Drill.ToiTable, row, ToiColumn::KaisetuText));
     bool pictureShown = false;
     QString reason;
     if (TextToInt(TableCell(Drill.ToiTable, row, ToiColumn::KaisetuPicture)) != 0) {
-        if (LoadJpegBitmap(PictureFileName('k', key), KaisetuBitmap, &reason)) {
-            ShowPicture(sboxKaisetu, imgKaisetu, KaisetuBitmap);
+        const std::string fileName = PictureFileName('k', key);
+        if (LoadJpegBitmap(fileName, KaisetuBitmap, &reason)
+            && ShowPicture(sboxKaisetu, imgKaisetu, KaisetuBitmap, fileName, &reason)) {
             pictureShown = true;
         }
     }

@@ -28,6 +28,12 @@ QString RestoreProblemText(RestoreProblem problem, std::int32_t badRow)
             .arg(badRow);
     case RestoreProblem::IndexOutsideList:
         return QStringLiteral("このセーブデータの問番号が出題リストの範囲外のため、続きから始められません。");
+    case RestoreProblem::NokoriOutsideRun:
+        return QStringLiteral("このセーブデータの残り数（%1）が1から%2の範囲外のため、続きから始められません。")
+            .arg(badRow)
+            .arg(kRunChances);
+    case RestoreProblem::StagesOutsideList:
+        return QStringLiteral("このセーブデータのステージ数が出題リストより多いため、続きから始められません。");
     }
     return {};
 }

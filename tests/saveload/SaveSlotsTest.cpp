@@ -1,10 +1,13 @@
 #include "text/Clock.h"
 #include "data/DataTexts.h"
 #include "drill/StageEnd.h"
+#include "drill/ShownText.h"
 #include "saveload/SaveSlots.h"
 #include "support/DrillExpect.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdint>
 
 namespace {
 
@@ -221,13 +224,104 @@ TEST(SaveSlots, ShortRowsAndFewerThanNineSlots)
 
     EXPECT_EQ(RestoreSessionFromSlot(state, 3), RestoreProblem::NoSuchSlot);
     EXPECT_EQ(RestoreSessionFromSlot(state, 2), RestoreProblem::EmptyList);
+    // Without its chances cell the slot has 0 chances left: no run has that.
+    EXPECT_EQ(RestoreSessionFromSlot(state, 1), RestoreProblem::NokoriOutsideRun);
+    state.SaveLoadTable[2].resize(8);
+    state.SaveLoadTable[2][7] = "2";
     const TextTable stagesBefore = state.StageTable;
     ASSERT_EQ(RestoreSessionFromSlot(state, 1), RestoreProblem::None);
     EXPECT_EQ(state.ToiList, (std::vector<std::int32_t> {3, 2}));
     EXPECT_EQ(state.ToiIndex, 1u);
     EXPECT_EQ(state.Nanwido, 0) << "a missing cell reads as 0";
-    EXPECT_EQ(state.Nokori, 0);
+    EXPECT_EQ(state.Nokori, 2);
     EXPECT_EQ(state.StageTable, stagesBefore);
+}
+
+// A stored run has 1 to 3 chances left; any other count (a hand-edited or
+// damaged file) is refused before anything changes, so the stage rules never
+// see it.
+TEST(RestoreSessionFromSlot, RefusesChancesNoRunCanHave)
+{
+    struct Case { std::string nokori; RestoreProblem problem; std::int32_t reported; };
+    const Case cases[] = {
+        {"1", RestoreProblem::None, 0},
+        {"3", RestoreProblem::None, 0},
+        {" +2", RestoreProblem::None, 0},
+        {"0", RestoreProblem::NokoriOutsideRun, 0},
+        {"-5", RestoreProblem::NokoriOutsideRun, -5},
+        {"4", RestoreProblem::NokoriOutsideRun, 4},
+        {"-2147483648", RestoreProblem::NokoriOutsideRun, INT32_MIN},
+        {"-99999999999999999999", RestoreProblem::NokoriOutsideRun, INT32_MIN},
+        {"99999999999999999999", RestoreProblem::NokoriOutsideRun, INT32_MAX},
+        {"", RestoreProblem::NokoriOutsideRun, 0},
+    };
+    for (const Case& c : cases) {
+        DrillState state = MakeDrill();
+        state.Nokori = 3;
+        state.SaveLoadTable[5][7] = c.nokori;
+        const DrillState before = state;
+        std::int32_t reported = 0;
+        EXPECT_EQ(CheckSlotRestorable(state, 4, &reported), c.problem) << '"' << c.nokori << '"';
+        EXPECT_EQ(reported, c.reported) << c.nokori;
+        EXPECT_EQ(RestoreSessionFromSlot(state, 4), c.problem);
+        if (c.problem == RestoreProblem::None)
+            EXPECT_EQ(state.Nokori, TextToInt(c.nokori));
+        else
+            ExpectSameDrill(state, before);
+    }
+}
+
+// The stage cell may not hold more stage rows than the stored list has
+// stages: each would be a row of the final results.
+TEST(RestoreSessionFromSlot, RefusesMoreStageRowsThanTheListHasStages)
+{
+    struct Case { int listLength; std::string stages; RestoreProblem problem; };
+    const Case cases[] = {
+        {20, "20<%>20", RestoreProblem::None},
+        {20, "20<%>20<$>0<%>0", RestoreProblem::StagesOutsideList},
+        {21, "20<%>20<$>1<%>1", RestoreProblem::None},
+        {21, "<$><$>", RestoreProblem::StagesOutsideList},
+        {45, "0<%>0<$>0<%>0<$>0<%>0", RestoreProblem::None},
+        {1, "", RestoreProblem::None},
+    };
+    for (const Case& c : cases) {
+        DrillState state = MakeDrill();
+        std::string list = "1";
+        for (int i = 2; i <= c.listLength; ++i)
+            list += "<%>" + std::to_string(i);
+        state.SaveLoadTable[2][1] = list;
+        state.SaveLoadTable[2][3] = c.stages;
+        const DrillState before = state;
+        EXPECT_EQ(RestoreSessionFromSlot(state, 1), c.problem) << c.listLength << " " << c.stages;
+        if (c.problem != RestoreProblem::None)
+            ExpectSameDrill(state, before);
+    }
+    // A million stage markers are counted, not split.
+    DrillState state = MakeDrill();
+    std::string many;
+    for (int i = 0; i < 1000000; ++i)
+        many += "<$>";
+    state.SaveLoadTable[2][3] = many;
+    EXPECT_EQ(CheckSlotRestorable(state, 1), RestoreProblem::StagesOutsideList);
+}
+
+// However many rows the file held, the list shows the nine slots, and a
+// cell too long for the list is cut whole characters at a time.
+TEST(SlotListRows, ListsTheNineSlotsWithBoundedCells)
+{
+    DrillState state = MakeDrill(10000);
+    state.SaveLoadTable[3][5] = std::string(1000000, 'D');
+    state.SaveLoadTable[4][0] = "R";
+    for (int i = 0; i < 1000; ++i)
+        state.SaveLoadTable[4][0] += "\x82\xA0"; // あ
+    const std::vector<SlotListRow> rows = SlotListRows(state.SaveLoadTable);
+    ASSERT_EQ(rows.size(), 9u);
+    EXPECT_EQ(rows[0].name, "AUTO");
+    EXPECT_EQ(rows[8].name, "9");
+    EXPECT_EQ(rows[2].date, std::string(kMaxShownLineBytes, 'D'));
+    EXPECT_EQ(rows[3].mode.size(), kMaxShownLineBytes - 1) << "the last pair does not fit whole";
+    EXPECT_EQ(rows[3].mode.substr(rows[3].mode.size() - 2), "\x82\xA0");
+    EXPECT_EQ(rows[1].date, DataTexts::kNewData);
 }
 
 TEST(SlotHoldsDrill, CellFourReadsOne)
