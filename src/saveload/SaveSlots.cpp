@@ -63,14 +63,14 @@ std::vector<std::int32_t> ParseToiList(const std::string& cell)
     return toiList;
 }
 
-// Stage rows a stage cell restores: one per "<$>"-separated piece, none
-// for an empty cell.
-std::size_t CountStagePieces(const std::string& cell)
+// Pieces a cell splits into at the marker (the stage rows of the stage cell,
+// the entries of the list cell), counted without splitting; none for an
+// empty cell.
+std::size_t CountPieces(const std::string& cell, const std::string& marker)
 {
     if (cell.empty())
         return 0;
     std::size_t pieces = 1;
-    const std::string marker = DataTexts::kLineMarker;
     for (std::size_t at = cell.find(marker); at != std::string::npos; at = cell.find(marker, at + marker.size()))
         ++pieces;
     return pieces;
@@ -109,10 +109,15 @@ RestoreProblem CheckSlotRestorable(const DrillState& state, int r, std::int32_t*
 {
     if (!HasSlotRow(state.SaveLoadTable, r))
         return RestoreProblem::NoSuchSlot;
-    const std::vector<std::int32_t> toiList = ParseToiList(TableCell(state.SaveLoadTable, r + 1, SlotCell::ToiList));
+    const std::string& listCell = TableCell(state.SaveLoadTable, r + 1, SlotCell::ToiList);
+    // A run's list holds each question of the bank at most once, so a longer
+    // one was never stored by a run; it is refused before it is read.
+    const std::int32_t n = ToiCount(state.ToiTable);
+    if (CountPieces(listCell, DataTexts::kListMarker) > static_cast<std::size_t>(n > 0 ? n : 0))
+        return RestoreProblem::ListLongerThanBank;
+    const std::vector<std::int32_t> toiList = ParseToiList(listCell);
     if (toiList.empty())
         return RestoreProblem::EmptyList;
-    const std::int32_t n = ToiCount(state.ToiTable);
     for (std::int32_t row : toiList) {
         if (row < 1 || row > n) {
             if (badRow)
@@ -133,7 +138,7 @@ RestoreProblem CheckSlotRestorable(const DrillState& state, int r, std::int32_t*
     }
     // Every stage row is listed in the final results: no more of them than
     // the list has stages.
-    if (CountStagePieces(TableCell(state.SaveLoadTable, r + 1, SlotCell::StageTable))
+    if (CountPieces(TableCell(state.SaveLoadTable, r + 1, SlotCell::StageTable), DataTexts::kLineMarker)
         > (toiList.size() + static_cast<std::size_t>(kStageSize) - 1) / static_cast<std::size_t>(kStageSize))
         return RestoreProblem::StagesOutsideList;
     return RestoreProblem::None;

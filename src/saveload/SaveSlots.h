@@ -13,12 +13,13 @@ void StoreSessionInSlot(DrillState& state, int r);
 
 enum class RestoreProblem {
     None,
-    NoSuchSlot,        // r + 1 is not a slot row of the table
-    EmptyList,         // the stored question list is empty
-    RowOutsideBank,    // the list names a row the bank does not have
-    IndexOutsideList,  // the stored position lies outside the list
-    NokoriOutsideRun,  // the stored chances are not 1..kRunChances
-    StagesOutsideList, // more stage rows than the list has stages
+    NoSuchSlot,         // r + 1 is not a slot row of the table
+    EmptyList,          // the stored question list is empty
+    ListLongerThanBank, // more entries than the bank has questions
+    RowOutsideBank,     // the list names a row the bank does not have
+    IndexOutsideList,   // the stored position lies outside the list
+    NokoriOutsideRun,   // the stored chances are not 1..kRunChances
+    StagesOutsideList,  // more stage rows than the list has stages
 };
 // Chances a run starts with. A stored run always has 1 to this many left: a
 // run is stored only while it goes on, and a game over is never stored.

@@ -22,6 +22,8 @@ QString RestoreProblemText(RestoreProblem problem, std::int32_t badRow)
         return QStringLiteral("このセーブデータは見つかりません。");
     case RestoreProblem::EmptyList:
         return QStringLiteral("このセーブデータには出題リストがありません。");
+    case RestoreProblem::ListLongerThanBank:
+        return QStringLiteral("このセーブデータの出題リストは今の問題集より長いため、続きから始められません。");
     case RestoreProblem::RowOutsideBank:
         return QStringLiteral("このセーブデータは今の問題集にない問題（問題番号 %1）を含むため、"
                               "続きから始められません。")

@@ -19,13 +19,19 @@ TextRow HeaderRow()
     return {kHeadPlayMode, kHeadToiList, kHeadToiIndex, kHeadStageTable, kHeadEmpty, kHeadDate, kHeadNanwido, kHeadNokori};
 }
 
+// Rows 1..n joined with "<%>".
+std::string BankOrder(int n)
+{
+    std::string list = "1";
+    for (int i = 2; i <= n; ++i)
+        list += "<%>" + std::to_string(i);
+    return list;
+}
+
 // What an empty slot holds for a bank of 45 questions.
 TextRow EmptySlot()
 {
-    std::string list = "1";
-    for (int i = 2; i <= 45; ++i)
-        list += "<%>" + std::to_string(i);
-    return {"NORMAL", list, "0", "0<%>0<$>0<%>0", "0", DataTexts::kNewData, "5", "3"};
+    return {"NORMAL", BankOrder(45), "0", "0<%>0<$>0<%>0", "0", DataTexts::kNewData, "5", "3"};
 }
 
 // A drill in the middle of a run, with a 45-question bank and slots 1..slots.
@@ -184,6 +190,8 @@ TEST(RestoreSessionFromSlot, RefusesBadSlotsBeforeChangingAnything)
         {2, 1, "1<%><%>2", RestoreProblem::RowOutsideBank, 0},
         {2, 1, "-3", RestoreProblem::RowOutsideBank, -3},
         {2, 1, "NONE", RestoreProblem::RowOutsideBank, 0},
+        {2, 1, BankOrder(45) + "<%>1", RestoreProblem::ListLongerThanBank, 0}, // 46 entries, all in the bank
+        {2, 1, BankOrder(45) + "<%>", RestoreProblem::ListLongerThanBank, 0},
         {2, 2, "45", RestoreProblem::IndexOutsideList, 0},
         {2, 2, "-1", RestoreProblem::IndexOutsideList, 0},
     };

@@ -1,7 +1,8 @@
-// How long a question of one enormous run of letters keeps the window busy:
-// presenting it (the start button, the memo drawn) for a run of 1 MB and
-// 10 MB of letters or of kana marks, and the bounding of the text alone.
-//   build/bin/bench_shown_text
+// How long files made to be hostile keep the window busy: presenting a
+// question of one enormous run (the start button, the memo drawn) for a run
+// of 1 MB and 10 MB of letters or of kana marks, the bounding of the text
+// alone, and opening the save/load screen on a slot file of a million rows.
+//   build/bin/bench_hostile_files
 #include "window/MessageBox.h"
 #include "window/Unit1.h"
 #include "text/Unit2.h"
@@ -14,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -72,6 +74,38 @@ BENCHMARK(BM_PresentOneRunQuestion)
     ->ArgNames({"bytes", "kana"})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+
+// A slot file of `rows` slots, each as a new bank of three questions has it.
+void WriteSlotFile(std::int64_t rows)
+{
+    TextTable table;
+    table[0] = {"mode", "list", "index", "stages", "filled", "date", "nanwido", "nokori"};
+    for (std::int32_t i = 1; i <= rows; ++i)
+        table[i] = {"NORMAL", "1<%>2<%>3", "0", "", "0", "date", "5", "3"};
+    std::string error;
+    if (!TryWriteTextFile(TableToText(table), DataTexts::kSaveLoadFileName, &error))
+        std::fprintf(stderr, "cannot write the slots: %s\n", error.c_str());
+}
+
+void BM_OpenSaveLoadScreen(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    WriteRunBank(3, false);
+    WriteSlotFile(state.range(0));
+    auto form = std::make_unique<TForm1>();
+    form->show();
+    for (auto _ : state) {
+        form->btnLoadNormal->click();
+        QPixmap shot = form->lvSaveLoad->grab();
+        benchmark::DoNotOptimize(shot);
+        form->btnSLBack->click();
+    }
+    form.reset();
+    QDir::setCurrent(previous);
+}
+BENCHMARK(BM_OpenSaveLoadScreen)->Arg(9)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
