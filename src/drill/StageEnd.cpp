@@ -44,7 +44,9 @@ NextOutcome AdvanceAfterNext(DrillState& state)
     if (state.PlayMode == kModeJakuten || static_cast<std::int64_t>(percent) > state.PassLine()) {
         state.StageKekka = kKekkaClear;
     } else {
-        --state.Nokori;
+        // A count that is already used up (it cannot be, but a state set
+        // from outside could hold one) stays at 0 rather than wrap below.
+        state.Nokori = state.Nokori > 0 ? state.Nokori - 1 : 0;
         if (state.Nokori > 0) {
             state.StageKekka = kKekkaRetry;
             // Back to the first question of the stage just played.

@@ -191,9 +191,17 @@ void Encode(std::FILE* file, Encoder* e, const QImage* pixels, int quality)
     e->ok = true;
 }
 
+// The file name part of a reason is cut: a name made of a long key would
+// otherwise carry the whole key into the note under the question.
+constexpr qsizetype kMaxNamedChars = 80;
+
 QString ErrorText(const char* reason, const std::string& fileName)
 {
-    return QString::fromUtf8(reason) + QStringLiteral("：") + QString::fromLocal8Bit(fileName);
+    QString name = QString::fromLocal8Bit(fileName.data(),
+                                          static_cast<qsizetype>(std::min<std::size_t>(fileName.size(), 4 * kMaxNamedChars)));
+    if (name.size() > kMaxNamedChars || fileName.size() > 4 * kMaxNamedChars)
+        name = name.left(kMaxNamedChars) + QStringLiteral("…");
+    return QString::fromUtf8(reason) + QStringLiteral("：") + name;
 }
 
 } // namespace
@@ -268,7 +276,21 @@ QSize PictureShowSize(const QSize& bitmap, int boxWidth, int scrollBarWidth)
     const long long width = static_cast<long long>(boxWidth) - scrollBarWidth - 5;
     if (width <= 0 || bitmap.width() <= 0 || bitmap.height() <= 0)
         return QSize(0, 0); // nothing sensible to show (and no division by zero)
+    if (width > kMaxShownPicturePixels)
+        return QSize(0, 0); // wider than any bound allows, whatever the height
     const long long height = bitmap.height() * width / bitmap.width();
-    const long long most = std::numeric_limits<int>::max();
-    return QSize(static_cast<int>(std::min(width, most)), static_cast<int>(std::min(height, most)));
+    if (height > kMaxShownPictureHeight || width * height > kMaxShownPicturePixels)
+        return QSize(0, 0);
+    return QSize(static_cast<int>(width), static_cast<int>(height));
+}
+
+bool PictureShowable(const QSize& shown)
+{
+    return shown.width() > 0 && shown.height() > 0 && shown.height() <= kMaxShownPictureHeight
+        && static_cast<long long>(shown.width()) * shown.height() <= kMaxShownPicturePixels;
+}
+
+QString PictureNotShowableText(const std::string& fileName)
+{
+    return ErrorText("画像の縦横の比率が極端なため表示できません", fileName);
 }

@@ -4,10 +4,25 @@
 #include "data/SlotCells.h"
 #include "data/ProgressDb.h"
 #include "data/ToiBank.h"
+#include "drill/ShownText.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
+
+// Pieces a cell splits into at the marker (the stage rows of the stage cell,
+// the entries of the list cell), counted without splitting; none for an
+// empty cell.
+std::size_t CountPieces(const std::string& cell, const std::string& marker)
+{
+    if (cell.empty())
+        return 0;
+    std::size_t pieces = 1;
+    for (std::size_t at = cell.find(marker); at != std::string::npos; at = cell.find(marker, at + marker.size()))
+        ++pieces;
+    return pieces;
+}
 
 bool HasSlotRow(const TextTable& saveLoadTable, int r)
 {
@@ -42,10 +57,15 @@ RestoreProblem CheckSlotRestorable(const DrillState& state, int r, std::int32_t*
 {
     if (!HasSlotRow(state.SaveLoadTable, r))
         return RestoreProblem::NoSuchSlot;
-    const std::vector<std::int32_t> toiList = ToiListFromCell(TableCell(state.SaveLoadTable, r + 1, SlotCell::ToiList));
+    const std::string& listCell = TableCell(state.SaveLoadTable, r + 1, SlotCell::ToiList);
+    // A run's list holds each question of the bank at most once, so a longer
+    // one was never stored by a run; it is refused before it is read.
+    const std::int32_t n = ToiCount(state.ToiTable);
+    if (CountPieces(listCell, DataTexts::kListMarker) > static_cast<std::size_t>(n > 0 ? n : 0))
+        return RestoreProblem::ListLongerThanBank;
+    const std::vector<std::int32_t> toiList = ToiListFromCell(listCell);
     if (toiList.empty())
         return RestoreProblem::EmptyList;
-    const std::int32_t n = ToiCount(state.ToiTable);
     for (std::int32_t row : toiList) {
         if (row < 1 || row > n) {
             if (badRow)
@@ -56,6 +76,19 @@ RestoreProblem CheckSlotRestorable(const DrillState& state, int r, std::int32_t*
     const std::int32_t toiIndex = TextToInt(TableCell(state.SaveLoadTable, r + 1, SlotCell::ToiIndex));
     if (toiIndex < 0 || static_cast<std::size_t>(toiIndex) >= toiList.size())
         return RestoreProblem::IndexOutsideList;
+    // A stage end lowers the chances by one; anything outside what a run can
+    // have would be played with a count the stage rules never meet.
+    const std::int32_t nokori = TextToInt(TableCell(state.SaveLoadTable, r + 1, SlotCell::Nokori));
+    if (nokori < 1 || nokori > kRunChances) {
+        if (badRow)
+            *badRow = nokori;
+        return RestoreProblem::NokoriOutsideRun;
+    }
+    // Every stage row is listed in the final results: no more of them than
+    // the list has stages.
+    if (CountPieces(TableCell(state.SaveLoadTable, r + 1, SlotCell::StageTable), DataTexts::kLineMarker)
+        > (toiList.size() + static_cast<std::size_t>(kStageSize) - 1) / static_cast<std::size_t>(kStageSize))
+        return RestoreProblem::StagesOutsideList;
     return RestoreProblem::None;
 }
 
@@ -82,14 +115,16 @@ RestoreProblem RestoreSessionFromSlot(DrillState& state, int r)
     state.StageSeikaiCount = 0;
     // A difficulty the selector does not have would index past its items.
     state.Nanwido = ToNanwido(TextToInt(cell(SlotCell::Nanwido)));
-    state.Nokori = TextToInt(cell(SlotCell::Nokori));
+    state.Nokori = TextToInt(cell(SlotCell::Nokori)); // 1..kRunChances, checked above
     return RestoreProblem::None;
 }
 
 std::vector<SlotListRow> SlotListRows(const TextTable& saveLoadTable)
 {
     std::vector<SlotListRow> rows;
-    const std::int32_t slots = ToiCount(saveLoadTable); // rows after the header
+    // Rows after the header, up to the slots a learner can choose from.
+    const std::int32_t slots = std::min<std::int32_t>(ToiCount(saveLoadTable), kSlotCount);
+    rows.reserve(static_cast<std::size_t>(std::max(slots, 0)));
     for (std::int32_t r = 0; r < slots; ++r)
         rows.push_back(SlotListRowFor(saveLoadTable, r));
     // The first slot is the one stored at every stage end.
@@ -102,8 +137,9 @@ SlotListRow SlotListRowFor(const TextTable& saveLoadTable, int r)
 {
     SlotListRow row;
     row.name = IntToText(r + 1);
-    row.mode = TableCell(saveLoadTable, r + 1, SlotCell::PlayMode);
-    row.date = TableCell(saveLoadTable, r + 1, SlotCell::Date);
+    // Cells of any length may come from the file; the list shows a line each.
+    row.mode = BoundShownLine(TableCell(saveLoadTable, r + 1, SlotCell::PlayMode)).text;
+    row.date = BoundShownLine(TableCell(saveLoadTable, r + 1, SlotCell::Date)).text;
     return row;
 }
 

@@ -13,13 +13,19 @@ void StoreSessionInSlot(DrillState& state, int r);
 
 enum class RestoreProblem {
     None,
-    NoSuchSlot,        // r + 1 is not a slot row of the table
-    EmptyList,         // the stored question list is empty
-    RowOutsideBank,    // the list names a row the bank does not have
-    IndexOutsideList,  // the stored position lies outside the list
+    NoSuchSlot,         // r + 1 is not a slot row of the table
+    EmptyList,          // the stored question list is empty
+    ListLongerThanBank, // more entries than the bank has questions
+    RowOutsideBank,     // the list names a row the bank does not have
+    IndexOutsideList,   // the stored position lies outside the list
+    NokoriOutsideRun,   // the stored chances are not 1..kRunChances
+    StagesOutsideList,  // more stage rows than the list has stages
 };
+// Chances a run starts with. A stored run always has 1 to this many left: a
+// run is stored only while it goes on, and a game over is never stored.
+constexpr std::int32_t kRunChances = 3;
 // Checks a slot before anything is restored; badRow receives the offending
-// question row for RowOutsideBank.
+// question row for RowOutsideBank and the stored chances for NokoriOutsideRun.
 RestoreProblem CheckSlotRestorable(const DrillState& state, int r, std::int32_t* badRow = nullptr);
 // Restores the drill from slot r + 1 when CheckSlotRestorable passes; the
 // state is left untouched otherwise. The caller presents the question.
@@ -30,8 +36,9 @@ struct SlotListRow {
     std::string mode; // cell 0 as stored
     std::string date; // cell 5 as stored
 };
-// One row per slot row of the table (header excluded), cells missing from a
-// short row shown empty.
+// One row per slot row of the table (header excluded), at most the
+// kSlotCount slots the program has, however many rows the file held; cells
+// missing from a short row shown empty, cells too long for the list cut.
 std::vector<SlotListRow> SlotListRows(const TextTable& saveLoadTable);
 // List row r as a save refreshes it: named by its slot number, the first
 // row too.

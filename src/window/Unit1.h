@@ -121,7 +121,10 @@ private:
     void SetStatusText(const QString& text);
     void SetDefaultButton(QPushButton* button);
     void ShowProgressStrip(bool visible);
-    void ShowPicture(QScrollArea* box, QLabel* image, const QImage& bitmap);
+    // Shows the picture read from fileName scaled to the box; false, with the
+    // reason, when its shown size would pass the picture bounds.
+    bool ShowPicture(QScrollArea* box, QLabel* image, const QImage& bitmap, const std::string& fileName,
+                     QString* reason);
     QString NanwidoText() const;
     // Writes the three databases (the confirmed close).
     void WriteDatabases();

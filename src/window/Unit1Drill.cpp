@@ -9,6 +9,7 @@
 #include "drill/Judge.h"
 #include "drill/Presentation.h"
 #include "picture/LoadJpegBitmap.h"
+#include "drill/ShownText.h"
 #include "drill/StageEnd.h"
 #include "drill/ToiSelection.h"
 
@@ -36,10 +37,23 @@ const QString kStatusFinal = QStringLiteral(" ： すべてのステージが終
                                             "確認してください");
 const QString kPrompt = QStringLiteral("ここに入力。。。");
 
-// A bank text with CR LF line breaks, as the memo shows it.
+// Bank texts use "<$>" for a line break; the memo shows each as a new line.
+// The text is bounded (see BoundShownText), and a cut one says so.
 QString ShownText(const std::string& sjis)
 {
-    return SjisToQString(sjis).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const BoundedText shown = BoundShownText(sjis);
+    QString text = SjisToQString(shown.text);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (shown.cut)
+        text += QStringLiteral("\n（長すぎるため、ここから先は表示していません）");
+    return text;
+}
+
+// A one-line text from a file, cut with "…" when too long for a label.
+QString ShownLine(const std::string& sjis, std::size_t maxBytes = kMaxShownLineBytes)
+{
+    const BoundedText shown = BoundShownLine(sjis, maxBytes);
+    return SjisToQString(shown.text) + (shown.cut ? QStringLiteral("…") : QString());
 }
 
 QString Number(long long value)
@@ -111,16 +125,26 @@ void TForm1::btnHRandStartClick()
 
 // --- Presentation ----------------------------------------------------------
 
-void TForm1::ShowPicture(QScrollArea* box, QLabel* image, const QImage& bitmap)
+bool TForm1::ShowPicture(QScrollArea* box, QLabel* image, const QImage& bitmap, const std::string& fileName,
+                         QString* reason)
 {
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const QSize size = PictureShowSize(bitmap.size(), box->width(), scrollBar);
     // Scaled once here, not at every paint.
-    image->setPixmap(QPixmap::fromImage(
-        bitmap.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    const QImage scaled = PictureShowable(size)
+        ? bitmap.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        : QImage();
+    if (scaled.isNull()) {
+        image->clear();
+        if (reason)
+            *reason = PictureNotShowableText(fileName);
+        return false;
+    }
+    image->setPixmap(QPixmap::fromImage(scaled));
     image->setGeometry(0, 0, size.width(), size.height());
     box->verticalScrollBar()->setValue(0);
     box->setVisible(true);
+    return true;
 }
 
 void TForm1::ShowMemo(QPlainTextEdit* memo, const QString& text)
@@ -176,7 +200,7 @@ void TForm1::ShowToiSideColumn(const ToiView& view)
     lblMainNanwido->setText(QStringLiteral("難易度：") + NanwidoText());
     lblMainNokori->setText(QStringLiteral("残り：") + Number(Drill.Nokori));
     lblMainNokori->setVisible(view.nokoriShown);
-    lblToiKey->setText(SjisToQString(view.key));
+    lblToiKey->setText(ShownLine(view.key));
 }
 
 void TForm1::ShowAnswerControls(const ToiView& view)
@@ -207,10 +231,9 @@ void TForm1::ShowToiTextOrPicture(const ToiView& view)
         // The picture takes the place of the text.
         memToiBun->setVisible(false);
         QString reason;
-        if (LoadJpegBitmap(view.pictureFile, ToiBitmap, &reason)) {
-            ShowPicture(sboxToi, imgToi, ToiBitmap);
+        if (LoadJpegBitmap(view.pictureFile, ToiBitmap, &reason)
+            && ShowPicture(sboxToi, imgToi, ToiBitmap, view.pictureFile, &reason))
             return;
-        }
         // The question can still be answered from its text.
         notes << QStringLiteral("（問題の画像を表示できません：%1）").arg(reason);
     }
@@ -296,13 +319,12 @@ void TForm1::ShowKaisetu(const Judgement& judged)
 {
     QString reason;
     if (!judged.kaisetuPicture.empty()) {
-        if (LoadJpegBitmap(judged.kaisetuPicture, KaisetuBitmap, &reason)) {
-            ShowPicture(sboxKaisetu, imgKaisetu, KaisetuBitmap);
+        if (LoadJpegBitmap(judged.kaisetuPicture, KaisetuBitmap, &reason)
+            && ShowPicture(sboxKaisetu, imgKaisetu, KaisetuBitmap, judged.kaisetuPicture, &reason))
             return;
-        }
     }
     sboxKaisetu->setVisible(false);
-    QString text = QStringLiteral("正解は...") + SjisToQString(judged.seikaiText) + QStringLiteral("\n")
+    QString text = QStringLiteral("正解は...") + ShownLine(judged.seikaiText, kMaxUnbrokenRunBytes) + QStringLiteral("\n")
                    + ShownText(judged.kaisetuText);
     // Without its picture the learner still gets the answer in words.
     if (!reason.isEmpty())

@@ -21,12 +21,20 @@ QString RestoreProblemText(RestoreProblem problem, std::int32_t badRow)
         return QStringLiteral("このセーブデータは見つかりません。");
     case RestoreProblem::EmptyList:
         return QStringLiteral("このセーブデータには出題リストがありません。");
+    case RestoreProblem::ListLongerThanBank:
+        return QStringLiteral("このセーブデータの出題リストは今の問題集より長いため、続きから始められません。");
     case RestoreProblem::RowOutsideBank:
         return QStringLiteral("このセーブデータは今の問題集にない問題（問題番号 %1）を含むため、"
                               "続きから始められません。")
             .arg(badRow);
     case RestoreProblem::IndexOutsideList:
         return QStringLiteral("このセーブデータの問番号が出題リストの範囲外のため、続きから始められません。");
+    case RestoreProblem::NokoriOutsideRun:
+        return QStringLiteral("このセーブデータの残り数（%1）が1から%2の範囲外のため、続きから始められません。")
+            .arg(badRow)
+            .arg(kRunChances);
+    case RestoreProblem::StagesOutsideList:
+        return QStringLiteral("このセーブデータのステージ数が出題リストより多いため、続きから始められません。");
     }
     return {};
 }

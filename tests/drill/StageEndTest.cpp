@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <numeric>
 
 namespace {
@@ -115,6 +116,21 @@ TEST(AdvanceAfterNext, ThreeFailedStagesEndInGameOverWithoutAutoSave)
             PrepareNextStage(state);
             EXPECT_EQ(state.StageNo, 2) << "a repeated stage keeps its number";
         }
+    }
+}
+
+// Chances already used up (a state no run reaches) end the run at a failed
+// stage instead of counting on below zero, where the smallest number would wrap.
+TEST(AdvanceAfterNext, UsedUpChancesEndInGameOverWithoutWrapping)
+{
+    for (std::int32_t nokori : {0, -5, INT32_MIN}) {
+        DrillState state = StartRun(kModeNormal, 45, 5);
+        state.Nokori = nokori;
+        const NextOutcome outcome = PlayStage(state, 3);
+        EXPECT_EQ(outcome.action, NextAction::StageEnd) << nokori;
+        EXPECT_EQ(state.StageKekka, kKekkaGameOver) << nokori;
+        EXPECT_EQ(state.Nokori, 0) << nokori;
+        EXPECT_FALSE(outcome.autoSave) << nokori;
     }
 }
 

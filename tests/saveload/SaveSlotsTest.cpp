@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace {
 
 constexpr std::time_t kStoreTime = 1796586175; // Sun Dec 06 19:42:55 2026 (UTC)
@@ -17,13 +19,19 @@ TextRow HeaderRow()
     return {kHeadPlayMode, kHeadToiList, kHeadToiIndex, kHeadStageTable, kHeadEmpty, kHeadDate, kHeadNanwido, kHeadNokori};
 }
 
+// Rows 1..n joined with "<%>".
+std::string BankOrder(int n)
+{
+    std::string list = "1";
+    for (int i = 2; i <= n; ++i)
+        list += "<%>" + std::to_string(i);
+    return list;
+}
+
 // What an empty slot holds for a bank of 45 questions.
 TextRow EmptySlot()
 {
-    std::string list = "1";
-    for (int i = 2; i <= 45; ++i)
-        list += "<%>" + std::to_string(i);
-    return {"NORMAL", list, "0", "0<%>0<$>0<%>0", "0", DataTexts::kNewData, "5", "3"};
+    return {"NORMAL", BankOrder(45), "0", "0<%>0<$>0<%>0", "0", DataTexts::kNewData, "5", "3"};
 }
 
 // A drill in the middle of a run, with a 45-question bank and slots 1..slots.
@@ -184,6 +192,8 @@ TEST(RestoreSessionFromSlot, RefusesBadSlotsBeforeChangingAnything)
         {2, 1, "1<%><%>2", RestoreProblem::RowOutsideBank, 0},
         {2, 1, "-3", RestoreProblem::RowOutsideBank, -3},
         {2, 1, "NONE", RestoreProblem::RowOutsideBank, 0},
+        {2, 1, BankOrder(45) + "<%>1", RestoreProblem::ListLongerThanBank, 0}, // 46 entries, all in the bank
+        {2, 1, BankOrder(45) + "<%>", RestoreProblem::ListLongerThanBank, 0},
         {2, 2, "45", RestoreProblem::IndexOutsideList, 0},
         {2, 2, "-1", RestoreProblem::IndexOutsideList, 0},
     };
@@ -224,13 +234,73 @@ TEST(SaveSlots, ShortRowsAndFewerThanNineSlots)
 
     EXPECT_EQ(RestoreSessionFromSlot(state, 3), RestoreProblem::NoSuchSlot);
     EXPECT_EQ(RestoreSessionFromSlot(state, 2), RestoreProblem::EmptyList);
+    // Without its chances cell the slot has 0 chances left: no run has that.
+    EXPECT_EQ(RestoreSessionFromSlot(state, 1), RestoreProblem::NokoriOutsideRun);
+    state.SaveLoadTable[2].resize(8);
+    state.SaveLoadTable[2][7] = "2";
     const TextTable stagesBefore = state.StageTable;
     ASSERT_EQ(RestoreSessionFromSlot(state, 1), RestoreProblem::None);
     EXPECT_EQ(state.ToiList, (std::vector<std::int32_t> {3, 2}));
     EXPECT_EQ(state.ToiIndex, 1u);
     EXPECT_EQ(state.Nanwido, 0) << "a missing cell reads as 0";
-    EXPECT_EQ(state.Nokori, 0);
+    EXPECT_EQ(state.Nokori, 2);
     EXPECT_EQ(state.StageTable, stagesBefore);
+}
+
+// A stored run has 1 to 3 chances left; any other count (a hand-edited or
+// damaged file) is refused before anything changes, so the stage rules never
+// see it.
+TEST(RestoreSessionFromSlot, RefusesChancesNoRunCanHave)
+{
+    struct Case { std::string nokori; RestoreProblem problem; std::int32_t reported; };
+    const Case cases[] = {
+        {"1", RestoreProblem::None, 0},         {" +3", RestoreProblem::None, 0},
+        {"0", RestoreProblem::NokoriOutsideRun, 0}, {"-5", RestoreProblem::NokoriOutsideRun, -5},
+        {"4", RestoreProblem::NokoriOutsideRun, 4}, {"", RestoreProblem::NokoriOutsideRun, 0},
+        {"-2147483648", RestoreProblem::NokoriOutsideRun, INT32_MIN},
+        {"99999999999999999999", RestoreProblem::NokoriOutsideRun, INT32_MAX},
+    };
+    for (const Case& c : cases) {
+        DrillState state = MakeDrill();
+        state.Nokori = 3;
+        state.SaveLoadTable[5][7] = c.nokori;
+        const DrillState before = state;
+        std::int32_t reported = 0;
+        EXPECT_EQ(CheckSlotRestorable(state, 4, &reported), c.problem) << '"' << c.nokori << '"';
+        EXPECT_EQ(reported, c.reported) << c.nokori;
+        EXPECT_EQ(RestoreSessionFromSlot(state, 4), c.problem);
+        if (c.problem == RestoreProblem::None)
+            EXPECT_EQ(state.Nokori, TextToInt(c.nokori));
+        else
+            ExpectSameDrill(state, before);
+    }
+}
+
+// The stage cell may not hold more stage rows than the stored list has
+// stages: each would be a row of the final results.
+TEST(RestoreSessionFromSlot, RefusesMoreStageRowsThanTheListHasStages)
+{
+    struct Case { int listLength; std::string stages; RestoreProblem problem; };
+    const Case cases[] = {
+        {20, "20<%>20", RestoreProblem::None},
+        {20, "20<%>20<$>0<%>0", RestoreProblem::StagesOutsideList},
+        {21, "20<%>20<$>1<%>1", RestoreProblem::None},
+        {21, "<$><$>", RestoreProblem::StagesOutsideList},
+        {45, "0<%>0<$>0<%>0<$>0<%>0", RestoreProblem::None},
+        {1, "", RestoreProblem::None},
+    };
+    for (const Case& c : cases) {
+        DrillState state = MakeDrill();
+        std::string list = "1";
+        for (int i = 2; i <= c.listLength; ++i)
+            list += "<%>" + std::to_string(i);
+        state.SaveLoadTable[2][1] = list;
+        state.SaveLoadTable[2][3] = c.stages;
+        const DrillState before = state;
+        EXPECT_EQ(RestoreSessionFromSlot(state, 1), c.problem) << c.listLength << " " << c.stages;
+        if (c.problem != RestoreProblem::None)
+            ExpectSameDrill(state, before);
+    }
 }
 
 TEST(SlotHoldsDrill, CellFourReadsOne)

@@ -354,8 +354,8 @@ TEST_F(SaveLoadWindow, RefusesSlotsThatDoNotFitTheBank)
 }
 
 // A db_save_load.dat with three slotFile, two of them short: the list shows
-// what is there, a short slot restores with its missing numbers read as 0,
-// and saving fills a slot without adding any.
+// what is there, a short slot without its chances is refused, and saving
+// fills a slot without adding any.
 TEST_F(SaveLoadWindow, FewerAndShortSlotsListWhatIsThere)
 {
     WriteBank(folder, TypedBank(45));
@@ -366,10 +366,14 @@ TEST_F(SaveLoadWindow, FewerAndShortSlotsListWhatIsThere)
         ExpectSaveLoadScreen(*form, false);
         EXPECT_EQ(ListRows(form->lvSaveLoad),
                   (std::vector<QStringList> {{"AUTO", "NORMAL", "新規データ"}, {"2", "RAND", ""}, {"3", "NORMAL", ""}}));
+        // Its missing chances read as 0, which no run has: refused.
         ClickListRow(form->lvSaveLoad, 1);
         Click(form->btnSaveLoad);
-        ExpectQuestion(*form, "ステージ1", "K3", "残り：0", "難易度：Ａ");
-        EXPECT_EQ(form->lblMainMode->text(), QStringLiteral("ランダムモード"));
+        EXPECT_EQ(MessageBox::shownTexts(),
+                  QStringList {QStringLiteral("このセーブデータの残り数（0）が1から3の範囲外のため、"
+                                              "続きから始められません。\n別のデータを選んでください。")});
+        MessageBox::clearShownTexts();
+        EXPECT_EQ(VisibleScreen(*form), form->pnlSaveLoad);
     }
 
     auto form = OpenForm();

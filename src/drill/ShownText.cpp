@@ -1,0 +1,83 @@
+#include "drill/ShownText.h"
+
+namespace {
+
+constexpr char kLineMarker[] = "<$>";
+constexpr std::size_t kLineMarkerLength = 3;
+
+bool IsLeadByte(unsigned char byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// Characters after which the layout may break a line: ASCII blanks, line
+// ends and the full-width space.
+bool EndsRun(const std::string& text, std::size_t position, std::size_t length)
+{
+    if (length == 2)
+        return static_cast<unsigned char>(text[position]) == 0x81
+            && static_cast<unsigned char>(text[position + 1]) == 0x40;
+    const char c = text[position];
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+} // namespace
+
+std::size_t SjisCharLength(const std::string& text, std::size_t position)
+{
+    if (!IsLeadByte(static_cast<unsigned char>(text[position])) || position + 1 >= text.size())
+        return 1;
+    // Only a byte that can be a trail byte pairs with the lead: a lone lead
+    // never swallows a line end or the start of a marker.
+    const auto trail = static_cast<unsigned char>(text[position + 1]);
+    return (trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC) ? 2 : 1;
+}
+
+BoundedText BoundShownText(const std::string& sjis, std::size_t maxBytes, std::size_t maxRunBytes)
+{
+    BoundedText shown;
+    shown.text.reserve(sjis.size() < maxBytes ? sjis.size() + sjis.size() / (maxRunBytes + 1) + 1 : maxBytes);
+    std::size_t run = 0; // bytes since the last place a line may break
+    std::size_t i = 0;
+    while (i < sjis.size()) {
+        // '<' is never a trail byte, so a marker found at a character start
+        // is the same marker a search of the bytes finds.
+        if (sjis.compare(i, kLineMarkerLength, kLineMarker) == 0) {
+            if (shown.text.size() + 1 > maxBytes)
+                break;
+            shown.text += '\n';
+            run = 0;
+            i += kLineMarkerLength;
+            continue;
+        }
+        const std::size_t length = SjisCharLength(sjis, i);
+        const bool blank = EndsRun(sjis, i, length);
+        const bool breakFirst = !blank && run + length > maxRunBytes;
+        if (shown.text.size() + (breakFirst ? 1 : 0) + length > maxBytes)
+            break;
+        if (breakFirst) {
+            shown.text += '\n';
+            run = 0;
+        }
+        shown.text.append(sjis, i, length);
+        run = blank ? 0 : run + length;
+        i += length;
+    }
+    shown.cut = i < sjis.size();
+    return shown;
+}
+
+BoundedText BoundShownLine(const std::string& sjis, std::size_t maxBytes)
+{
+    BoundedText shown;
+    std::size_t i = 0;
+    while (i < sjis.size()) {
+        const std::size_t length = SjisCharLength(sjis, i);
+        if (i + length > maxBytes)
+            break;
+        i += length;
+    }
+    shown.text = sjis.substr(0, i);
+    shown.cut = i < sjis.size();
+    return shown;
+}
