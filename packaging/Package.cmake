@@ -19,15 +19,18 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "drill for a database certification exam (Japanese)")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "drill for a database certification exam (Japanese)
-MIRETO for DATAQUALIFY is a daily drill for learners preparing for a database
+# The summary above is the synopsis; this is the extended description.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "MIRETO for DATAQUALIFY is a daily drill for learners preparing for a database
 certification exam, with a Japanese user interface. The learner picks one of
 five play modes and a difficulty, answers each question by ticking check boxes
 or typing the answer before the countdown runs out, and sees at once whether
 it was right, with the correct answer and an explanation.
 .
 The learner's progress (correct answers per question, difficulty, nine save
-slots) is kept in ~/.local/share/${MIRETO_APP_ID}/ and is never touched by an
-upgrade or a removal of the package. The package also holds the tools for
-writing question banks and their pictures.")
+slots) is kept in the learner's home folder, under
+~/.local/share/${MIRETO_APP_ID}/, and is never
+touched by an upgrade or a removal of the package.
+.
+The package also holds the tools for writing question banks and their
+pictures.")
 include(CPack)

@@ -1,0 +1,34 @@
+#!/bin/sh
+# Builds the Debian package of MIRETO for DATAQUALIFY in build-deb/ and
+# checks it: the desktop entry (desktop-file-validate), the AppStream metadata
+# (appstreamcli validate --no-net) and the package (lintian). Ends with a
+# non-zero status when a check finds an error; lintian's warnings are shown.
+#   ./scripts/build-deb.sh            build and check
+#   ./scripts/build-deb.sh --no-check build only
+set -eu
+cd "$(dirname "$0")/.."
+sh scripts/install-deps.sh --package
+
+BUILD=build-deb
+JOBS=$(nproc 2>/dev/null || echo 2)
+[ "$JOBS" -gt 2 ] && JOBS=2
+# Debian's hardening and optimisation flags, as a Debian build would use them.
+CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
+cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+    -DMIRETO_BUILD_TESTS=OFF -DMIRETO_BUILD_BENCH=OFF \
+    -DCMAKE_CXX_FLAGS="$CXXFLAGS" -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" >/dev/null
+cmake --build "$BUILD" -j "$JOBS"
+rm -f "$BUILD"/*.deb
+(cd "$BUILD" && cpack -G DEB)
+DEB=$(ls "$BUILD"/*.deb)
+echo "Package: $DEB"
+[ "${1:-}" = "--no-check" ] && exit 0
+
+APP_ID=$(sed -n 's/^MIRETO_APP_ID:STRING=//p' "$BUILD/CMakeCache.txt")
+echo "Checking the desktop entry, the metadata and the package"
+desktop-file-validate "$BUILD/packaging/$APP_ID.desktop"
+appstreamcli validate --no-net "$BUILD/packaging/$APP_ID.metainfo.xml"
+# lintian ends with status 1 on errors; its warnings are listed for the record.
+lintian --fail-on error --info --display-level ">=warning" "$DEB"
+echo "Package checked: $DEB"
