@@ -3,6 +3,8 @@
 #include "app/LearnerFolder.h"
 #include "window/Unit1.h"
 
+#include <QIcon>
+
 #include <exception>
 #include <memory>
 
@@ -17,8 +19,10 @@ int main(int argc, char** argv)
 
     MiretoApplication app(argc, argv);
     InstallJapaneseTranslations(app);
-    // Lets the desktop match the window to its menu entry and icon.
+    // Lets the desktop match the window to its menu entry and icon; the
+    // installed icon is the window's own too (none in a build folder).
     app.setDesktopFileName(QString::fromLatin1(LearnerFolder::kAppId));
+    app.setWindowIcon(QIcon::fromTheme(QString::fromLatin1(LearnerFolder::kAppId)));
     std::unique_ptr<TForm1> form;
     try {
         form = std::make_unique<TForm1>();
