@@ -12,7 +12,9 @@ sh scripts/install-deps.sh --package
 BUILD=build-deb
 JOBS=$(nproc 2>/dev/null || echo 2)
 [ "$JOBS" -gt 2 ] && JOBS=2
-# Debian's hardening and optimisation flags, as a Debian build would use them.
+# Debian's hardening and optimisation flags, as a Debian build would use them
+# (all hardening, immediate binding included).
+export DEB_BUILD_MAINT_OPTIONS="hardening=+all"
 CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \

@@ -48,7 +48,7 @@ void Watch()
     auto step = std::make_shared<int>(0);
     auto ticks = std::make_shared<int>(0);
     QObject::connect(timer, &QTimer::timeout, [timer, step, ticks] {
-        if (++*ticks > 400) { // 20 s without reaching the end: give up loudly
+        if (++*ticks > 1200) { // 60 s without reaching the end: give up loudly
             Report(QStringLiteral("timeout=%1").arg(*step));
             timer->stop();
             QCoreApplication::exit(3);
