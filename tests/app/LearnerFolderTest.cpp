@@ -197,21 +197,6 @@ TEST_F(LearnerFolderTest, FolderHoldingABankWinsOverTheInstallation)
     EXPECT_FALSE(fs::exists(learner)); // no learner's folder is made
 }
 
-TEST_F(LearnerFolderTest, InstalledProgramWorksInTheLearnersFolder)
-{
-    fs::create_directories(root / "empty");
-    Choice choice = Choose(root / "empty", executable, "", home.string());
-    EXPECT_EQ(choice.where, Where::Learner);
-    EXPECT_EQ(choice.folder, learner);
-    EXPECT_EQ(Get(learner / kBank), "bank 1");
-
-    const fs::path xdg = root / "xdg";
-    choice = Choose(root / "empty", executable, xdg.string(), home.string());
-    EXPECT_EQ(choice.where, Where::Learner);
-    EXPECT_EQ(choice.folder, xdg / kAppId);
-    EXPECT_EQ(Get(xdg / kAppId / kBank), "bank 1");
-}
-
 TEST_F(LearnerFolderTest, WithoutAnInstalledBankNothingIsMade)
 {
     fs::remove(installed / kBank);
