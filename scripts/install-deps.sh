@@ -1,14 +1,19 @@
 #!/bin/sh
 # Installs the Debian packages the project needs, skipping those present.
 # Run as root (or with sudo available) on Debian 12.
+#   --display   also what it takes to show the window without a desktop
+#   --package   also what building and checking the Debian package takes
 set -eu
 
-PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev \
+PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-svg-dev qt6-translations-l10n libjpeg62-turbo-dev \
 libgtest-dev libbenchmark-dev fonts-ipafont-gothic"
-if [ "${1:-}" = "--display" ]; then
-    # What it takes to show the window on a machine without a desktop.
-    PACKAGES="$PACKAGES xvfb xauth openbox"
-fi
+for option in "$@"; do
+    case "$option" in
+        --display) PACKAGES="$PACKAGES xvfb xauth openbox" ;;
+        --package) PACKAGES="$PACKAGES dpkg-dev file desktop-file-utils appstream lintian" ;;
+        *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
+    esac
+done
 
 missing=""
 for p in $PACKAGES; do

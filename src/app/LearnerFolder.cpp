@@ -1,0 +1,251 @@
+#include "app/LearnerFolder.h"
+
+#include "data/DataTexts.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <pwd.h>
+#include <sstream>
+#include <system_error>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace LearnerFolder {
+
+namespace {
+
+// The manifest: one line per copied file, "<fingerprint in hex> <name>".
+using Manifest = std::map<std::string, std::uint64_t>;
+
+Manifest ReadManifest(const fs::path& file)
+{
+    Manifest manifest;
+    std::ifstream in(file);
+    std::string line;
+    while (std::getline(in, line)) {
+        const auto blank = line.find(' ');
+        if (blank == std::string::npos || blank == 0 || blank + 1 >= line.size())
+            continue;
+        char* end = nullptr;
+        const std::string hex = line.substr(0, blank);
+        const unsigned long long value = std::strtoull(hex.c_str(), &end, 16);
+        if (end == nullptr || *end != '\0')
+            continue;
+        manifest[line.substr(blank + 1)] = value;
+    }
+    return manifest;
+}
+
+std::string ManifestText(const Manifest& manifest)
+{
+    std::ostringstream out;
+    for (const auto& [name, print] : manifest) {
+        char hex[17];
+        std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(print));
+        out << hex << ' ' << name << '\n';
+    }
+    return out.str();
+}
+
+// Writes bytes beside `target` and renames them over it.
+bool ReplaceWhole(const fs::path& target, const std::string& bytes, std::string& error)
+{
+    const fs::path temporary = target.parent_path() / ("." + target.filename().string() + ".new");
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            error = "cannot write " + temporary.string();
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            return false;
+        }
+    }
+    std::error_code ec;
+    fs::rename(temporary, target, ec);
+    if (ec) {
+        error = "cannot replace " + target.string() + ": " + ec.message();
+        fs::remove(temporary, ec);
+        return false;
+    }
+    return true;
+}
+
+bool ReadBytes(const fs::path& file, std::string& bytes)
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream all;
+    all << in.rdbuf();
+    bytes = all.str();
+    return !in.bad();
+}
+
+std::uint64_t FingerprintOf(const std::string& bytes)
+{
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : bytes) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+bool HoldsBank(const fs::path& folder)
+{
+    std::error_code ec;
+    return fs::is_regular_file(folder / DataTexts::kToiFileName, ec);
+}
+
+} // namespace
+
+fs::path InstalledDataFolder(const fs::path& executable)
+{
+    return (executable.parent_path() / ".." / "share" / kAppId).lexically_normal();
+}
+
+fs::path LearnerDataFolder(const std::string& xdgDataHome, const std::string& home)
+{
+    // A relative XDG_DATA_HOME is invalid and ignored, as the base directory rules say.
+    if (!xdgDataHome.empty() && fs::path(xdgDataHome).is_absolute())
+        return fs::path(xdgDataHome) / kAppId;
+    if (!home.empty() && fs::path(home).is_absolute())
+        return fs::path(home) / ".local" / "share" / kAppId;
+    return {};
+}
+
+bool IsShippedName(const std::string& name)
+{
+    if (name == DataTexts::kToiFileName)
+        return true;
+    return name.size() > 8 && name.compare(0, 4, "NONE") == 0 && name.compare(name.size() - 4, 4, ".jpg") == 0;
+}
+
+std::uint64_t Fingerprint(const fs::path& file)
+{
+    std::string bytes;
+    return ReadBytes(file, bytes) ? FingerprintOf(bytes) : 0;
+}
+
+SyncReport Sync(const fs::path& installed, const fs::path& learner)
+{
+    SyncReport report;
+    std::error_code ec;
+    fs::create_directories(learner, ec);
+    if (ec || !fs::is_directory(learner)) {
+        report.ok = false;
+        report.error = "cannot create " + learner.string() + (ec ? ": " + ec.message() : std::string());
+        return report;
+    }
+
+    std::vector<std::string> names;
+    for (fs::directory_iterator it(installed, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (IsShippedName(name) && it->is_regular_file())
+            names.push_back(name);
+    }
+    if (ec) {
+        report.ok = false;
+        report.error = "cannot read " + installed.string() + ": " + ec.message();
+        return report;
+    }
+    std::sort(names.begin(), names.end());
+
+    const fs::path manifestFile = learner / kManifestName;
+    const Manifest before = ReadManifest(manifestFile);
+    Manifest after = before;
+    for (const std::string& name : names) {
+        std::string shipped;
+        if (!ReadBytes(installed / name, shipped)) {
+            report.ok = false;
+            report.error = "cannot read " + (installed / name).string();
+            continue;
+        }
+        const std::uint64_t shippedPrint = FingerprintOf(shipped);
+        const fs::path target = learner / name;
+        const bool present = fs::exists(fs::symlink_status(target, ec));
+        const std::uint64_t presentPrint = present ? Fingerprint(target) : 0;
+        const auto recorded = before.find(name);
+
+        if (present && presentPrint == shippedPrint) {
+            after[name] = shippedPrint; // already the installed one
+            continue;
+        }
+        if (present && (recorded == before.end() || recorded->second != presentPrint)) {
+            report.kept.push_back(name); // the learner's own
+            continue;
+        }
+        std::string error;
+        if (!ReplaceWhole(target, shipped, error)) {
+            report.ok = false;
+            report.error = error;
+            continue;
+        }
+        after[name] = shippedPrint;
+        (present ? report.updated : report.copied).push_back(name);
+    }
+
+    if (after != before) {
+        std::string error;
+        if (!ReplaceWhole(manifestFile, ManifestText(after), error)) {
+            report.ok = false;
+            report.error = error;
+        }
+    }
+    return report;
+}
+
+Choice Choose(const fs::path& current, const fs::path& executable, const std::string& xdgDataHome,
+              const std::string& home)
+{
+    Choice choice;
+    if (HoldsBank(current)) {
+        choice.where = Where::Current;
+        return choice;
+    }
+    const fs::path installed = InstalledDataFolder(executable);
+    const fs::path learner = LearnerDataFolder(xdgDataHome, home);
+    if (executable.empty() || learner.empty() || !HoldsBank(installed))
+        return choice;
+    choice.sync = Sync(installed, learner);
+    // A learner's folder that could not be brought fully up to date is still
+    // used when it holds a bank, so progress already there is not hidden.
+    if (HoldsBank(learner)) {
+        choice.where = Where::Learner;
+        choice.folder = learner;
+    }
+    return choice;
+}
+
+Choice EnterWorkingFolder()
+{
+    std::error_code ec;
+    const fs::path current = fs::current_path(ec);
+    const fs::path executable = fs::read_symlink("/proc/self/exe", ec);
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    std::string home;
+    if (const char* h = std::getenv("HOME"); h != nullptr && *h != '\0') {
+        home = h;
+    } else if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr) {
+        home = entry->pw_dir;
+    }
+    Choice choice = Choose(current, ec ? fs::path() : executable, xdg != nullptr ? xdg : "", home);
+    if (!choice.sync.ok)
+        std::fprintf(stderr, "MIRETO: %s\n", choice.sync.error.c_str());
+    if (choice.where == Where::Learner) {
+        fs::current_path(choice.folder, ec);
+        if (ec) {
+            std::fprintf(stderr, "MIRETO: cannot work in %s: %s\n", choice.folder.c_str(), ec.message().c_str());
+            choice.where = Where::Nowhere;
+        }
+    }
+    return choice;
+}
+
+} // namespace LearnerFolder
