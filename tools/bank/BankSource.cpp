@@ -126,7 +126,9 @@ void AppendCellFaults(std::string_view cell, std::vector<CellFault>& faults)
     for (std::size_t i = 0; i < cell.size();) {
         ++position;
         auto b = static_cast<unsigned char>(cell[i]);
-        if (b < 0x80) {
+        if (b >= 0x20 && b < 0x7F) {
+            ++i;
+        } else if (b < 0x80) {
             if (const char* fault = AsciiFault(b))
                 faults.push_back({position, std::string(fault) + " (" + Hex(b, 2) + ")"});
             ++i;
@@ -143,7 +145,9 @@ void AppendCellFaults(std::string_view cell, std::vector<CellFault>& faults)
         } else {
             const auto trail = static_cast<unsigned char>(cell[i + 1]);
             unsigned code = b << 8 | trail;
-            if (const char* reason = ExtensionReason(b))
+            if (JisPairClean(b, trail))
+                ; // the usual case: a JIS X 0208 character
+            else if (const char* reason = ExtensionReason(b))
                 faults.push_back({position, Quoted(SjisToUtf8(std::string(cell.substr(i, 2)))) + " (" +
                                                 Hex(code, 4) + ") is " + reason});
             else if (!PairAssigned(b, trail)) // an unassigned code inside the JIS X 0208 rows
@@ -215,21 +219,26 @@ std::vector<CellFault> SlowFieldToCell(const std::string& field, std::string& ce
 std::vector<CellFault> AppendFieldAsCell(std::string_view field, std::string& out)
 {
     const std::size_t start = out.size();
-    bool clean = true;
-    for (std::size_t i = 0; clean && i < field.size();) {
-        std::size_t end = field.find('\n', i);
-        if (end == std::string_view::npos)
-            end = field.size();
-        const std::string_view piece = field.substr(i, end - i);
-        for (char c : piece)
-            if (AsciiFault(static_cast<unsigned char>(c))) {
-                clean = false;
-                break;
-            }
-        clean = clean && AppendUtf8AsJisCell(piece, out);
-        if (clean && end < field.size())
-            out += kLineMarker;
-        i = end + 1;
+    bool clean = true, breaks = false;
+    for (char c : field) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b == '\n')
+            breaks = true;
+        else if (b < 0x20 || b == 0x7F)
+            clean = false;
+    }
+    if (clean && !breaks) {
+        clean = AppendUtf8AsJisCell(field, out);
+    } else {
+        for (std::size_t i = 0; clean && i < field.size();) {
+            std::size_t end = field.find('\n', i);
+            if (end == std::string_view::npos)
+                end = field.size();
+            clean = AppendUtf8AsJisCell(field.substr(i, end - i), out);
+            if (clean && end < field.size())
+                out += kLineMarker;
+            i = end + 1;
+        }
     }
     if (clean)
         return {};
@@ -290,12 +299,16 @@ public:
         if (i_ < s_.size() && s_[i_] == '"')
             return QuotedField(column);
         const std::size_t from = i_;
-        std::size_t end = s_.find_first_of(",\n\r", i_);
-        if (end == std::string_view::npos)
-            end = s_.size();
-        i_ = end;
-        const std::string_view field = s_.substr(from, end - from);
-        if (field.find('"') != std::string_view::npos)
+        bool quote = false;
+        while (i_ < s_.size()) {
+            const char c = s_[i_];
+            if (c == ',' || c == '\n' || c == '\r')
+                break;
+            quote = quote || c == '"';
+            ++i_;
+        }
+        const std::string_view field = s_.substr(from, i_ - from);
+        if (quote)
             Report(column, "a double quote in a field not enclosed in double quotes: enclose the field in "
                            "double quotes and write the quote as \"\"");
         return field;
@@ -336,8 +349,9 @@ private:
         bool closed = false;
         std::size_t at = i_;
         for (;;) {
-            at = s_.find_first_of("\"\n\r", at);
-            if (at == std::string_view::npos)
+            while (at < s_.size() && s_[at] != '"' && s_[at] != '\n' && s_[at] != '\r')
+                ++at;
+            if (at >= s_.size())
                 break;
             const char c = s_[at];
             if (c == '"') {
@@ -467,10 +481,17 @@ void SplitCells(std::string_view inner, std::vector<std::uint32_t>& starts)
 {
     starts.clear();
     starts.push_back(0);
-    for (std::size_t at = inner.find(kCellBoundary); at != std::string_view::npos;
-         at = inner.find(kCellBoundary, at + 3))
-        starts.push_back(static_cast<std::uint32_t>(at + 3));
-    starts.push_back(static_cast<std::uint32_t>(inner.size() + 3));
+    const char* p = inner.data();
+    const std::size_t n = inner.size();
+    for (std::size_t at = 0; at + 2 < n;) {
+        if (p[at] == '"' && p[at + 1] == ',' && p[at + 2] == '"') {
+            starts.push_back(static_cast<std::uint32_t>(at + 3));
+            at += 3;
+        } else {
+            ++at;
+        }
+    }
+    starts.push_back(static_cast<std::uint32_t>(n + 3));
 }
 
 // Runs the program's loader over clean bank data a block of lines at a time
@@ -483,44 +504,15 @@ std::int64_t FirstRowLoadedDifferently(std::string_view data)
     constexpr std::size_t kBlock = 1 << 20;
     std::string block;
     std::vector<std::int64_t> pieceLines; // the file line of each line of the block
-    CleanBankRows rows(data);
-    RowView row;
-    bool more = rows.Next(row);
-    while (more) {
-        block.clear();
-        pieceLines.clear();
-        while (more && block.size() < kBlock) {
-            const std::string_view line = rows.LastLine();
-            if (line.size() <= kBlock) {
-                block += line;
-                pieceLines.push_back(row.line);
-            } else {
-                // Pieces of whole cells, each in its own quotes.
-                const std::string_view inner = line.substr(1, line.size() - 4);
-                std::size_t first = 0;
-                while (first < row.cells.size()) {
-                    const std::size_t from = row.cells[first].data() - inner.data();
-                    std::size_t last = first;
-                    while (last + 1 < row.cells.size() &&
-                           static_cast<std::size_t>(row.cells[last + 1].data() - inner.data()) - from < kBlock)
-                        ++last;
-                    const std::size_t to = row.cells[last].data() + row.cells[last].size() - inner.data();
-                    block += '"';
-                    block += inner.substr(from, to - from);
-                    block += "\"\r\n";
-                    pieceLines.push_back(row.line);
-                    first = last + 1;
-                }
-            }
-            more = rows.Next(row);
-        }
+    // Loads the block and compares; the line of the first difference, or -1.
+    auto compare = [&](std::int64_t nextLine) -> std::int64_t {
         const TextTable loaded = LoaderTable(block);
         CleanBankRows expected(block);
         RowView piece;
         std::size_t index = 0;
         for (const auto& [number, cells] : loaded) {
             if (!expected.Next(piece))
-                return more ? row.line : 0;
+                return nextLine;
             bool same = cells.size() == piece.cells.size();
             for (std::size_t j = 0; same && j < cells.size(); ++j)
                 same = cells[j] == piece.cells[j];
@@ -528,8 +520,50 @@ std::int64_t FirstRowLoadedDifferently(std::string_view data)
                 return pieceLines[index];
             ++index;
         }
-        if (index < pieceLines.size())
-            return pieceLines[index];
+        const std::int64_t missing = index < pieceLines.size() ? pieceLines[index] : -1;
+        block.clear();
+        pieceLines.clear();
+        return missing;
+    };
+    CleanBankRows rows(data);
+    RowView row;
+    bool more = rows.Next(row);
+    while (more) {
+        const std::string_view line = rows.LastLine();
+        const std::int64_t lineNo = row.line;
+        std::int64_t found = -1;
+        if (line.size() <= kBlock) {
+            block += line;
+            pieceLines.push_back(lineNo);
+            more = rows.Next(row);
+            if (block.size() >= kBlock || !more)
+                found = compare(more ? row.line : 0);
+        } else {
+            // Pieces of whole cells, each in its own quotes.
+            const std::string_view inner = line.substr(1, line.size() - 4);
+            auto offset = [&](std::size_t j) { return static_cast<std::size_t>(row.cells[j].data() - inner.data()); };
+            for (std::size_t first = 0; found < 0 && first < row.cells.size();) {
+                const std::size_t from = offset(first);
+                std::size_t last = first;
+                while (last + 1 < row.cells.size() && offset(last + 1) - from < kBlock)
+                    ++last;
+                const std::size_t to = offset(last) + row.cells[last].size();
+                block += '"';
+                block += inner.substr(from, to - from);
+                block += "\"\r\n";
+                pieceLines.push_back(lineNo);
+                first = last + 1;
+                if (block.size() >= kBlock)
+                    found = compare(lineNo);
+            }
+            if (found < 0) {
+                more = rows.Next(row);
+                if (!more && !block.empty())
+                    found = compare(0);
+            }
+        }
+        if (found >= 0)
+            return found;
     }
     return -1;
 }
@@ -572,16 +606,20 @@ public:
         if ((places_.size() + 1) * 2 > slots_.size())
             Grow();
         const std::size_t mask = slots_.size() - 1;
-        for (std::size_t s = std::hash<std::string_view>()(key) & mask;; s = (s + 1) & mask) {
-            const std::uint32_t index = slots_[s];
-            if (index == 0) {
+        const std::size_t hash = std::hash<std::string_view>()(key);
+        const std::uint64_t tag = static_cast<std::uint64_t>(hash >> 32) << 32;
+        for (std::size_t s = hash & mask;; s = (s + 1) & mask) {
+            const std::uint64_t slot = slots_[s];
+            if (slot == 0) {
                 places_.push_back({keys_.size(), static_cast<std::uint32_t>(key.size()),
                                    static_cast<std::uint32_t>(fileIndex), line});
                 keys_ += key;
-                slots_[s] = static_cast<std::uint32_t>(places_.size());
+                slots_[s] = tag | places_.size();
                 return nullptr;
             }
-            const Place& place = places_[index - 1];
+            if ((slot & ~0xFFFFFFFFull) != tag)
+                continue;
+            const Place& place = places_[(slot & 0xFFFFFFFFu) - 1];
             if (KeyOf(place) == key)
                 return &place;
         }
@@ -592,19 +630,22 @@ public:
 private:
     void Grow()
     {
-        std::vector<std::uint32_t> slots(std::max<std::size_t>(slots_.size() * 2, 1024));
+        std::vector<std::uint64_t> slots(std::max<std::size_t>(slots_.size() * 2, 1024));
         const std::size_t mask = slots.size() - 1;
         for (std::size_t i = 0; i < places_.size(); ++i) {
-            std::size_t s = std::hash<std::string_view>()(KeyOf(places_[i])) & mask;
+            const std::size_t hash = std::hash<std::string_view>()(KeyOf(places_[i]));
+            std::size_t s = hash & mask;
             while (slots[s] != 0)
                 s = (s + 1) & mask;
-            slots[s] = static_cast<std::uint32_t>(i + 1);
+            slots[s] = static_cast<std::uint64_t>(hash >> 32) << 32 | (i + 1);
         }
         slots_.swap(slots);
     }
 
     std::deque<Place> places_;
-    std::vector<std::uint32_t> slots_; // index + 1 into places_, 0 when free
+    // Per slot: the upper half of the key's hash, then index + 1 into
+    // places_ in the lower half; 0 when free.
+    std::vector<std::uint64_t> slots_;
     std::string keys_;
 };
 
@@ -834,20 +875,22 @@ namespace {
 // when it needs it.
 void AppendCsvField(std::string_view utf8, bool onlyField, std::string& csv)
 {
-    bool quote;
-    if (utf8.empty())
-        quote = onlyField; // a lone empty field would read as a blank line
-    else
-        quote = utf8.find_first_of(",\"\r\n") != std::string_view::npos || utf8.front() == ' ' ||
-                utf8.back() == ' ' || utf8.find(kLineMarker) != std::string_view::npos;
+    bool quote = utf8.empty() ? onlyField // a lone empty field would read as a blank line
+                              : utf8.front() == ' ' || utf8.back() == ' ';
+    for (std::size_t i = 0; !quote && i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        quote = c == ',' || c == '"' || c == '\r' || c == '\n' || (c == '<' && utf8.substr(i, 3) == kLineMarker);
+    }
     if (!quote) {
         csv += utf8;
         return;
     }
     csv += '"';
     for (std::size_t i = 0; i < utf8.size();) {
-        const std::size_t at = utf8.find_first_of("\"<", i);
-        if (at == std::string_view::npos) {
+        std::size_t at = i;
+        while (at < utf8.size() && utf8[at] != '"' && utf8[at] != '<')
+            ++at;
+        if (at == utf8.size()) {
             csv.append(utf8.data() + i, utf8.size() - i);
             break;
         }
