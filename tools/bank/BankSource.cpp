@@ -21,6 +21,17 @@ constexpr char kCellBoundary[] = "\",\"";
 constexpr char kLineMarker[] = "<$>";
 constexpr int kMaxChoices = 8;
 
+// Reads a whole file into a buffer sized for it first, so that a large bank
+// is never copied while it grows.
+bool ReadWhole(const std::string& fileName, std::string& bytes, std::string& reason)
+{
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0 &&
+        static_cast<std::uint64_t>(st.st_size) <= kMaxFileBytes)
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
+    return ReadFileBytes(fileName, bytes, &reason, kMaxFileBytes);
+}
+
 std::string Hex(unsigned value, int digits)
 {
     char buffer[16];
@@ -501,7 +512,9 @@ void SplitCells(std::string_view inner, std::vector<std::uint32_t>& starts)
 // it reads independently as it does lines.
 std::int64_t FirstRowLoadedDifferently(std::string_view data)
 {
-    constexpr std::size_t kBlock = 1 << 20;
+    // Small enough that the loader's table of one block stays small even
+    // when its cells are a byte each.
+    constexpr std::size_t kBlock = 256 << 10;
     std::string block;
     std::vector<std::int64_t> pieceLines; // the file line of each line of the block
     // Loads the block and compares; the line of the first difference, or -1.
@@ -525,43 +538,41 @@ std::int64_t FirstRowLoadedDifferently(std::string_view data)
         pieceLines.clear();
         return missing;
     };
-    CleanBankRows rows(data);
-    RowView row;
-    bool more = rows.Next(row);
-    while (more) {
-        const std::string_view line = rows.LastLine();
-        const std::int64_t lineNo = row.line;
+    std::int64_t lineNo = 0;
+    for (std::size_t pos = 0; pos < data.size();) {
+        ++lineNo;
+        const std::size_t lf = data.find('\n', pos);
+        const std::size_t end = lf == std::string_view::npos ? data.size() : lf + 1;
+        const std::string_view line = data.substr(pos, end - pos);
+        pos = end;
+        const bool more = pos < data.size();
         std::int64_t found = -1;
         if (line.size() <= kBlock) {
             block += line;
             pieceLines.push_back(lineNo);
-            more = rows.Next(row);
-            if (block.size() >= kBlock || !more)
-                found = compare(more ? row.line : 0);
         } else {
-            // Pieces of whole cells, each in its own quotes.
+            // Pieces of whole cells, each in its own quotes: a piece ends at
+            // the last cell boundary within a block's length of its start.
             const std::string_view inner = line.substr(1, line.size() - 4);
-            auto offset = [&](std::size_t j) { return static_cast<std::size_t>(row.cells[j].data() - inner.data()); };
-            for (std::size_t first = 0; found < 0 && first < row.cells.size();) {
-                const std::size_t from = offset(first);
-                std::size_t last = first;
-                while (last + 1 < row.cells.size() && offset(last + 1) - from < kBlock)
-                    ++last;
-                const std::size_t to = offset(last) + row.cells[last].size();
+            for (std::size_t from = 0; found < 0 && from <= inner.size();) {
+                std::size_t to = inner.size();
+                if (inner.size() - from > kBlock) {
+                    const std::size_t cut = inner.rfind(kCellBoundary, from + kBlock);
+                    to = cut == std::string_view::npos || cut < from ? inner.find(kCellBoundary, from) : cut;
+                    if (to == std::string_view::npos)
+                        to = inner.size();
+                }
                 block += '"';
                 block += inner.substr(from, to - from);
                 block += "\"\r\n";
                 pieceLines.push_back(lineNo);
-                first = last + 1;
-                if (block.size() >= kBlock)
+                from = to + 3;
+                if (block.size() >= kBlock && from <= inner.size())
                     found = compare(lineNo);
             }
-            if (found < 0) {
-                more = rows.Next(row);
-                if (!more && !block.empty())
-                    found = compare(0);
-            }
         }
+        if (found < 0 && (block.size() >= kBlock || !more))
+            found = compare(more ? lineNo + 1 : 0);
         if (found >= 0)
             return found;
     }
@@ -933,7 +944,7 @@ bool CellsView::operator==(const CellsView& other) const
     return true;
 }
 
-bool CleanBankRows::Next(RowView& row)
+bool CleanBankRows::NextInner(std::string_view& inner)
 {
     if (pos_ >= data_.size())
         return false;
@@ -941,15 +952,24 @@ bool CleanBankRows::Next(RowView& row)
     const std::size_t end = lf == std::string_view::npos ? data_.size() : lf + 1;
     last_ = data_.substr(pos_, end - pos_);
     pos_ = end;
+    ++line_;
     std::string_view line = last_;
     if (!line.empty() && line.back() == '\n')
         line.remove_suffix(1);
     if (!line.empty() && line.back() == '\r')
         line.remove_suffix(1);
-    const std::string_view inner = line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string_view();
+    inner = line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string_view();
+    return true;
+}
+
+bool CleanBankRows::Next(RowView& row)
+{
+    std::string_view inner;
+    if (!NextInner(inner))
+        return false;
     SplitCells(inner, starts_);
     row.fileIndex = 0;
-    row.line = ++line_;
+    row.line = line_;
     row.cells = CellsView(inner.data(), &starts_, 3);
     row.readable = true;
     return true;
@@ -1165,6 +1185,23 @@ std::vector<BankProblem> AllProblems(const std::vector<std::string>& files, std:
     return sorted;
 }
 
+bool CellsJoinTo(const CellsView& cells, std::string_view inner)
+{
+    std::size_t at = 0;
+    for (std::size_t j = 0; j < cells.size(); ++j) {
+        if (j) {
+            if (inner.substr(at, 3) != kCellBoundary)
+                return false;
+            at += 3;
+        }
+        const std::string_view cell = cells[j];
+        if (inner.substr(at, cell.size()) != cell)
+            return false;
+        at += cell.size();
+    }
+    return at == inner.size();
+}
+
 bool AppendCsvRecord(std::int64_t number, const CellsView& cells, std::string& csv, std::string* error)
 {
     std::string utf8;
@@ -1259,7 +1296,7 @@ BankRows ReadCsvSources(const std::vector<std::string>& fileNames)
     CsvSourceScanner scanner(bank.files, Collector(bank));
     for (const std::string& name : fileNames) {
         std::string bytes, reason;
-        if (ReadFileBytes(name, bytes, &reason, kMaxFileBytes))
+        if (ReadWhole(name, bytes, reason))
             scanner.Add(name, bytes);
         else
             scanner.AddUnreadable(name, reason);
@@ -1277,10 +1314,11 @@ BankRows ParseBankBytes(const std::string& fileName, const std::string& bytes)
     return bank;
 }
 
+
 bool ReadBankBytes(const std::string& fileName, std::string& bytes, std::vector<BankProblem>& textProblems)
 {
     std::string reason;
-    if (ReadFileBytes(fileName, bytes, &reason, kMaxFileBytes))
+    if (ReadWhole(fileName, bytes, reason))
         return true;
     textProblems.push_back({fileName, 0, 0, "cannot read the file: " + reason});
     return false;
@@ -1288,7 +1326,7 @@ bool ReadBankBytes(const std::string& fileName, std::string& bytes, std::vector<
 
 bool ReadCsvBytes(const std::string& fileName, std::string& bytes, std::string& reason)
 {
-    return ReadFileBytes(fileName, bytes, &reason, kMaxFileBytes);
+    return ReadWhole(fileName, bytes, reason);
 }
 
 BankRows ReadBankFile(const std::string& fileName)

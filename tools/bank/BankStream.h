@@ -58,6 +58,8 @@ public:
     explicit CleanBankRows(std::string_view bytes) : data_(bytes) {}
     // False after the last row.
     bool Next(RowView& row);
+    // The next row's text between its outer quotes, not split into cells.
+    bool NextInner(std::string_view& inner);
     // The bytes of the row Next gave last, its line end included.
     std::string_view LastLine() const { return last_; }
 
@@ -118,6 +120,10 @@ std::vector<BankProblem> AllProblems(const std::vector<std::string>& files, std:
 // cannot be read (a bank file's reason becomes its text problem).
 bool ReadBankBytes(const std::string& fileName, std::string& bytes, std::vector<BankProblem>& textProblems);
 bool ReadCsvBytes(const std::string& fileName, std::string& bytes, std::string& reason);
+
+// True when the cells joined with the cell boundary "," are the text, which
+// then reads back as these cells when none of them makes a boundary of its own.
+bool CellsJoinTo(const CellsView& cells, std::string_view inner);
 
 // Appends one row as a CSV record, as BankTableToCsv writes it; false (with
 // the reason, naming the row number) when a cell is not valid Shift_JIS.
