@@ -602,18 +602,28 @@ bool PlainDecimal(std::string_view text, int& value)
 }
 
 // Keys seen so far and where, compact enough for millions of questions.
+// While the keys come in ascending order (shorter keys first, then by their
+// digits), as banks are usually written, a new key cannot repeat an earlier
+// one and no table is needed; the first key out of order builds it.
 class KeyPlaces {
 public:
     struct Place {
-        std::size_t offset;
+        std::uint64_t offset : 40; // into keys_
+        std::uint64_t fileIndex : 24;
         std::uint32_t length;
-        std::uint32_t fileIndex;
-        std::int64_t line;
+        std::uint32_t line;
     };
 
     // The earlier place of the key, or nullptr after recording this one.
     const Place* Insert(std::string_view key, std::size_t fileIndex, std::int64_t line)
     {
+        if (slots_.empty()) {
+            if (places_.empty() || Before(KeyOf(places_.back()), key)) {
+                Record(key, fileIndex, line);
+                return nullptr;
+            }
+            Grow();
+        }
         if ((places_.size() + 1) * 2 > slots_.size())
             Grow();
         const std::size_t mask = slots_.size() - 1;
@@ -622,9 +632,7 @@ public:
         for (std::size_t s = hash & mask;; s = (s + 1) & mask) {
             const std::uint64_t slot = slots_[s];
             if (slot == 0) {
-                places_.push_back({keys_.size(), static_cast<std::uint32_t>(key.size()),
-                                   static_cast<std::uint32_t>(fileIndex), line});
-                keys_ += key;
+                Record(key, fileIndex, line);
                 slots_[s] = tag | places_.size();
                 return nullptr;
             }
@@ -639,9 +647,28 @@ public:
     std::string_view KeyOf(const Place& place) const { return std::string_view(keys_).substr(place.offset, place.length); }
 
 private:
+    static bool Before(std::string_view a, std::string_view b)
+    {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    }
+
+    void Record(std::string_view key, std::size_t fileIndex, std::int64_t line)
+    {
+        Place place {};
+        place.offset = keys_.size();
+        place.fileIndex = fileIndex;
+        place.length = static_cast<std::uint32_t>(key.size());
+        place.line = static_cast<std::uint32_t>(line);
+        places_.push_back(place);
+        keys_ += key;
+    }
+
     void Grow()
     {
-        std::vector<std::uint64_t> slots(std::max<std::size_t>(slots_.size() * 2, 1024));
+        std::size_t size = 1024;
+        while (size < (places_.size() + 1) * 2)
+            size *= 2;
+        std::vector<std::uint64_t> slots(std::max(size, slots_.size() * 2));
         const std::size_t mask = slots.size() - 1;
         for (std::size_t i = 0; i < places_.size(); ++i) {
             const std::size_t hash = std::hash<std::string_view>()(KeyOf(places_[i]));
@@ -655,7 +682,7 @@ private:
 
     std::deque<Place> places_;
     // Per slot: the upper half of the key's hash, then index + 1 into
-    // places_ in the lower half; 0 when free.
+    // places_ in the lower half; 0 when free. Empty while keys ascend.
     std::vector<std::uint64_t> slots_;
     std::string keys_;
 };
