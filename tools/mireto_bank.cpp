@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <cstdio>
+#include <malloc.h>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -413,6 +414,12 @@ int Stats(const Arguments& args)
 
 int main(int argc, char** argv)
 {
+#ifdef __GLIBC__
+    // Large buffers (a bank, its CSV, a long row's offsets) are given back to
+    // the system when freed, not kept for later: the peak stays near the
+    // largest buffers alive at once.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
     if (argc < 2) {
         std::fputs(kHelp, stderr);
         return kExitUsage;
