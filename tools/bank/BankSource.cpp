@@ -1003,7 +1003,7 @@ bool CleanBankRows::NextInner(std::string_view& inner)
         line.remove_suffix(1);
     if (!line.empty() && line.back() == '\r')
         line.remove_suffix(1);
-    inner = line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string_view();
+    inner = line.size() >= 2 ? line.substr(1, line.size() - 2) : line.substr(line.size());
     return true;
 }
 
