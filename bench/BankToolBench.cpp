@@ -26,6 +26,7 @@ using Clock = std::chrono::steady_clock;
 
 struct Run {
     double seconds = 0;
+    double cpuSeconds = 0; // user and system: steadier than the wall time on a shared machine
     long peakKb = 0;
     int status = -1;
 };
@@ -54,6 +55,8 @@ Run RunTool(const std::vector<std::string>& args)
     wait4(pid, &status, 0, &usage);
     run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     run.peakKb = usage.ru_maxrss;
+    run.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+                     (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     posix_spawn_file_actions_destroy(&actions);
     return run;
@@ -72,8 +75,9 @@ double ReadOnce(const std::string& path, std::size_t& bytes)
 
 void Report(const char* what, const Run& run, double floorSeconds, std::size_t bytes)
 {
-    std::printf("%-28s %8.3f s  %6.1fx read   %8.1f MB peak  %5.2fx file   (status %d)\n", what, run.seconds,
-                run.seconds / floorSeconds, run.peakKb / 1024.0, run.peakKb * 1024.0 / bytes, run.status);
+    std::printf("%-26s %7.3f s %6.1fx read  cpu %6.3f s %6.1fx  %7.1f MB peak %5.2fx file  (status %d)\n", what,
+                run.seconds, run.seconds / floorSeconds, run.cpuSeconds, run.cpuSeconds / floorSeconds,
+                run.peakKb / 1024.0, run.peakKb * 1024.0 / bytes, run.status);
 }
 
 } // namespace
