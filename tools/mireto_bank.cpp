@@ -3,12 +3,14 @@
 // to CSV, and checks either for everything the program would misread.
 #include "bank/BankSource.h"
 #include "bank/BankStats.h"
+#include "bank/BankStream.h"
 #include "picture/LoadJpegBitmap.h"
 
 #include <QImage>
 #include <QString>
 
 #include <cstdio>
+#include <malloc.h>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -152,6 +154,64 @@ std::string Counts(const BankSummary& s)
            (s.pictures == 1 ? " picture" : " pictures");
 }
 
+// The sources read once into memory, each checked as it is read, then
+// scanned again by whoever needs their rows.
+struct Sources {
+    std::vector<std::string> names;
+    std::vector<std::string> bytes;
+    std::vector<std::string> unreadable; // reasons, empty for a read file
+};
+
+Sources ReadSources(const std::vector<std::string>& names)
+{
+    Sources sources;
+    sources.names = names;
+    for (const std::string& name : names) {
+        std::string bytes, reason;
+        if (!ReadCsvBytes(name, bytes, reason))
+            bytes.clear();
+        sources.bytes.push_back(std::move(bytes));
+        sources.unreadable.push_back(reason);
+    }
+    return sources;
+}
+
+// Scans the sources as one bank; returns the file names and text problems.
+void ScanSources(const Sources& sources, const RowVisitor& visit, std::vector<std::string>& files,
+                 std::vector<BankProblem>& textProblems)
+{
+    CsvSourceScanner scanner(files, visit);
+    for (std::size_t i = 0; i < sources.names.size(); ++i) {
+        if (sources.unreadable[i].empty())
+            scanner.Add(sources.names[i], sources.bytes[i]);
+        else
+            scanner.AddUnreadable(sources.names[i], sources.unreadable[i]);
+    }
+    scanner.Finish();
+    textProblems = std::move(scanner.textProblems);
+}
+
+// A bank file or CSV sources, checked row by row: the problems in order and
+// the counts.
+std::vector<BankProblem> CheckFiles(const std::vector<std::string>& names, bool isSource,
+                                    const BankCheckOptions& options, BankSummary& summary)
+{
+    std::vector<std::string> files;
+    std::vector<BankProblem> text;
+    BankContentCheck check(files, options);
+    const RowVisitor visit = [&](const RowView& row) { check.Row(row); };
+    if (isSource) {
+        ScanSources(ReadSources(names), visit, files, text);
+    } else {
+        files.push_back(names.front());
+        std::string bytes;
+        if (ReadBankBytes(names.front(), bytes, text))
+            ScanBankBytes(names.front(), bytes, text, visit);
+    }
+    std::vector<BankProblem> content = check.Finish(!text.empty(), &summary);
+    return AllProblems(files, std::move(text), content);
+}
+
 int Convert(const Arguments& args)
 {
     if (args.files.size() < 2 || args.noPictures) {
@@ -171,18 +231,32 @@ int Convert(const Arguments& args)
         }
     }
 
-    BankRows bank = ReadCsvSources(inputs);
+    const Sources sources = ReadSources(inputs);
+    std::vector<std::string> files;
+    std::vector<BankProblem> text;
     BankSummary summary;
-    std::vector<BankProblem> problems =
-        AllProblems(bank, CheckBankContent(bank, PictureOptions(args, std::string()), &summary));
+    std::vector<BankProblem> problems;
+    {
+        const BankCheckOptions options = PictureOptions(args, std::string());
+        BankContentCheck check(files, options);
+        ScanSources(sources, [&](const RowView& row) { check.Row(row); }, files, text);
+        std::vector<BankProblem> content = check.Finish(!text.empty(), &summary);
+        problems = AllProblems(files, std::move(text), content);
+    }
     if (!problems.empty()) {
         Print(problems);
         std::fprintf(stderr, "%s: not written: %s\n", out.c_str(), Problems(problems.size()).c_str());
         return kExitProblems;
     }
-    std::string text = TableToText(BankTable(bank));
+    std::string bank;
+    std::size_t total = 0;
+    for (const std::string& b : sources.bytes)
+        total += b.size();
+    bank.reserve(total + total / 2);
+    files.clear();
+    ScanSources(sources, [&](const RowView& row) { AppendBankLine(row.cells, bank); }, files, text);
     std::string error;
-    if (!TryWriteTextFile(text, out, &error)) {
+    if (!TryWriteBytesFile(bank, out, &error)) {
         std::fprintf(stderr, "%s: cannot write: %s\n", out.c_str(), error.c_str());
         return kExitProblems;
     }
@@ -203,29 +277,57 @@ int Export(const Arguments& args)
         std::fprintf(stderr, "mireto_bank: %s: the second name is the CSV to write\n", out.c_str());
         return kExitUsage;
     }
-    BankRows bank = ReadBankFile(in);
-    if (!bank.textProblems.empty()) {
+    const std::vector<std::string> files {in};
+    std::vector<BankProblem> text;
+    std::string bytes;
+    std::vector<BankProblem> warnings;
+    if (ReadBankBytes(in, bytes, text)) {
+        const BankCheckOptions options;
+        BankContentCheck check(files, options);
+        ScanBankBytes(in, bytes, text, [&](const RowView& row) { check.Row(row); });
+        warnings = check.Finish(!text.empty());
+    }
+    if (!text.empty()) {
         // Such a bank would not come back the same; fix it first.
-        Print(bank.textProblems);
+        Print(text);
         std::fprintf(stderr, "%s: not written: the bank's text has %s\n", out.c_str(),
-                     Problems(bank.textProblems.size()).c_str());
+                     Problems(text.size()).c_str());
         return kExitProblems;
     }
     // Content problems do not stop the export: the CSV is where they are fixed.
-    Print(CheckBankContent(bank, BankCheckOptions()), "warning: ");
+    Print(warnings, "warning: ");
+    warnings = {};
 
-    TextTable table = BankTable(bank);
-    bank = BankRows(); // the table holds the rows now
     std::string csv, error;
-    if (!BankTableToCsv(table, csv, &error)) {
-        std::fprintf(stderr, "%s: %s\n", in.c_str(), error.c_str());
-        return kExitProblems;
+    // Room for the worst case; pages never written cost no memory.
+    csv.reserve(bytes.size() * 2);
+    std::size_t rows = 0;
+    {
+        CleanBankRows bank(bytes);
+        RowView row;
+        for (; bank.Next(row); ++rows) {
+            if (!AppendCsvRecord(static_cast<std::int64_t>(rows), row.cells, csv, &error)) {
+                std::fprintf(stderr, "%s: %s\n", in.c_str(), error.c_str());
+                return kExitProblems;
+            }
+        }
     }
-    BankRows again = ParseCsvSources({{out, csv}});
-    bool same = again.textProblems.empty() && again.rows.size() == table.size();
-    for (std::size_t r = 0; same && r < again.rows.size(); ++r) {
-        auto row = table.find(static_cast<std::int32_t>(r));
-        same = row != table.end() && row->second == again.rows[r].cells;
+    // The CSV read back must give the same rows.
+    bool same = true;
+    std::size_t again = 0;
+    {
+        // Cells that read back without problems make no boundaries of their
+        // own, so the same line text means the same cells.
+        CleanBankRows bank(bytes);
+        std::string_view expected;
+        std::vector<std::string> names;
+        CsvSourceScanner scanner(names, [&](const RowView& row) {
+            same = same && bank.NextInner(expected) && CellsJoinTo(row.cells, expected);
+            ++again;
+        });
+        scanner.Add(out, csv);
+        scanner.Finish();
+        same = same && scanner.textProblems.empty() && again == rows;
     }
     if (!same) {
         std::fprintf(stderr, "%s: not written: the CSV would not convert back to the same bank\n", out.c_str());
@@ -235,7 +337,7 @@ int Export(const Arguments& args)
         std::fprintf(stderr, "%s: cannot write: %s\n", out.c_str(), error.c_str());
         return kExitProblems;
     }
-    const std::size_t questions = table.empty() ? 0 : table.size() - 1;
+    const std::size_t questions = rows == 0 ? 0 : rows - 1;
     std::printf("%s: %zu question%s\n", out.c_str(), questions, questions == 1 ? "" : "s");
     return kExitOk;
 }
@@ -254,11 +356,10 @@ int Check(const Arguments& args)
         return kExitUsage;
     }
     const bool isSource = sources == args.files.size();
-    BankRows bank = isSource ? ReadCsvSources(args.files) : ReadBankFile(args.files.front());
     BankSummary summary;
-    std::vector<BankProblem> problems = AllProblems(
-        bank, CheckBankContent(bank, PictureOptions(args, isSource ? std::string() : FolderOf(args.files.front())),
-                               &summary));
+    std::vector<BankProblem> problems =
+        CheckFiles(args.files, isSource,
+                   PictureOptions(args, isSource ? std::string() : FolderOf(args.files.front())), summary);
     std::string names;
     for (const std::string& f : args.files)
         names += (names.empty() ? "" : " ") + f;
@@ -282,12 +383,28 @@ int Stats(const Arguments& args)
         return kExitUsage;
     }
     const bool isSource = sources == args.files.size();
-    BankRows bank = isSource ? ReadCsvSources(args.files) : ReadBankFile(args.files.front());
-    if (bank.rows.empty()) {
-        Print(bank.textProblems);
+    std::vector<std::string> files;
+    std::vector<BankProblem> text;
+    BankStatsTally tally;
+    std::size_t rows = 0;
+    const RowVisitor visit = [&](const RowView& row) {
+        ++rows;
+        tally.Row(row);
+    };
+    if (isSource) {
+        ScanSources(ReadSources(args.files), visit, files, text);
+    } else {
+        files.push_back(args.files.front());
+        std::string bytes;
+        // The loader's reading adds nothing to the counts.
+        if (ReadBankBytes(files.front(), bytes, text))
+            ScanBankBytes(files.front(), bytes, text, visit, false);
+    }
+    if (rows == 0) {
+        Print(text);
         return kExitProblems;
     }
-    const std::vector<BankStats> stats = BankStatistics(bank);
+    const std::vector<BankStats> stats = tally.Finish(files);
     const std::string report = FormatBankStats(stats);
     std::fputs(report.c_str(), stdout);
     return args.strict && AnyUnlikelySpread(stats) ? kExitProblems : kExitOk;
@@ -297,6 +414,12 @@ int Stats(const Arguments& args)
 
 int main(int argc, char** argv)
 {
+#ifdef __GLIBC__
+    // Large buffers (a bank, its CSV, a long row's offsets) are given back to
+    // the system when freed, not kept for later: the peak stays near the
+    // largest buffers alive at once.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
     if (argc < 2) {
         std::fputs(kHelp, stderr);
         return kExitUsage;

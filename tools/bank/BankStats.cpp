@@ -10,12 +10,9 @@ namespace {
 
 constexpr int kMaxChoices = 8;
 
-// A cell that is a plain decimal number 0..999, or -1.
-int SmallNumber(const TextRow& cells, int column)
+// A text that is a plain decimal number 0..999, or -1.
+int SmallNumber(std::string_view text)
 {
-    if (static_cast<std::size_t>(column) >= cells.size())
-        return -1;
-    const std::string& text = cells[column];
     if (text.empty() || text.size() > 3)
         return -1;
     int value = 0;
@@ -27,19 +24,28 @@ int SmallNumber(const TextRow& cells, int column)
     return value;
 }
 
+// A cell that is a plain decimal number 0..999, or -1.
+int SmallNumber(const CellsView& cells, int column)
+{
+    return static_cast<std::size_t>(column) < cells.size() ? SmallNumber(cells[column]) : -1;
+}
+
 // The correct boxes of a choice answer ("2_4"), or empty when it is not one.
-std::vector<int> CorrectBoxes(const std::string& answer, int choices)
+std::vector<int> CorrectBoxes(std::string_view answer, int choices)
 {
     std::vector<int> boxes;
     int previous = 0;
-    for (const std::string& piece : SplitText(answer, "_")) {
-        int box = SmallNumber(TextRow {piece}, 0);
+    for (std::size_t from = 0;;) {
+        const std::size_t end = answer.find('_', from);
+        const int box = SmallNumber(answer.substr(from, end == std::string_view::npos ? answer.npos : end - from));
         if (box <= previous || box > choices)
             return {};
         boxes.push_back(box);
         previous = box;
+        if (end == std::string_view::npos)
+            return boxes;
+        from = end + 1;
     }
-    return boxes;
 }
 
 // Regularised lower incomplete gamma P(a, x) by its series (x < a + 1).
@@ -94,7 +100,7 @@ struct Tally {
     std::map<std::pair<bool, int>, PositionSpread> groups; // (multi, choices)
 };
 
-void Count(Tally& tally, const TextRow& cells)
+void Count(Tally& tally, const CellsView& cells)
 {
     BankStats& s = tally.stats;
     ++s.questions;
@@ -111,7 +117,8 @@ void Count(Tally& tally, const TextRow& cells)
     }
     if (choices > kMaxChoices)
         return;
-    const std::string answer = static_cast<std::size_t>(ToiColumn::Seikai) < cells.size() ? cells[ToiColumn::Seikai] : "";
+    const std::string_view answer =
+        static_cast<std::size_t>(ToiColumn::Seikai) < cells.size() ? cells[ToiColumn::Seikai] : std::string_view();
     const std::vector<int> boxes = CorrectBoxes(answer, choices);
     if (boxes.empty())
         return;
@@ -161,32 +168,64 @@ double ChiSquareUpperTail(double chiSquare, int degrees)
     return x < a + 1 ? 1 - LowerGammaSeries(a, x) : UpperGammaFraction(a, x);
 }
 
-std::vector<BankStats> BankStatistics(const BankRows& bank)
-{
-    std::vector<Tally> perFile(bank.files.size());
+struct BankStatsTally::Impl {
+    std::vector<Tally> perFile;
     Tally all;
-    for (std::size_t r = 1; r < bank.rows.size(); ++r) {
-        const BankRow& row = bank.rows[r];
-        if (!row.readable)
-            continue;
-        if (row.fileIndex < perFile.size())
-            Count(perFile[row.fileIndex], row.cells);
-        Count(all, row.cells);
-    }
+    std::size_t rows = 0;
+};
+
+BankStatsTally::BankStatsTally() : impl_(new Impl) {}
+
+BankStatsTally::~BankStatsTally()
+{
+    delete impl_;
+}
+
+void BankStatsTally::Row(const RowView& row)
+{
+    if (impl_->rows++ == 0 || !row.readable)
+        return; // the header row, or a row too damaged to count
+    if (row.fileIndex >= impl_->perFile.size())
+        impl_->perFile.resize(row.fileIndex + 1);
+    Count(impl_->perFile[row.fileIndex], row.cells);
+    Count(impl_->all, row.cells);
+}
+
+std::vector<BankStats> BankStatsTally::Finish(const std::vector<std::string>& files)
+{
+    std::vector<Tally>& perFile = impl_->perFile;
     std::vector<BankStats> result;
-    for (std::size_t f = 0; f < perFile.size(); ++f) {
+    for (std::size_t f = 0; f < perFile.size() && f < files.size(); ++f) {
         if (perFile[f].stats.questions == 0)
             continue;
-        perFile[f].stats.name = bank.files[f];
+        perFile[f].stats.name = files[f];
         perFile[f].stats.spreads = Spreads(perFile[f].groups);
         result.push_back(std::move(perFile[f].stats));
     }
     if (result.size() != 1) {
-        all.stats.name = "(all)";
-        all.stats.spreads = Spreads(all.groups);
-        result.push_back(std::move(all.stats));
+        impl_->all.stats.name = "(all)";
+        impl_->all.stats.spreads = Spreads(impl_->all.groups);
+        result.push_back(std::move(impl_->all.stats));
     }
     return result;
+}
+
+std::vector<BankStats> BankStatistics(const BankRows& bank)
+{
+    BankStatsTally tally;
+    std::string buffer;
+    std::vector<std::uint32_t> starts;
+    for (const BankRow& row : bank.rows) {
+        buffer.clear();
+        starts.clear();
+        for (const std::string& cell : row.cells) {
+            starts.push_back(static_cast<std::uint32_t>(buffer.size()));
+            buffer += cell;
+        }
+        starts.push_back(static_cast<std::uint32_t>(buffer.size()));
+        tally.Row({row.fileIndex, row.line, CellsView(buffer.data(), &starts, 0), row.readable});
+    }
+    return tally.Finish(bank.files);
 }
 
 bool AnyUnlikelySpread(const std::vector<BankStats>& stats)

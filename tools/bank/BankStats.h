@@ -5,6 +5,7 @@
 // answers cluster on one position can be gamed by always ticking it; the
 // spread is tested with Pearson's chi-square test.
 #include "bank/BankSource.h"
+#include "bank/BankStream.h"
 
 #include <map>
 #include <string>
@@ -43,6 +44,22 @@ struct BankStats {
 // it comes from more than one file. Rows with unreadable numbers or answers
 // (the check reports them) are counted as questions but not spread.
 std::vector<BankStats> BankStatistics(const BankRows& bank);
+
+// The same, fed one row at a time (the first row is the header row).
+class BankStatsTally {
+public:
+    BankStatsTally();
+    ~BankStatsTally();
+    BankStatsTally(const BankStatsTally&) = delete;
+    BankStatsTally& operator=(const BankStatsTally&) = delete;
+
+    void Row(const RowView& row);
+    std::vector<BankStats> Finish(const std::vector<std::string>& files);
+
+private:
+    struct Impl;
+    Impl* impl_;
+};
 
 // Pearson's chi-square statistic of observed counts against equal shares.
 double ChiSquareOfEqualShares(const std::vector<int>& observed);
