@@ -9,6 +9,10 @@ if [ "${1:-}" = "--display" ]; then
     # What it takes to show the window on a machine without a desktop.
     PACKAGES="$PACKAGES xvfb xauth openbox"
 fi
+if [ "${1:-}" = "--fuzz" ]; then
+    # clang and its libFuzzer runtime, for scripts/fuzz.sh.
+    PACKAGES="$PACKAGES clang libclang-rt-14-dev"
+fi
 
 missing=""
 for p in $PACKAGES; do
