@@ -28,7 +28,7 @@ for target in $TARGETS; do
     work="$BUILD/corpus/$target"
     mkdir -p "$work"
     echo "== $target: $SECONDS_EACH s"
-    if ! "$BUILD/fuzz/$target" "$work" "fuzz/corpus/$target" \
+    if ! "$BUILD/bin/$target" "$work" "fuzz/corpus/$target" \
         -max_total_time="$SECONDS_EACH" -max_len=65536 -timeout=30 -rss_limit_mb=3072 \
         -print_final_stats=1 -artifact_prefix="$BUILD/findings/$target-" \
         >"$BUILD/$target.log" 2>&1; then
