@@ -139,6 +139,16 @@ TEST_F(ProgramSignal, SignalsWhileTheCloseQuestionIsOpenWriteWithoutAnswer)
     EXPECT_FALSE(learner.process.readAllStandardError().contains("ファイルをオープンできません"));
 }
 
+TEST_F(ProgramSignal, SignalsDuringTheCloseWriteChangeNothing)
+{
+    const Files closed = ClosedAfter(4);
+    Learner learner(runtime.path());
+    learner.process.start(QStringLiteral(MIRETO_LEARNER), {QStringLiteral("closesignal"), QStringLiteral("4")});
+    ASSERT_TRUE(learner.Finish());
+    EXPECT_EQ(learner.process.exitCode(), 0);
+    EXPECT_EQ(Read(learner.folder), closed);
+}
+
 TEST_F(ProgramSignal, KillAfterAStageEndLeavesThatStageEndAndANewCopyResumes)
 {
     Learner learner(runtime.path());

@@ -5,6 +5,8 @@
 //
 //   mireto_learner answer N     answer N questions (normal mode, right), wait
 //   mireto_learner close N      the same, then a close answered はい
+//   mireto_learner closesignal N  the same close, with SIGTERM and SIGHUP
+//                               already pending while it writes
 //   mireto_learner box N        the same, then a close whose question stays
 //                               open (a real modal box) and wait
 //   mireto_learner fulldisk N F answer N questions with the disk full for
@@ -21,6 +23,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -55,8 +58,14 @@ int main(int argc, char** argv)
             AnswerAndNext(form, i % 3 != 2);
         // Both closes come from the message loop, as a click on the
         // window's close button would.
-        if (mode == "close") {
-            QTimer::singleShot(0, &form, [&form] {
+        if (mode == "close" || mode == "closesignal") {
+            QTimer::singleShot(0, &form, [&form, mode] {
+                if (mode == "closesignal") {
+                    // Delivered now; the event loop sees them only after
+                    // the close has written.
+                    ::raise(SIGTERM);
+                    ::raise(SIGHUP);
+                }
                 MessageBox::setNextAnswer(QMessageBox::Yes);
                 form.close();
             });
