@@ -205,18 +205,4 @@ TEST_F(ProgramSignal, FullDiskAtAStageEndKeepsTheDrillAndTheOldFiles)
     EXPECT_EQ(Read(learner.folder), old);
 }
 
-TEST_F(ProgramSignal, FullDiskOnlyAtTheStageEndLeavesTheSignalToWrite)
-{
-    Learner learner(runtime.path());
-    ASSERT_TRUE(learner.StartAndWait({QStringLiteral("fulldisk"), QStringLiteral("20"), QStringLiteral("1")}));
-    EXPECT_TRUE(learner.output.contains(QStringLiteral("ディスクがいっぱいです")));
-    EXPECT_FALSE(learner.folder.Exists(kSeikaiFileName));
-    learner.Signal(SIGTERM);
-    ASSERT_TRUE(learner.Finish());
-    EXPECT_EQ(learner.process.exitCode(), 0);
-    const TextTable saveLoad = ParseTableFile(learner.folder.Read(kSaveLoadFileName));
-    EXPECT_EQ(TableCell(saveLoad, 1, 2), "20");
-    EXPECT_EQ(TableCell(ParseTableFile(learner.folder.Read(kSeikaiFileName)), 1, 1), "1");
-}
-
 } // namespace
