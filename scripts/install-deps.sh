@@ -11,6 +11,8 @@ for option in "$@"; do
     case "$option" in
         --display) PACKAGES="$PACKAGES xvfb xauth openbox" ;;
         --package) PACKAGES="$PACKAGES dpkg-dev file desktop-file-utils appstream lintian" ;;
+        # clang and its libFuzzer runtime, for scripts/fuzz.sh.
+        --fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;
         *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
     esac
 done

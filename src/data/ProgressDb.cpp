@@ -5,6 +5,8 @@
 #include "data/SlotCells.h"
 #include "data/ToiBank.h"
 
+#include <cstdio>
+#include <unistd.h>
 #include <unordered_map>
 
 namespace {
@@ -181,13 +183,35 @@ void WriteProgress(const ProgressData& data)
                   data.writeNanwido);
 }
 
+ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable,
+                                     std::int32_t nanwido, bool writeSeikai, bool writeSaveLoad,
+                                     bool writeNanwido)
+{
+    ProgressWriteResult result;
+    auto failed = [&](const std::string& text, const char* fileName) {
+        if (TryWriteTextFile(text, fileName, &result.reason))
+            return false;
+        result.ok = false;
+        result.fileName = fileName;
+        return true;
+    };
+    if (writeSeikai && failed(TableToText(toiSeikaiTable), DataTexts::kSeikaiFileName))
+        return result;
+    if (writeSaveLoad && failed(TableToText(saveLoadTable), DataTexts::kSaveLoadFileName))
+        return result;
+    if (writeNanwido && failed(IntToText(nanwido), DataTexts::kNanwidoFileName))
+        return result;
+    result.reason.clear();
+    return result;
+}
+
 void WriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable, std::int32_t nanwido,
                    bool writeSeikai, bool writeSaveLoad, bool writeNanwido)
 {
-    if (writeSeikai)
-        WriteTextFile(TableToText(toiSeikaiTable), DataTexts::kSeikaiFileName);
-    if (writeSaveLoad)
-        WriteTextFile(TableToText(saveLoadTable), DataTexts::kSaveLoadFileName);
-    if (writeNanwido)
-        WriteTextFile(IntToText(nanwido), DataTexts::kNanwidoFileName);
+    if (!TryWriteProgress(toiSeikaiTable, saveLoadTable, nanwido, writeSeikai, writeSaveLoad, writeNanwido).ok) {
+        std::fputs("ファイルをオープンできません\n", stderr);
+        std::fflush(stderr);
+        // At once, as a failed WriteTextFile: nothing else runs after it.
+        ::_exit(1);
+    }
 }

@@ -48,9 +48,26 @@ TextRow EmptySlotRow(std::int32_t bankRows);
 // cannot be read is built as if missing and noted in `unreadable`.
 ProgressData LoadProgress(const TextTable& toiTable);
 
-// The close-time writing, in order: db_1toi_pr.dat, db_save_load.dat,
-// db_nanwido.dat. A file that could not be read at start-up is skipped. A
-// file that cannot be written ends the process (WriteTextFile).
+// What writing the three databases came to: `ok`, or the file that could
+// not be written and the writer's reason. Files before it hold their new
+// bytes, the failed one and those after it keep their old ones.
+struct ProgressWriteResult {
+    bool ok = true;
+    std::string fileName;
+    std::string reason;
+};
+
+// Writes the three databases as the confirmed close does, in order:
+// db_1toi_pr.dat, db_save_load.dat, db_nanwido.dat, each replaced atomically.
+// A file that could not be read at start-up is skipped. Stops at the first
+// file that cannot be written and tells which and why; nothing ends here.
+ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable,
+                                     std::int32_t nanwido, bool writeSeikai, bool writeSaveLoad,
+                                     bool writeNanwido);
+
+// The close-time writing: TryWriteProgress, and a file that cannot be
+// written ends the process as WriteTextFile does ("ファイルをオープンできません"
+// on standard error, exit status 1).
 void WriteProgress(const ProgressData& data);
 void WriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable, std::int32_t nanwido,
                    bool writeSeikai, bool writeSaveLoad, bool writeNanwido);

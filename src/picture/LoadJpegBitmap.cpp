@@ -1,11 +1,14 @@
 #include "picture/LoadJpegBitmap.h"
 
+#include "text/SystemReason.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <limits>
 #include <memory>
+#include <sys/stat.h>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -217,9 +220,17 @@ bool LoadJpegBitmap(const std::string& fileName, QImage& bitmap, QString* error)
 
     errno = 0;
     FilePtr file(fileName.empty() ? nullptr : std::fopen(fileName.c_str(), "rb"), std::fclose);
-    if (!file)
-        return fail(errno == ENOENT || fileName.empty() ? "画像ファイルが見つかりません"
-                                                        : "画像ファイルを読み込めません");
+    if (!file && (errno == ENOENT || fileName.empty()))
+        return fail("画像ファイルが見つかりません");
+    // The system's reason in Japanese: a folder of that name opens, but is
+    // no picture.
+    struct stat st {};
+    const int openError = errno;
+    if (!file || (::fstat(::fileno(file.get()), &st) == 0 && S_ISDIR(st.st_mode))) {
+        const std::string reason = "画像ファイルを読み込めません（"
+                                   + SystemReason(file ? EISDIR : openError, FileUse::Read) + "）";
+        return fail(reason.c_str());
+    }
 
     Decoder decoder{};
     QImage decoded;

@@ -14,13 +14,16 @@
 namespace {
 
 WriteFault g_writeFault = WriteFault::None;
+int g_writeFaultTimes = 0;
 
-// Takes the armed fault if it is for this step; it fires once.
+// Takes the armed fault if it is for this step; it fires as many times as
+// it was armed for (a negative count: until it is disarmed).
 bool FaultAt(WriteFault step)
 {
     if (g_writeFault != step)
         return false;
-    g_writeFault = WriteFault::None;
+    if (g_writeFaultTimes > 0 && --g_writeFaultTimes == 0)
+        g_writeFault = WriteFault::None;
     return true;
 }
 
@@ -64,9 +67,10 @@ mode_t CurrentUmask()
 
 } // namespace
 
-void SetWriteFaultForTest(WriteFault fault)
+void SetWriteFaultForTest(WriteFault fault, int times)
 {
-    g_writeFault = fault;
+    g_writeFault = times == 0 ? WriteFault::None : fault;
+    g_writeFaultTimes = times;
 }
 
 bool ReadFileBytes(const std::string& fileName, std::string& bytes, std::string* error, std::uint64_t maxBytes)

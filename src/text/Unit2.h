@@ -73,6 +73,8 @@ bool DataFileExists(const std::string& fileName);
 
 // Test hook: makes the next TryWriteTextFile fail at the given step
 // (open, write, sync, rename), to prove the old file survives each one.
-// CreateDenied makes the folder refuse the temporary file.
+// CreateDenied makes the folder refuse the temporary file. Write fails with
+// a full disk. `times` writes fail (a negative count: every write, like a
+// disk that stays full, until the hook is set to None).
 enum class WriteFault { None, Open, Write, Sync, Rename, CreateDenied };
-void SetWriteFaultForTest(WriteFault fault);
+void SetWriteFaultForTest(WriteFault fault, int times = 1);

@@ -5,6 +5,7 @@
 #include "window/Widgets.h"
 #include "data/DataTexts.h"
 #include "data/ProgressDb.h"
+#include "text/SystemReason.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -85,7 +86,8 @@ void TForm1::InitDataAndScreens()
     for (const UnreadableFile& file : data.unreadable) {
         startupWarnings_ << QStringLiteral("%1 を読み込めませんでした（%2）。\n"
                                            "このファイルは終了時にも書き換えません。")
-                                .arg(QString::fromStdString(file.fileName), QString::fromStdString(file.reason));
+                                .arg(QString::fromStdString(file.fileName),
+                                     QString::fromStdString(FileReason(file.reason, FileUse::Read)));
     }
     PrepareScreens();
     ShowStartScreen();
@@ -214,12 +216,24 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    // After an end without asking (a signal, the desktop session's end)
+    // everything is written: the window just closes.
+    if (ended_) {
+        event->accept();
+        return;
+    }
     const auto answer = MessageBox::question(this, kWindowTitle, QStringLiteral("終了しますか？"));
+    if (ended_) {
+        // The program was ended while the question was open.
+        event->accept();
+        return;
+    }
     if (answer != QMessageBox::Yes) {
         event->ignore();
         return;
     }
     StopCountdown();
+    ended_ = true;
     if (Drill.ToiFileFound)
         WriteDatabases();
     event->accept();

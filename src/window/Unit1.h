@@ -68,6 +68,19 @@ public:
     void StopCountdown();
     void ShowTime();
 
+    // Writes the three databases as a confirmed close would, at a stage end
+    // and at the final results. A write that fails does not end the drill:
+    // the learner is told once (until a write succeeds again) which file and
+    // why, and the close tries again.
+    void SaveProgressNow();
+    // Ends the program without asking (a termination signal, the end of the
+    // desktop session): writes the three databases as a confirmed close
+    // would, unless the close has already written them or the bank was
+    // missing. A failed write ends the process as at close (status 1).
+    // Returns the exit status, 0. A later close event then closes the window
+    // without asking and without writing.
+    int EndWithoutAsking();
+
     QString StatusText() const;
     // The button that Return and Enter press on the question screen.
     QPushButton* DefaultButton() const;
@@ -134,6 +147,11 @@ private:
     // may write (one that existed but could not be read is never
     // overwritten).
     ProgressData closeProgress_;
+    // A stage-end write failed and the learner has been told.
+    bool saveFailureTold_ = false;
+    // The databases have had their last write (a confirmed close or an end
+    // without asking): nothing is written or asked any more.
+    bool ended_ = false;
 
 public:
     // Controls, named as the form names them.

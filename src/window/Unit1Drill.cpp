@@ -348,9 +348,11 @@ void TForm1::btnNextClick()
         ShowStageEnd();
         if (outcome.autoSave)
             StoreSessionInSlot(0);
+        SaveProgressNow();
         break;
     case NextAction::FinalResults:
         ShowFinalResults();
+        SaveProgressNow();
         break;
     }
 }

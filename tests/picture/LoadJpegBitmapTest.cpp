@@ -301,7 +301,8 @@ TEST_F(JpegFiles, ReasonsNameTheFileButNotAtAnyLength)
 
     const std::string longName = "NONEm" + std::string(1000000, 'x') + ".jpg";
     EXPECT_FALSE(LoadJpegBitmap(longName, bitmap, &error));
-    EXPECT_TRUE(error.startsWith(kUnreadable + QStringLiteral("：NONEmxxx"))) << error.left(100).toStdString();
+    EXPECT_TRUE(error.startsWith(kUnreadable)) << error.left(100).toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("：NONEmxxx"))) << error.left(100).toStdString();
     EXPECT_TRUE(error.endsWith(QStringLiteral("…")));
     EXPECT_LE(error.size(), 120);
     EXPECT_LE(PictureNotShowableText(longName).size(), 120);

@@ -1,0 +1,84 @@
+// A stand-in learner for the tests of the real process: the real program
+// (RunProgram, with its signal handling and message loop), whose window is
+// played through here before the loop starts. The test then sends signals
+// from outside, or kills the process, and looks at the files.
+//
+//   mireto_learner answer N     answer N questions (normal mode, right), wait
+//   mireto_learner close N      the same, then a close answered はい
+//   mireto_learner closesignal N  the same close, with SIGTERM and SIGHUP
+//                               already pending while it writes
+//   mireto_learner box N        the same, then a close whose question stays
+//                               open (a real modal box) and wait
+//   mireto_learner fulldisk N F answer N questions with the disk full for
+//                               the next F writes (-1: for good), wait
+//
+// "ready" on standard output means the window waits for the test; before it,
+// every message box text shown so far, one per line, prefixed with "box: ".
+#include "app/Program.h"
+#include "window/MessageBox.h"
+#include "window/Unit1.h"
+#include "support/FormHarness.h"
+
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+void Report()
+{
+    for (const QString& text : MessageBox::shownTexts())
+        std::printf("box: %s\n", text.simplified().toUtf8().constData());
+    std::printf("ready\n");
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3)
+        return 2;
+    const std::string mode = argv[1];
+    const int answers = std::atoi(argv[2]);
+    const int faults = argc > 3 ? std::atoi(argv[3]) : 0;
+    return RunProgram(1, argv, [&](TForm1& form) {
+        MessageBox::setTestMode(mode != "box");
+        QTest::mouseClick(form.btnStartNormal, Qt::LeftButton);
+        if (mode == "fulldisk")
+            SetWriteFaultForTest(WriteFault::Write, faults);
+        // Every third answer is wrong, so counts and stage results vary.
+        for (int i = 0; i < answers; ++i)
+            AnswerAndNext(form, i % 3 != 2);
+        // Both closes come from the message loop, as a click on the
+        // window's close button would.
+        if (mode == "close" || mode == "closesignal") {
+            QTimer::singleShot(0, &form, [&form, mode] {
+                if (mode == "closesignal") {
+                    // Delivered now; the event loop sees them only after
+                    // the close has written.
+                    ::raise(SIGTERM);
+                    ::raise(SIGHUP);
+                }
+                MessageBox::setNextAnswer(QMessageBox::Yes);
+                form.close();
+            });
+            return;
+        }
+        if (mode == "box") {
+            // Told from inside the question's own event loop.
+            QTimer::singleShot(0, &form, [&form] {
+                QTimer::singleShot(0, [] { Report(); });
+                form.close();
+            });
+            return;
+        }
+        Report();
+    });
+}

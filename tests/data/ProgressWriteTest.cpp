@@ -1,0 +1,95 @@
+// Writing the three databases while the program runs (stage ends) must not
+// end the process: the write tells which file failed and why.
+#include "data/DataTexts.h"
+#include "data/ProgressDb.h"
+#include "text/SystemReason.h"
+
+#include "support/WorkFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+using namespace DataTexts;
+
+TextTable Counts(const std::string& count)
+{
+    return {{0, {kToiKey, kToiSeikaiCount}}, {1, {"K1", count}}};
+}
+
+std::string FileBytes(const std::string& text)
+{
+    return ReplaceAll(text, "\n", "\r\n");
+}
+
+class ProgressWrite : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder.Write(kSeikaiFileName, "old counts");
+        folder.Write(kSaveLoadFileName, "old slots");
+        folder.Write(kNanwidoFileName, "4");
+    }
+    void ExpectOldFiles() const
+    {
+        EXPECT_EQ(folder.Read(kSeikaiFileName), "old counts");
+        EXPECT_EQ(folder.Read(kSaveLoadFileName), "old slots");
+        EXPECT_EQ(folder.Read(kNanwidoFileName), "4");
+    }
+    WorkFolder folder;
+};
+
+TEST_F(ProgressWrite, WritesTheThreeFilesAsTheCloseDoes)
+{
+    const ProgressWriteResult result = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), 1, true, true, true);
+    EXPECT_TRUE(result.ok);
+    EXPECT_TRUE(result.fileName.empty());
+    EXPECT_TRUE(result.reason.empty());
+    EXPECT_EQ(folder.Read(kSeikaiFileName), FileBytes(TableToText(Counts("3"))));
+    EXPECT_EQ(folder.Read(kSaveLoadFileName), FileBytes(TableToText(BuildEmptySaveTable(2))));
+    EXPECT_EQ(folder.Read(kNanwidoFileName), "1");
+}
+
+TEST_F(ProgressWrite, FullDiskAtTheFirstFileKeepsEveryOldFile)
+{
+    SetWriteFaultForTest(WriteFault::Write, -1);
+    const ProgressWriteResult result = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), 1, true, true, true);
+    SetWriteFaultForTest(WriteFault::None);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.fileName, kSeikaiFileName);
+    EXPECT_EQ(FileReason(result.reason, FileUse::Write), "ディスクがいっぱいです");
+    ExpectOldFiles();
+}
+
+TEST_F(ProgressWrite, StopsAtTheFileThatFailsInCloseOrder)
+{
+    folder.Write(kSaveLoadFileName, "");
+    ASSERT_EQ(::unlink(kSaveLoadFileName), 0);
+    ASSERT_EQ(::mkdir(kSaveLoadFileName, 0755), 0);
+    const ProgressWriteResult result = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), 1, true, true, true);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.fileName, kSaveLoadFileName);
+    EXPECT_EQ(FileReason(result.reason, FileUse::Write), "フォルダです");
+    // The counts before it are new, the difficulty after it is old.
+    EXPECT_EQ(folder.Read(kSeikaiFileName), FileBytes(TableToText(Counts("3"))));
+    EXPECT_EQ(folder.Read(kNanwidoFileName), "4");
+}
+
+TEST_F(ProgressWrite, FilesUnreadableAtStartUpAreSkipped)
+{
+    const ProgressWriteResult skipped = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), 1, false, false, false);
+    EXPECT_TRUE(skipped.ok);
+    ExpectOldFiles();
+    // With the counts and slots skipped, a fault armed for one write hits
+    // the difficulty.
+    SetWriteFaultForTest(WriteFault::Rename, 1);
+    const ProgressWriteResult result = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), 1, false, false, true);
+    SetWriteFaultForTest(WriteFault::None);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.fileName, kNanwidoFileName);
+    ExpectOldFiles();
+}
+
+} // namespace
