@@ -2,11 +2,13 @@
 
 #include "text/Clock.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -97,9 +99,14 @@ bool ReadFileBytes(const std::string& fileName, std::string& bytes, std::string*
     const std::string tooLarge = "larger than " + std::to_string(maxBytes) + " bytes";
     if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
         return fail(tooLarge);
-    char buffer[65536];
+    // Read straight into a buffer of the file's size (one byte more, to see
+    // a file that grew), growing only if the file goes on.
+    std::size_t used = 0;
+    bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
     for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (used == bytes.size())
+            bytes.resize(bytes.size() + bytes.size() / 2 + 65536);
+        ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -107,10 +114,11 @@ bool ReadFileBytes(const std::string& fileName, std::string& bytes, std::string*
         }
         if (n == 0)
             break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-        if (bytes.size() > maxBytes)
+        used += static_cast<std::size_t>(n);
+        if (used > maxBytes)
             return fail(tooLarge);
     }
+    bytes.resize(used);
     ::close(fd);
     return true;
 }
@@ -157,32 +165,189 @@ TextTable ParseTableText(const std::string& text)
     return table;
 }
 
+namespace {
+
+// A JIS X 0208 lead byte, or 0x80: the double conversion keeps such a
+// character a character; of its second bytes only 0x7F comes back changed.
+bool IsJisLead(unsigned char c)
+{
+    return (c >= 0x80 && c <= 0x9F) || (c >= 0xE0 && c <= 0xEF);
+}
+
+// True when the quote at `quote` is the second byte of a character: the
+// bytes of 0x80 or above right before it, back to the cells' start or to a
+// byte below 0x80 (which is never a first byte), pair up from the left, so
+// an odd run ends in a first byte that takes the quote.
+bool IsSecondByte(const unsigned char* start, const unsigned char* quote)
+{
+    const unsigned char* p = quote;
+    // Eight bytes at a time while all of them are 0x80 or above.
+    while (p - start >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p - 8, 8);
+        if ((word & 0x8080808080808080ull) != 0x8080808080808080ull)
+            break;
+        p -= 8;
+    }
+    while (p > start && p[-1] >= 0x80)
+        --p;
+    return ((quote - p) & 1) != 0;
+}
+
+// Gives every JIS character with the second byte 0x7F the 0x7E that the
+// double conversion makes of it.
+void MendTrail7F(unsigned char* cells, std::size_t length)
+{
+    for (std::size_t i = 0; i < length; ++i) {
+        if (cells[i] < 0x80)
+            continue;
+        if (i + 1 < length && cells[i + 1] == 0x7F && IsJisLead(cells[i]))
+            cells[i + 1] = 0x7E;
+        ++i;
+    }
+}
+
+// Reads the table from bytes it may change: CRs inside a line are squeezed
+// out in place, so every cell is one run of the bytes, and the rows name
+// those runs.
+TextTable ParseOwnedBytes(std::string&& bytes)
+{
+    TextTable table;
+    auto shared = std::make_shared<TextTableBytes>();
+    std::string& text = shared->bytes;
+    text = std::move(bytes);
+    const std::size_t nul = text.find('\0');
+    if (nul != std::string::npos)
+        text.resize(nul);
+    if (text.size() > UINT32_MAX)
+        throw std::length_error("a table file of more than 4 GiB");
+    auto* const base = reinterpret_cast<unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    std::vector<TextCellSpan>& cells = shared->cells;
+    struct RowRun {
+        std::uint32_t first, count;
+        bool shortLine;
+    };
+    std::vector<RowRun> rows;
+    std::size_t lineStart = 0;
+    bool reserved = false;
+    while (lineStart < size) {
+        auto* lf = static_cast<unsigned char*>(std::memchr(base + lineStart, '\n', size - lineStart));
+        if (!lf)
+            break; // the bytes after the last line end are no line
+        unsigned char* line = base + lineStart;
+        std::size_t length = static_cast<std::size_t>(lf - line);
+        lineStart += length + 1;
+        while (length > 0 && line[length - 1] == '\r')
+            --length;
+        if (std::memchr(line, '\r', length)) {
+            std::size_t kept = 0;
+            for (std::size_t i = 0; i < length; ++i)
+                if (line[i] != '\r')
+                    line[kept++] = line[i];
+            length = kept;
+        }
+        const auto first = static_cast<std::uint32_t>(cells.size());
+        if (length < 2) {
+            cells.push_back({static_cast<std::uint32_t>(line - base), 0});
+            rows.push_back({first, 1, true});
+            continue;
+        }
+        unsigned char* inner = line + 1;
+        const std::size_t innerLength = length - 2;
+        if (std::memchr(inner, 0x7F, innerLength))
+            MendTrail7F(inner, innerLength);
+        const std::string_view view(reinterpret_cast<const char*>(inner), innerLength);
+        std::size_t cellStart = 0;
+        std::size_t from = 0;
+        for (;;) {
+            const std::size_t at = view.find("\",\"", from);
+            if (at == std::string_view::npos)
+                break;
+            if (IsSecondByte(inner + cellStart, inner + at)) {
+                from = at + 1;
+                continue;
+            }
+            cells.push_back({static_cast<std::uint32_t>(inner + cellStart - base), static_cast<std::uint32_t>(at - cellStart)});
+            cellStart = from = at + 3;
+        }
+        cells.push_back({static_cast<std::uint32_t>(inner + cellStart - base),
+                         static_cast<std::uint32_t>(innerLength - cellStart)});
+        rows.push_back({first, static_cast<std::uint32_t>(cells.size() - first), false});
+        if (!reserved) {
+            // The first row (the header) tells how many cells a row has.
+            reserved = true;
+            const std::size_t lines = static_cast<std::size_t>(std::count(lf, base + size, '\n')) + 1;
+            cells.reserve(lines * (cells.size() - first) + 16);
+            rows.reserve(lines);
+        }
+    }
+    // Blank lines at the end (an editor's trailing newlines) are no rows: no
+    // row follows them whose number they would keep, and in the bank they
+    // would add empty questions.
+    while (!rows.empty() && rows.back().shortLine)
+        rows.pop_back();
+    std::shared_ptr<const TextTableBytes> readOnly = std::move(shared);
+    std::int32_t number = 0;
+    for (const RowRun& row : rows)
+        table.emplace_hint(table.end(), number++, TextRow(readOnly, row.first, row.count));
+    return table;
+}
+
+} // namespace
+
+TextTable ParseTableFile(std::string&& bytes)
+{
+    return ParseOwnedBytes(std::move(bytes));
+}
+
 TextTable ParseTableFile(const std::string& bytes)
 {
-    TextTable table = ParseTableText(SjisToEuc(bytes));
-    for (auto& [row, cells] : table)
-        for (std::string& cell : cells)
-            cell = EucToSjis(cell);
-    return table;
+    return ParseOwnedBytes(std::string(bytes));
 }
 
 TextTable LoadTextTable(const std::string& fileName)
 {
-    return ParseTableFile(ReadWholeFile(fileName));
+    std::string bytes;
+    ReadFileBytes(fileName, bytes);
+    return ParseOwnedBytes(std::move(bytes));
 }
 
-std::string TableToText(const TextTable& table)
+namespace {
+
+// Appends the table file text of the table, each line ended by lineEnd.
+std::string TableText(const TextTable& table, std::string_view lineEnd)
 {
+    std::size_t total = 0;
+    for (const auto& [row, cells] : table)
+        for (std::size_t j = 0; j < cells.size(); ++j)
+            total += cells.Cell(j).size() + 3 + lineEnd.size();
     std::string text;
+    text.reserve(total);
     for (const auto& [row, cells] : table) {
         for (std::size_t j = 0; j < cells.size(); ++j) {
             text += '"';
-            text += cells[j];
+            text += cells.Cell(j);
             text += '"';
-            text += (j + 1 < cells.size()) ? ',' : '\n';
+            if (j + 1 < cells.size())
+                text += ',';
+            else
+                text += lineEnd;
         }
     }
     return text;
+}
+
+} // namespace
+
+std::string TableToText(const TextTable& table)
+{
+    return TableText(table, "\n");
+}
+
+std::string TableToFileBytes(const TextTable& table)
+{
+    return TableText(table, "\r\n");
 }
 
 namespace {
@@ -286,12 +451,13 @@ bool WriteBytesAtomically(const std::string& bytes, const std::string& fileName,
 bool TryWriteTextFile(const std::string& text, const std::string& fileName, std::string* error)
 {
     std::string bytes;
-    bytes.reserve(text.size() + text.size() / 16);
-    for (char c : text) {
-        if (c == '\n')
-            bytes += '\r';
-        bytes += c;
+    bytes.reserve(text.size() + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+    std::size_t from = 0;
+    for (std::size_t lf; (lf = text.find('\n', from)) != std::string::npos; from = lf + 1) {
+        bytes.append(text, from, lf - from);
+        bytes += "\r\n";
     }
+    bytes.append(text, from, std::string::npos);
     return TryWriteBytesFile(bytes, fileName, error);
 }
 
@@ -310,6 +476,24 @@ bool TryWriteBytesFile(const std::string& bytes, const std::string& fileName, st
     return WriteBytesAtomically(bytes, target, error);
 }
 
+
+namespace {
+
+[[noreturn]] void EndAfterFailedWrite()
+{
+    std::fputs("ファイルをオープンできません\n", stderr);
+    std::fflush(stderr);
+    // At once: nothing else of the program runs after a failed write.
+    ::_exit(1);
+}
+
+} // namespace
+
+void WriteBytesFile(const std::string& bytes, const std::string& fileName)
+{
+    if (!TryWriteBytesFile(bytes, fileName))
+        EndAfterFailedWrite();
+}
 
 void WriteTextFile(const std::string& text, const std::string& fileName)
 {
