@@ -11,6 +11,8 @@
 //   - the random-mode question list, in milliseconds.
 // The bank and full databases are generated in a temporary folder. Run:
 //   build/bin/bench_load            (about half a minute)
+//   build/bin/bench_load --generate FOLDER   only writes the files
+//   build/bin/bench_load --load-only         only the load figure
 // Each figure is printed as a ratio to its floor next to its goal.
 #include "window/MessageBox.h"
 #include "window/Unit1.h"
@@ -304,6 +306,13 @@ int main(int argc, char** argv)
         int one = 1;
         return RunChild(argv[2], argv[3], start, one, argv);
     }
+    if (argc == 3 && std::strcmp(argv[1], "--generate") == 0) {
+        // Only the files, for looking at the program with a profiler.
+        std::filesystem::create_directories(argv[2]);
+        std::filesystem::current_path(argv[2]);
+        GenerateFiles();
+        return 0;
+    }
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
     const std::string shipped = MIRETO_SAMPLE_FOLDER;
     const std::filesystem::path folder = std::filesystem::temp_directory_path()
@@ -327,6 +336,11 @@ int main(int argc, char** argv)
         (void)rows;
     }
     Report("load bank and databases (ms)", Median(load), Median(floor), "ms", "<= 2");
+    if (argc == 2 && std::strcmp(argv[1], "--load-only") == 0) {
+        std::filesystem::current_path(folder.parent_path());
+        std::filesystem::remove_all(folder);
+        return 0;
+    }
 
     // Start to first paint and peak memory, each in a fresh process.
     std::vector<double> bareMs, bigMs, shippedMs, bareMb, bigMb;

@@ -207,6 +207,20 @@ void MendTrail7F(unsigned char* cells, std::size_t length)
     }
 }
 
+// How often the byte occurs: memchr leaps over the bytes between.
+std::size_t CountByte(const unsigned char* from, const unsigned char* end, unsigned char byte)
+{
+    std::size_t count = 0;
+    while (from < end) {
+        const void* at = std::memchr(from, byte, static_cast<std::size_t>(end - from));
+        if (!at)
+            break;
+        ++count;
+        from = static_cast<const unsigned char*>(at) + 1;
+    }
+    return count;
+}
+
 // Reads the table from bytes it may change: CRs inside a line are squeezed
 // out in place, so every cell is one run of the bytes, and the rows name
 // those runs.
@@ -229,6 +243,11 @@ TextTable ParseOwnedBytes(std::string&& bytes)
         bool shortLine;
     };
     std::vector<RowRun> rows;
+    // Most files hold no CR but the ones that end lines and no 0x7F at all:
+    // one look at the whole text spares the look at every line.
+    const std::size_t carriageReturns = CountByte(base, base + size, '\r');
+    std::size_t lineEndReturns = 0;
+    const bool any7F = std::memchr(base, 0x7F, size) != nullptr;
     std::size_t lineStart = 0;
     bool reserved = false;
     while (lineStart < size) {
@@ -238,9 +257,11 @@ TextTable ParseOwnedBytes(std::string&& bytes)
         unsigned char* line = base + lineStart;
         std::size_t length = static_cast<std::size_t>(lf - line);
         lineStart += length + 1;
-        while (length > 0 && line[length - 1] == '\r')
+        while (length > 0 && line[length - 1] == '\r') {
             --length;
-        if (std::memchr(line, '\r', length)) {
+            ++lineEndReturns;
+        }
+        if (lineEndReturns < carriageReturns && std::memchr(line, '\r', length)) {
             std::size_t kept = 0;
             for (std::size_t i = 0; i < length; ++i)
                 if (line[i] != '\r')
@@ -255,7 +276,7 @@ TextTable ParseOwnedBytes(std::string&& bytes)
         }
         unsigned char* inner = line + 1;
         const std::size_t innerLength = length - 2;
-        if (std::memchr(inner, 0x7F, innerLength))
+        if (any7F && std::memchr(inner, 0x7F, innerLength))
             MendTrail7F(inner, innerLength);
         const std::string_view view(reinterpret_cast<const char*>(inner), innerLength);
         std::size_t cellStart = 0;
@@ -277,7 +298,7 @@ TextTable ParseOwnedBytes(std::string&& bytes)
         if (!reserved) {
             // The first row (the header) tells how many cells a row has.
             reserved = true;
-            const std::size_t lines = static_cast<std::size_t>(std::count(lf, base + size, '\n')) + 1;
+            const std::size_t lines = CountByte(lf, base + size, '\n') + 1;
             cells.reserve(lines * (cells.size() - first) + 16);
             rows.reserve(lines);
         }
@@ -451,7 +472,8 @@ bool WriteBytesAtomically(const std::string& bytes, const std::string& fileName,
 bool TryWriteTextFile(const std::string& text, const std::string& fileName, std::string* error)
 {
     std::string bytes;
-    bytes.reserve(text.size() + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+    auto* const begin = reinterpret_cast<const unsigned char*>(text.data());
+    bytes.reserve(text.size() + CountByte(begin, begin + text.size(), '\n'));
     std::size_t from = 0;
     for (std::size_t lf; (lf = text.find('\n', from)) != std::string::npos; from = lf + 1) {
         bytes.append(text, from, lf - from);
