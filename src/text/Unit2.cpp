@@ -295,14 +295,17 @@ TextTable ParseOwnedBytes(std::string&& bytes)
         cells.push_back({static_cast<std::uint32_t>(inner + cellStart - base),
                          static_cast<std::uint32_t>(innerLength - cellStart)});
         rows.push_back({first, static_cast<std::uint32_t>(cells.size() - first), false});
-        if (!reserved) {
-            // The first row (the header) tells how many cells a row has.
+        if (!reserved && rows.size() == 2) {
+            // Room for as many rows as lines of the first one after the
+            // header fit in the rest, each with as many cells; the rest
+            // grows as it must.
             reserved = true;
-            const std::size_t lines = CountByte(lf, base + size, '\n') + 1;
-            cells.reserve(lines * (cells.size() - first) + 16);
-            rows.reserve(lines);
+            const std::size_t lines = (size - lineStart) / (length + 1) + 1;
+            cells.reserve(cells.size() + lines * (cells.size() - first));
+            rows.reserve(rows.size() + lines);
         }
     }
+    cells.shrink_to_fit();
     // Blank lines at the end (an editor's trailing newlines) are no rows: no
     // row follows them whose number they would keep, and in the bank they
     // would add empty questions.
