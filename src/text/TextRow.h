@@ -57,21 +57,37 @@ public:
           owned_(other.owned_ ? std::make_unique<Cells>(*other.owned_) : nullptr)
     {
     }
-    TextRow(TextRow&& other) noexcept = default;
+    // A row moved from is empty, as a moved-from vector is.
+    TextRow(TextRow&& other) noexcept
+        : shared_(std::move(other.shared_)),
+          first_(std::exchange(other.first_, 0)),
+          count_(std::exchange(other.count_, 0)),
+          owned_(std::move(other.owned_))
+    {
+    }
     TextRow& operator=(const TextRow& other)
     {
         if (this != &other)
             *this = TextRow(other);
         return *this;
     }
-    TextRow& operator=(TextRow&& other) noexcept = default;
+    TextRow& operator=(TextRow&& other) noexcept
+    {
+        if (this != &other) {
+            shared_ = std::move(other.shared_);
+            first_ = std::exchange(other.first_, 0);
+            count_ = std::exchange(other.count_, 0);
+            owned_ = std::move(other.owned_);
+        }
+        return *this;
+    }
     TextRow& operator=(std::initializer_list<std::string> cells) { return *this = TextRow(cells); }
     ~TextRow() = default;
 
     size_type size() const noexcept { return owned_ ? owned_->size() : count_; }
     bool empty() const noexcept { return size() == 0; }
     // A cell without copying it into a string; valid while the row lives
-    // and is not changed.
+    // and its cells are not changed.
     std::string_view Cell(size_type j) const
     {
         if (owned_)
@@ -135,15 +151,15 @@ private:
             cells->reserve(count_);
             for (size_type j = 0; j < count_; ++j)
                 cells->emplace_back(Cell(j));
+            // The shared bytes stay referenced, so a Cell() view taken
+            // before keeps pointing at live bytes.
             owned_ = std::move(cells);
-            shared_.reset();
-            first_ = count_ = 0;
         }
         return *owned_;
     }
 
-    mutable std::shared_ptr<const TextTableBytes> shared_;
-    mutable std::uint32_t first_ = 0;
-    mutable std::uint32_t count_ = 0;
+    std::shared_ptr<const TextTableBytes> shared_;
+    std::uint32_t first_ = 0;
+    std::uint32_t count_ = 0;
     mutable std::unique_ptr<Cells> owned_;
 };

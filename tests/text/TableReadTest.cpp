@@ -277,6 +277,15 @@ TEST(TableRead, RowsOutliveTheirTableAndChangeAlone)
     copy.at(0).push_back("x");
     EXPECT_EQ(copy.at(0), (TextRow {"k1", "q\x82\xA0", "x"}));
     EXPECT_EQ(kept.size(), 2u);
+
+    // A row moved from is empty, whichever form it had.
+    TextRow moved = std::move(kept);
+    EXPECT_TRUE(kept.empty());
+    EXPECT_EQ(moved.Cell(0), "k1");
+    TextRow plain {"a"};
+    TextRow taken = std::move(plain);
+    EXPECT_EQ(plain.size(), 0u);
+    EXPECT_EQ(taken, (TextRow {"a"}));
 }
 
 TEST(TableRead, ReadsFilesThroughTheSameRule)
