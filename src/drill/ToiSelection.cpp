@@ -164,7 +164,8 @@ std::vector<std::int32_t> JakutenOrder(const TextTable& toiSeikaiTable)
     std::vector<std::pair<std::int32_t, std::int32_t>> pairs; // (count, row)
     pairs.reserve(static_cast<std::size_t>(last));
     for (std::int32_t i = 1; i <= last; ++i)
-        pairs.emplace_back(TextToInt(TableCell(toiSeikaiTable, i, 1)), i);
+        // Read through a view, so the count rows keep sharing the file's bytes.
+        pairs.emplace_back(TextToInt(std::string(TableCellView(toiSeikaiTable, i, 1))), i);
     // Stable: equal counts keep ascending row order.
     std::stable_sort(pairs.begin(), pairs.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
