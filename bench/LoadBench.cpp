@@ -270,24 +270,29 @@ int RunChild(const std::string& kind, const std::string& folder, Steady::time_po
         ms = MsSince(start);
     }
     std::printf("%.3f %ld\n", ms, PeakKb());
+    // At once: the parent's clock stops when this line arrives.
+    std::fflush(stdout);
     return 0;
 }
 
 struct ChildResult {
-    double ms = 0;
+    double ms = 0;     // from the start of main to the first paint
+    double execMs = 0; // from starting the process to the first paint
     double peakMb = 0;
 };
 
 ChildResult Child(const std::string& self, const std::string& kind, const std::string& folder)
 {
-    const std::string command = "'" + self + "' --child " + kind + " '" + folder + "'";
+    const std::string command = "exec '" + self + "' --child " + kind + " '" + folder + "'";
     ChildResult result;
+    const Steady::time_point start = Steady::now();
     FILE* pipe = ::popen(command.c_str(), "r");
     long kb = 0;
     if (!pipe || std::fscanf(pipe, "%lf %ld", &result.ms, &kb) != 2) {
         std::fprintf(stderr, "child %s failed\n", kind.c_str());
         std::exit(2);
     }
+    result.execMs = MsSince(start);
     ::pclose(pipe);
     result.peakMb = kb / 1024.0;
     return result;
@@ -348,21 +353,30 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    // Start to first paint and peak memory, each in a fresh process.
-    std::vector<double> bareMs, bigMs, shippedMs, bareMb, bigMb;
+    // Start to first paint and peak memory, each in a fresh process: from
+    // starting the process (what the learner waits for), and from main.
+    std::vector<double> bareMs, bigMs, shippedMs, bareExec, bigExec, shippedExec, bareMb, bigMb;
     for (int i = 0; i < 5; ++i) {
         ChildResult bare = Child(self, "bare", folder.string());
         ChildResult big = Child(self, "program", folder.string());
         bareMs.push_back(bare.ms);
+        bareExec.push_back(bare.execMs);
         bareMb.push_back(bare.peakMb);
         bigMs.push_back(big.ms);
+        bigExec.push_back(big.execMs);
         bigMb.push_back(big.peakMb);
-        if (!shipped.empty() && std::filesystem::exists(shipped + "/" + DataTexts::kToiFileName))
-            shippedMs.push_back(Child(self, "program", shipped).ms);
+        if (!shipped.empty() && std::filesystem::exists(shipped + "/" + DataTexts::kToiFileName)) {
+            ChildResult small = Child(self, "program", shipped);
+            shippedMs.push_back(small.ms);
+            shippedExec.push_back(small.execMs);
+        }
     }
-    Report("start to first paint, 100 000 questions (ms)", Median(bigMs), Median(bareMs), "ms", "<= 150 ms");
-    if (!shippedMs.empty())
-        Report("start to first paint, shipped bank (ms)", Median(shippedMs), Median(bareMs), "ms", "<= 1.1");
+    Report("first paint from start, 100 000 questions", Median(bigExec), Median(bareExec), "ms", "<= 150 ms");
+    Report("  the same from main", Median(bigMs), Median(bareMs), "ms", "");
+    if (!shippedMs.empty()) {
+        Report("first paint from start, shipped bank", Median(shippedExec), Median(bareExec), "ms", "<= 1.1");
+        Report("  the same from main", Median(shippedMs), Median(bareMs), "ms", "");
+    }
     const double allowed = Median(bareMb) + 2 * mb;
     Report("peak memory at the start screen (MB)", Median(bigMb), Median(bareMb), "MB", "");
     std::printf("%-44s %9.1f MB allowed %9.1f MB ratio %5.2f   goal <= 1 (bare + 2 x file bytes)\n",
