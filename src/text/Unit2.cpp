@@ -10,6 +10,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -68,6 +69,25 @@ mode_t CurrentUmask()
     return mask;
 }
 
+// A large buffer not yet touched is asked to come in 2 MiB pages, so a
+// bank of some megabytes costs a handful of page faults, not thousands.
+void AskForLargePages(const void* data, std::size_t bytes)
+{
+#if defined(MADV_HUGEPAGE)
+    constexpr std::uintptr_t kLarge = std::uintptr_t {2} << 20;
+    if (bytes < 2 * kLarge)
+        return;
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (begin + kLarge - 1) & ~(kLarge - 1);
+    const std::uintptr_t last = (begin + bytes) & ~(kLarge - 1);
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)bytes;
+#endif
+}
+
 } // namespace
 
 void SetWriteFaultForTest(WriteFault fault)
@@ -106,6 +126,8 @@ bool ReadFileBytes(const std::string& fileName, std::string& bytes, std::string*
     // Read straight into a buffer of the file's size (one byte more, to see
     // a file that grew), growing only if the file goes on.
     std::size_t used = 0;
+    bytes.reserve(static_cast<std::size_t>(st.st_size) + 1);
+    AskForLargePages(bytes.data(), bytes.capacity());
     bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
     for (;;) {
         if (used == bytes.size())
