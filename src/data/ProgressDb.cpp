@@ -205,6 +205,8 @@ void WriteProgress(const ProgressData& data)
 void WriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable, std::int32_t nanwido,
                    bool writeSeikai, bool writeSaveLoad, bool writeNanwido)
 {
+    // The three files share one folder: it is synced once, after the last.
+    FolderSyncBatch batch;
     if (writeSeikai)
         WriteBytesFile(TableToFileBytes(toiSeikaiTable), DataTexts::kSeikaiFileName);
     if (writeSaveLoad)

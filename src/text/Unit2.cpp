@@ -21,6 +21,17 @@
 namespace {
 
 WriteFault g_writeFault = WriteFault::None;
+// The folders whose sync a FolderSyncBatch holds back, while one lives.
+std::vector<std::string>* g_batchedFolders = nullptr;
+
+void SyncFolder(const std::string& folder)
+{
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
 
 // Takes the armed fault if it is for this step; it fires once.
 bool FaultAt(WriteFault step)
@@ -89,6 +100,25 @@ void AskForLargePages(const void* data, std::size_t bytes)
 }
 
 } // namespace
+
+FolderSyncBatch::FolderSyncBatch()
+{
+    if (!g_batchedFolders) {
+        g_batchedFolders = &folders_;
+        outermost_ = true;
+    }
+}
+
+FolderSyncBatch::~FolderSyncBatch()
+{
+    if (!outermost_)
+        return;
+    g_batchedFolders = nullptr;
+    std::sort(folders_.begin(), folders_.end());
+    folders_.erase(std::unique(folders_.begin(), folders_.end()), folders_.end());
+    for (const std::string& folder : folders_)
+        SyncFolder(folder);
+}
 
 void SetWriteFaultForTest(WriteFault fault)
 {
@@ -382,24 +412,33 @@ TextTable LoadTextTable(const std::string& fileName)
 
 namespace {
 
-// Appends the table file text of the table, each line ended by lineEnd.
+// The table file text of the table, each line ended by lineEnd: sized
+// first, then filled in one go.
 std::string TableText(const TextTable& table, std::string_view lineEnd)
 {
     std::size_t total = 0;
-    for (const auto& [row, cells] : table)
+    for (const auto& [row, cells] : table) {
+        if (cells.empty())
+            continue;
         for (std::size_t j = 0; j < cells.size(); ++j)
-            total += cells.Cell(j).size() + 3 + lineEnd.size();
-    std::string text;
-    text.reserve(total);
+            total += cells.Cell(j).size() + 3;
+        total += lineEnd.size() - 1;
+    }
+    std::string text(total, '\0');
+    char* out = text.data();
     for (const auto& [row, cells] : table) {
         for (std::size_t j = 0; j < cells.size(); ++j) {
-            text += '"';
-            text += cells.Cell(j);
-            text += '"';
-            if (j + 1 < cells.size())
-                text += ',';
-            else
-                text += lineEnd;
+            const std::string_view cell = cells.Cell(j);
+            *out++ = '"';
+            std::memcpy(out, cell.data(), cell.size());
+            out += cell.size();
+            *out++ = '"';
+            if (j + 1 < cells.size()) {
+                *out++ = ',';
+            } else {
+                std::memcpy(out, lineEnd.data(), lineEnd.size());
+                out += lineEnd.size();
+            }
         }
     }
     return text;
@@ -504,12 +543,11 @@ bool WriteBytesAtomically(const std::string& bytes, const std::string& fileName,
         ::unlink(tempName.c_str());
         return false;
     }
-    // Make the rename itself durable.
-    int dir = ::open(FolderOf(fileName).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    // Make the rename itself durable, now or at the end of the batch.
+    if (g_batchedFolders)
+        g_batchedFolders->push_back(FolderOf(fileName));
+    else
+        SyncFolder(FolderOf(fileName));
     return true;
 }
 

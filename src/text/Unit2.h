@@ -95,6 +95,22 @@ std::string TimeToText(std::time_t t);
 // True when the name exists in the working folder (file or folder).
 bool DataFileExists(const std::string& fileName);
 
+// While one lives, the file writes above sync their folder (which makes a
+// rename durable) only when it ends, once per folder: a batch of files in
+// one folder costs one folder sync, not one each. Each file is still
+// replaced whole or not at all.
+class FolderSyncBatch {
+public:
+    FolderSyncBatch();
+    ~FolderSyncBatch();
+    FolderSyncBatch(const FolderSyncBatch&) = delete;
+    FolderSyncBatch& operator=(const FolderSyncBatch&) = delete;
+
+private:
+    std::vector<std::string> folders_;
+    bool outermost_ = false;
+};
+
 // Test hook: makes the next TryWriteTextFile fail at the given step
 // (open, write, sync, rename), to prove the old file survives each one.
 // CreateDenied makes the folder refuse the temporary file.
