@@ -25,10 +25,11 @@ using TextTable = std::map<std::int32_t, TextRow>;
 // above and the byte after it are one two-byte character, counted from the
 // start of those cells' bytes: a line end never belongs to a character, so a
 // cell never holds CR or LF, and a quote or comma that is the second byte of
-// a character is no cell boundary. A character whose first byte is a JIS
-// X 0208 lead byte (0x80-0x9F, 0xE0-0xEF) reads as its conversion to EUC-JP
-// and back gives it (unchanged, except a second byte 0x7F that becomes 0x7E);
-// every other byte reads as it is. Any table read, written with TableToText
+// a character is no cell boundary. A character whose first byte is 0x80-0x9F
+// or 0xE0-0xEF (the JIS X 0208 lead bytes, and 0x80) reads as its conversion
+// to EUC-JP and back gives it: unchanged, except a second byte 0x7F, which
+// becomes 0x7E. Every other byte reads as it is (the conversion would shift
+// the pairing of all the bytes after it). Any table read, written with TableToText
 // and WriteTextFile and read again, is the same table.
 //
 // A line too short for its two quotes reads as a row of one empty cell, so
