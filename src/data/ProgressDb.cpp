@@ -78,7 +78,7 @@ void LoadSeikai(const TextTable& toiTable, ProgressData& data)
         data.ToiSeikaiTable = BuildSeikaiTable(toiTable);
         return;
     }
-    TextTable loaded = ParseTableFile(bytes);
+    TextTable loaded = ParseTableFile(std::move(bytes));
     if (ToiCount(toiTable) == 0 && ToiCount(loaded) > 0) {
         // A bank without questions (damaged or half copied) has nothing to
         // count; the learner's record on disk stays as it is.
@@ -100,7 +100,7 @@ void LoadSaveLoad(const TextTable& toiTable, ProgressData& data)
     FileState state = ReadDatabase(DataTexts::kSaveLoadFileName, bytes, data);
     data.writeSaveLoad = state != FileState::Unreadable;
     if (state == FileState::Read) {
-        data.SaveLoadTable = ParseTableFile(bytes);
+        data.SaveLoadTable = ParseTableFile(std::move(bytes));
         // An empty file holds no slot to keep; it gets the empty slots.
         if (!data.SaveLoadTable.empty())
             return;
@@ -122,22 +122,24 @@ TextTable BuildStageTable(std::int32_t bankRows)
 TextTable BuildSeikaiTable(const TextTable& toiTable, const TextTable* oldTable)
 {
     // The old count of each key: its first row from row 1 on, as counting
-    // a correct answer finds it.
-    std::unordered_map<std::string, std::string> oldCounts;
+    // a correct answer finds it. A count is carried over as the number it
+    // reads as, so whatever else the old cell held stays behind.
+    std::unordered_map<std::string_view, std::int32_t> oldCounts;
     if (oldTable) {
         for (const auto& [row, cells] : *oldTable) {
             if (row < 1 || cells.empty())
                 continue;
-            const std::string& count = TableCell(*oldTable, row, 1);
-            oldCounts.emplace(cells[0], count.empty() ? std::string("0") : count);
+            oldCounts.emplace(cells.Cell(0), cells.size() > 1 ? TextToInt(std::string(cells.Cell(1))) : 0);
         }
     }
     TextTable table;
-    table[0] = {DataTexts::kToiKey, DataTexts::kToiSeikaiCount};
+    table.emplace_hint(table.end(), 0, TextRow {DataTexts::kToiKey, DataTexts::kToiSeikaiCount});
     for (std::int32_t row = 1; row < BankRows(toiTable); ++row) {
-        const std::string& key = TableCell(toiTable, row, ToiColumn::Key);
+        // Read without copying the bank row's other cells.
+        const std::string_view key = TableCellView(toiTable, row, ToiColumn::Key);
         auto old = oldCounts.find(key);
-        table[row] = {key, old != oldCounts.end() ? old->second : std::string("0")};
+        table.emplace_hint(table.end(), row,
+                           TextRow {std::string(key), old != oldCounts.end() ? IntToText(old->second) : "0"});
     }
     return table;
 }
@@ -188,16 +190,19 @@ ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const Text
                                      bool writeNanwido)
 {
     ProgressWriteResult result;
-    auto failed = [&](const std::string& text, const char* fileName) {
-        if (TryWriteTextFile(text, fileName, &result.reason))
+    // The file's bytes (CR LF line ends) built in one buffer each.
+    auto failed = [&](const std::string& bytes, const char* fileName) {
+        if (TryWriteBytesFile(bytes, fileName, &result.reason))
             return false;
         result.ok = false;
         result.fileName = fileName;
         return true;
     };
-    if (writeSeikai && failed(TableToText(toiSeikaiTable), DataTexts::kSeikaiFileName))
+    // The three files share one folder: it is synced once, after the last.
+    FolderSyncBatch batch;
+    if (writeSeikai && failed(TableToFileBytes(toiSeikaiTable), DataTexts::kSeikaiFileName))
         return result;
-    if (writeSaveLoad && failed(TableToText(saveLoadTable), DataTexts::kSaveLoadFileName))
+    if (writeSaveLoad && failed(TableToFileBytes(saveLoadTable), DataTexts::kSaveLoadFileName))
         return result;
     if (writeNanwido && failed(IntToText(nanwido), DataTexts::kNanwidoFileName))
         return result;

@@ -11,6 +11,14 @@ const std::string& TableCell(const TextTable& table, std::int32_t row, int colum
     return it->second[static_cast<std::size_t>(column)];
 }
 
+std::string_view TableCellView(const TextTable& table, std::int32_t row, int column)
+{
+    auto it = table.find(row);
+    if (it == table.end() || column < 0 || static_cast<std::size_t>(column) >= it->second.size())
+        return {};
+    return it->second.Cell(static_cast<std::size_t>(column));
+}
+
 std::int32_t ToiCount(const TextTable& toiTable)
 {
     return toiTable.empty() ? 0 : static_cast<std::int32_t>(toiTable.size()) - 1;

@@ -18,6 +18,9 @@ constexpr int Count = 8;
 
 // The cell, or the empty text when the row or the cell does not exist.
 const std::string& TableCell(const TextTable& table, std::int32_t row, int column);
+// The same cell without copying the row's cells into strings of their own;
+// valid while the table row lives unchanged.
+std::string_view TableCellView(const TextTable& table, std::int32_t row, int column);
 // Number of questions N (rows after the header), 0 for an empty table.
 std::int32_t ToiCount(const TextTable& toiTable);
 // "NONE" + letter + key + ".jpg": letter 'm' for a question picture, 'k' for

@@ -2,19 +2,38 @@
 
 #include "text/Clock.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
 WriteFault g_writeFault = WriteFault::None;
 int g_writeFaultTimes = 0;
+
+// The folders whose sync a FolderSyncBatch holds back, while one lives.
+std::vector<std::string>* g_batchedFolders = nullptr;
+
+void SyncFolder(const std::string& folder)
+{
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
 
 // Takes the armed fault if it is for this step; it fires as many times as
 // it was armed for (a negative count: until it is disarmed).
@@ -65,7 +84,45 @@ mode_t CurrentUmask()
     return mask;
 }
 
+// A large buffer not yet touched is asked to come in 2 MiB pages, so a
+// bank of some megabytes costs a handful of page faults, not thousands.
+void AskForLargePages(const void* data, std::size_t bytes)
+{
+#if defined(MADV_HUGEPAGE)
+    constexpr std::uintptr_t kLarge = std::uintptr_t {2} << 20;
+    if (bytes < 2 * kLarge)
+        return;
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (begin + kLarge - 1) & ~(kLarge - 1);
+    const std::uintptr_t last = (begin + bytes) & ~(kLarge - 1);
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)bytes;
+#endif
+}
+
 } // namespace
+
+FolderSyncBatch::FolderSyncBatch()
+{
+    if (!g_batchedFolders) {
+        g_batchedFolders = &folders_;
+        outermost_ = true;
+    }
+}
+
+FolderSyncBatch::~FolderSyncBatch()
+{
+    if (!outermost_)
+        return;
+    g_batchedFolders = nullptr;
+    std::sort(folders_.begin(), folders_.end());
+    folders_.erase(std::unique(folders_.begin(), folders_.end()), folders_.end());
+    for (const std::string& folder : folders_)
+        SyncFolder(folder);
+}
 
 void SetWriteFaultForTest(WriteFault fault, int times)
 {
@@ -101,9 +158,16 @@ bool ReadFileBytes(const std::string& fileName, std::string& bytes, std::string*
     const std::string tooLarge = "larger than " + std::to_string(maxBytes) + " bytes";
     if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
         return fail(tooLarge);
-    char buffer[65536];
+    // Read straight into a buffer of the file's size (one byte more, to see
+    // a file that grew), growing only if the file goes on.
+    std::size_t used = 0;
+    bytes.reserve(static_cast<std::size_t>(st.st_size) + 1);
+    AskForLargePages(bytes.data(), bytes.capacity());
+    bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
     for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (used == bytes.size())
+            bytes.resize(bytes.size() + bytes.size() / 2 + 65536);
+        ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -111,10 +175,11 @@ bool ReadFileBytes(const std::string& fileName, std::string& bytes, std::string*
         }
         if (n == 0)
             break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-        if (bytes.size() > maxBytes)
+        used += static_cast<std::size_t>(n);
+        if (used > maxBytes)
             return fail(tooLarge);
     }
+    bytes.resize(used);
     ::close(fd);
     return true;
 }
@@ -161,32 +226,239 @@ TextTable ParseTableText(const std::string& text)
     return table;
 }
 
+namespace {
+
+// A JIS X 0208 lead byte, or 0x80: the double conversion keeps such a
+// character a character; of its second bytes only 0x7F comes back changed.
+bool IsJisLead(unsigned char c)
+{
+    return (c >= 0x80 && c <= 0x9F) || (c >= 0xE0 && c <= 0xEF);
+}
+
+// True when the quote at `quote` is the second byte of a character: the
+// bytes of 0x80 or above right before it, back to the cells' start or to a
+// byte below 0x80 (which is never a first byte), pair up from the left, so
+// an odd run ends in a first byte that takes the quote.
+bool IsSecondByte(const unsigned char* start, const unsigned char* quote)
+{
+    const unsigned char* p = quote;
+    // Eight bytes at a time while all of them are 0x80 or above.
+    while (p - start >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p - 8, 8);
+        if ((word & 0x8080808080808080ull) != 0x8080808080808080ull)
+            break;
+        p -= 8;
+    }
+    while (p > start && p[-1] >= 0x80)
+        --p;
+    return ((quote - p) & 1) != 0;
+}
+
+// The first quote at or after `from`, or `end`. Cells are long runs without
+// quotes: sixteen bytes are looked at in one step where SSE2 is there.
+const unsigned char* FindQuote(const unsigned char* from, const unsigned char* end)
+{
+#if defined(__SSE2__)
+    const __m128i quote = _mm_set1_epi8('"');
+    while (end - from >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+        const int found = _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, quote));
+        if (found != 0)
+            return from + __builtin_ctz(static_cast<unsigned>(found));
+        from += 16;
+    }
+#endif
+    while (from < end && *from != '"')
+        ++from;
+    return from;
+}
+
+// Gives every JIS character with the second byte 0x7F the 0x7E that the
+// double conversion makes of it.
+void MendTrail7F(unsigned char* cells, std::size_t length)
+{
+    for (std::size_t i = 0; i < length; ++i) {
+        if (cells[i] < 0x80)
+            continue;
+        if (i + 1 < length && cells[i + 1] == 0x7F && IsJisLead(cells[i]))
+            cells[i + 1] = 0x7E;
+        ++i;
+    }
+}
+
+// How often the byte occurs: memchr leaps over the bytes between.
+std::size_t CountByte(const unsigned char* from, const unsigned char* end, unsigned char byte)
+{
+    std::size_t count = 0;
+    while (from < end) {
+        const void* at = std::memchr(from, byte, static_cast<std::size_t>(end - from));
+        if (!at)
+            break;
+        ++count;
+        from = static_cast<const unsigned char*>(at) + 1;
+    }
+    return count;
+}
+
+// Reads the table from bytes it may change: CRs inside a line are squeezed
+// out in place, so every cell is one run of the bytes, and the rows name
+// those runs.
+TextTable ParseOwnedBytes(std::string&& bytes)
+{
+    TextTable table;
+    auto shared = std::make_shared<TextTableBytes>();
+    std::string& text = shared->bytes;
+    text = std::move(bytes);
+    const std::size_t nul = text.find('\0');
+    if (nul != std::string::npos)
+        text.resize(nul);
+    if (text.size() > UINT32_MAX)
+        throw std::length_error("a table file of more than 4 GiB");
+    auto* const base = reinterpret_cast<unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    std::vector<TextCellSpan>& cells = shared->cells;
+    struct RowRun {
+        std::uint32_t first, count;
+        bool shortLine;
+    };
+    std::vector<RowRun> rows;
+    // Most files hold no CR but the ones that end lines and no 0x7F at all:
+    // one look at the whole text spares the look at every line.
+    const std::size_t carriageReturns = CountByte(base, base + size, '\r');
+    std::size_t lineEndReturns = 0;
+    const bool any7F = std::memchr(base, 0x7F, size) != nullptr;
+    std::size_t lineStart = 0;
+    bool reserved = false;
+    while (lineStart < size) {
+        auto* lf = static_cast<unsigned char*>(std::memchr(base + lineStart, '\n', size - lineStart));
+        if (!lf)
+            break; // the bytes after the last line end are no line
+        unsigned char* line = base + lineStart;
+        std::size_t length = static_cast<std::size_t>(lf - line);
+        lineStart += length + 1;
+        while (length > 0 && line[length - 1] == '\r') {
+            --length;
+            ++lineEndReturns;
+        }
+        if (lineEndReturns < carriageReturns && std::memchr(line, '\r', length)) {
+            std::size_t kept = 0;
+            for (std::size_t i = 0; i < length; ++i)
+                if (line[i] != '\r')
+                    line[kept++] = line[i];
+            length = kept;
+        }
+        const auto first = static_cast<std::uint32_t>(cells.size());
+        if (length < 2) {
+            cells.push_back({static_cast<std::uint32_t>(line - base), 0});
+            rows.push_back({first, 1, true});
+            continue;
+        }
+        unsigned char* inner = line + 1;
+        const std::size_t innerLength = length - 2;
+        if (any7F && std::memchr(inner, 0x7F, innerLength))
+            MendTrail7F(inner, innerLength);
+        const unsigned char* const innerEnd = inner + innerLength;
+        const unsigned char* cellStart = inner;
+        for (const unsigned char* from = inner;;) {
+            const unsigned char* quote = FindQuote(from, innerEnd);
+            if (innerEnd - quote < 3)
+                break;
+            if (quote[1] != ',' || quote[2] != '"' || IsSecondByte(cellStart, quote)) {
+                from = quote + 1;
+                continue;
+            }
+            cells.push_back({static_cast<std::uint32_t>(cellStart - base), static_cast<std::uint32_t>(quote - cellStart)});
+            cellStart = from = quote + 3;
+        }
+        cells.push_back({static_cast<std::uint32_t>(cellStart - base), static_cast<std::uint32_t>(innerEnd - cellStart)});
+        rows.push_back({first, static_cast<std::uint32_t>(cells.size() - first), false});
+        if (!reserved && rows.size() == 2) {
+            // Room for as many rows as lines of the first one after the
+            // header fit in the rest, each with as many cells; the rest
+            // grows as it must.
+            reserved = true;
+            const std::size_t lines = (size - lineStart) / (length + 1) + 1;
+            cells.reserve(cells.size() + lines * (cells.size() - first));
+            rows.reserve(rows.size() + lines);
+        }
+    }
+    cells.shrink_to_fit();
+    // Blank lines at the end (an editor's trailing newlines) are no rows: no
+    // row follows them whose number they would keep, and in the bank they
+    // would add empty questions.
+    while (!rows.empty() && rows.back().shortLine)
+        rows.pop_back();
+    std::shared_ptr<const TextTableBytes> readOnly = std::move(shared);
+    std::int32_t number = 0;
+    for (const RowRun& row : rows)
+        table.emplace_hint(table.end(), number++, TextRow(readOnly, row.first, row.count));
+    return table;
+}
+
+} // namespace
+
+TextTable ParseTableFile(std::string&& bytes)
+{
+    return ParseOwnedBytes(std::move(bytes));
+}
+
 TextTable ParseTableFile(const std::string& bytes)
 {
-    TextTable table = ParseTableText(SjisToEuc(bytes));
-    for (auto& [row, cells] : table)
-        for (std::string& cell : cells)
-            cell = EucToSjis(cell);
-    return table;
+    return ParseOwnedBytes(std::string(bytes));
 }
 
 TextTable LoadTextTable(const std::string& fileName)
 {
-    return ParseTableFile(ReadWholeFile(fileName));
+    std::string bytes;
+    ReadFileBytes(fileName, bytes);
+    return ParseOwnedBytes(std::move(bytes));
 }
 
-std::string TableToText(const TextTable& table)
+namespace {
+
+// The table file text of the table, each line ended by lineEnd: sized
+// first, then filled in one go.
+std::string TableText(const TextTable& table, std::string_view lineEnd)
 {
-    std::string text;
+    std::size_t total = 0;
+    for (const auto& [row, cells] : table) {
+        if (cells.empty())
+            continue;
+        for (std::size_t j = 0; j < cells.size(); ++j)
+            total += cells.Cell(j).size() + 3;
+        total += lineEnd.size() - 1;
+    }
+    std::string text(total, '\0');
+    char* out = text.data();
     for (const auto& [row, cells] : table) {
         for (std::size_t j = 0; j < cells.size(); ++j) {
-            text += '"';
-            text += cells[j];
-            text += '"';
-            text += (j + 1 < cells.size()) ? ',' : '\n';
+            const std::string_view cell = cells.Cell(j);
+            *out++ = '"';
+            std::memcpy(out, cell.data(), cell.size());
+            out += cell.size();
+            *out++ = '"';
+            if (j + 1 < cells.size()) {
+                *out++ = ',';
+            } else {
+                std::memcpy(out, lineEnd.data(), lineEnd.size());
+                out += lineEnd.size();
+            }
         }
     }
     return text;
+}
+
+} // namespace
+
+std::string TableToText(const TextTable& table)
+{
+    return TableText(table, "\n");
+}
+
+std::string TableToFileBytes(const TextTable& table)
+{
+    return TableText(table, "\r\n");
 }
 
 namespace {
@@ -276,12 +548,11 @@ bool WriteBytesAtomically(const std::string& bytes, const std::string& fileName,
         ::unlink(tempName.c_str());
         return false;
     }
-    // Make the rename itself durable.
-    int dir = ::open(FolderOf(fileName).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    // Make the rename itself durable, now or at the end of the batch.
+    if (g_batchedFolders)
+        g_batchedFolders->push_back(FolderOf(fileName));
+    else
+        SyncFolder(FolderOf(fileName));
     return true;
 }
 
@@ -290,12 +561,14 @@ bool WriteBytesAtomically(const std::string& bytes, const std::string& fileName,
 bool TryWriteTextFile(const std::string& text, const std::string& fileName, std::string* error)
 {
     std::string bytes;
-    bytes.reserve(text.size() + text.size() / 16);
-    for (char c : text) {
-        if (c == '\n')
-            bytes += '\r';
-        bytes += c;
+    auto* const begin = reinterpret_cast<const unsigned char*>(text.data());
+    bytes.reserve(text.size() + CountByte(begin, begin + text.size(), '\n'));
+    std::size_t from = 0;
+    for (std::size_t lf; (lf = text.find('\n', from)) != std::string::npos; from = lf + 1) {
+        bytes.append(text, from, lf - from);
+        bytes += "\r\n";
     }
+    bytes.append(text, from, std::string::npos);
     return TryWriteBytesFile(bytes, fileName, error);
 }
 
@@ -314,6 +587,24 @@ bool TryWriteBytesFile(const std::string& bytes, const std::string& fileName, st
     return WriteBytesAtomically(bytes, target, error);
 }
 
+
+namespace {
+
+[[noreturn]] void EndAfterFailedWrite()
+{
+    std::fputs("ファイルをオープンできません\n", stderr);
+    std::fflush(stderr);
+    // At once: nothing else of the program runs after a failed write.
+    ::_exit(1);
+}
+
+} // namespace
+
+void WriteBytesFile(const std::string& bytes, const std::string& fileName)
+{
+    if (!TryWriteBytesFile(bytes, fileName))
+        EndAfterFailedWrite();
+}
 
 void WriteTextFile(const std::string& text, const std::string& fileName)
 {

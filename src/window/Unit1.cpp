@@ -59,7 +59,7 @@ void TForm1::StartUp()
     if (Drill.ToiFileFound) {
         std::string text;
         if (ReadWholeFileChecked(DataTexts::kToiFileName, text)) {
-            Drill.ToiTable = ParseTableFile(text);
+            Drill.ToiTable = ParseTableFile(std::move(text));
         } else {
             // A bank that exists but cannot be read is as good as missing; the
             // databases are then left alone at close.

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -368,6 +369,58 @@ TEST_F(ProgressFilesDeathTest, FailedCountsWriteTouchesNothingElse)
     EXPECT_EQ(Get(kSeikaiFileName), "old counts");
     EXPECT_EQ(Get(kSaveLoadFileName), "old slots");
     EXPECT_EQ(Get(kNanwidoFileName), "4");
+}
+
+} // namespace
+
+namespace {
+
+std::size_t LineEnds(const std::string& bytes)
+{
+    return static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+}
+
+TEST_F(ProgressFiles, ALoneLeadByteAtALineEndLeavesTheNextCountAlone)
+{
+    // LF line ends, and the count of the first question ends in a lone
+    // Shift_JIS lead byte: the next key keeps its count, across a close and
+    // the next start.
+    Put(kSeikaiFileName, std::string("\"h\",\"h\"\n\"K1\",\"1\x85\n\"K2\",\"7\"\n\"K3\",\"2\"\n"));
+    ProgressData data = LoadProgress(Bank(3));
+    EXPECT_EQ(data.ToiSeikaiTable, (TextTable {{0, {"h", "h"}}, {1, {"K1", "1"}}, {2, {"K2", "7"}}, {3, {"K3", "2"}}}));
+    WriteProgress(data);
+    EXPECT_EQ(LineEnds(Get(kSeikaiFileName)), 4u);
+    EXPECT_EQ(LoadProgress(Bank(3)).ToiSeikaiTable, data.ToiSeikaiTable);
+
+    // The same line in a file of another row count: the counts are carried
+    // over by key, as the numbers they read as.
+    Put(kSeikaiFileName, std::string("\"h\",\"h\"\n\"K1\",\"1\x85\n\"K2\",\"7\"\n\"K3\",\"2 wins\"\n\"K9\",\"5\"\n"));
+    data = LoadProgress(Bank(3));
+    EXPECT_EQ(data.ToiSeikaiTable, SeikaiFile({{"K1", "1"}, {"K2", "7"}, {"K3", "2"}}));
+    WriteProgress(data);
+    EXPECT_EQ(LineEnds(Get(kSeikaiFileName)), 4u);
+}
+
+TEST_F(ProgressFiles, EverySaveSlotFileReadWritesBackAsRead)
+{
+    // Slot cells with lead bytes before quotes, commas, CR and LF, a CR in
+    // a cell and a line without its end: whatever is read is written so
+    // that the next start reads the same slots.
+    const std::string hostile[] = {
+        std::string("\"h\"\n\"RAND\",\"1<%>2\x81\",\"0\"\n\"NORMAL\",\"3\x85\n\"a\"\r\n"),
+        std::string("\"h\"\r\n\"R\xE0\r\nAND\",\"1\",\"x\x9F,\"\r\n\"\x81\",\"2\"\r\n\"tail"),
+        std::string("\"h\"\n\"\x85\"\n\"a\rb\",\"\xF5\x0A\"\n\n\n"),
+    };
+    for (const std::string& bytes : hostile) {
+        Put(kSaveLoadFileName, bytes);
+        ProgressData data = LoadProgress(Bank(3));
+        WriteProgress(data);
+        const std::string written = Get(kSaveLoadFileName);
+        EXPECT_EQ(LineEnds(written), data.SaveLoadTable.size());
+        EXPECT_EQ(LoadProgress(Bank(3)).SaveLoadTable, data.SaveLoadTable);
+        WriteProgress(LoadProgress(Bank(3)));
+        EXPECT_EQ(Get(kSaveLoadFileName), written);
+    }
 }
 
 } // namespace

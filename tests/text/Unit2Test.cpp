@@ -295,8 +295,10 @@ TEST_F(Unit2Files, MalformedLinesAreReadWithoutHarm)
          {{0, {"a\x81\",\"b"}}, {1, {"c"}}}},
         {"lone high byte before a comma", "\"a\"\x81,\"b\"\r\n\"c\"\r\n",
          {{0, {"a\"\x81,\"b"}}, {1, {"c"}}}},
-        // Before LF alone the line end is swallowed: two lines become one.
-        {"lone high byte before LF", "\"a\"\x81\n\"b\"\n", {{0, {"a\"\x81\x0A\"b"}}}},
+        // A line end never belongs to a character: the high byte before it
+        // is the line's last byte, taken off as its edge.
+        {"lone high byte before LF", "\"a\"\x81\n\"b\"\n", {{0, {"a\""}}, {1, {"b"}}}},
+        {"lone high byte before CR LF", "\"a\x81\r\n\"b\"\r\n", {{0, {"a"}}, {1, {"b"}}}},
         {"lone high byte at the end", "\"a\"\r\n\x81", {{0, {"a"}}}},
         {"an empty line between rows keeps row numbers", "\"a\"\r\n\r\n\"c\"\r\n",
          {{0, {"a"}}, {1, {""}}, {2, {"c"}}}},
