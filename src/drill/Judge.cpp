@@ -27,7 +27,7 @@ bool IsSeikai(const std::string& answer, const std::string& seikai)
 bool CountSeikai(TextTable& toiSeikaiTable, const std::string& key)
 {
     for (auto& [row, cells] : toiSeikaiTable) {
-        if (row < 1 || cells.empty() || cells[0] != key)
+        if (row < 1 || cells.empty() || cells.Cell(0) != key) // no copy of rows passed over
             continue;
         if (cells.size() < 2)
             cells.resize(2);
