@@ -31,7 +31,8 @@ private:
     iconv_t cd_;
 };
 
-iconv_t Descriptor(const char* to, const char* from)
+// Only the two directions the program uses: CP932 to UTF-8 and back.
+iconv_t Descriptor(const char* to)
 {
     thread_local Converter toUtf8("UTF-8", "CP932");
     thread_local Converter toSjis("CP932", "UTF-8");
@@ -50,7 +51,7 @@ bool Convert(const char* to, const char* from, const std::string& input, std::st
         output = input;
         return true;
     }
-    iconv_t cd = Descriptor(to, from);
+    iconv_t cd = Descriptor(to);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         output = input;
         return false;

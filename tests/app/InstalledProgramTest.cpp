@@ -4,6 +4,7 @@
 // learner would, answering the close question with Yes.
 #include "app/LearnerFolder.h"
 #include "data/DataTexts.h"
+#include "support/LockProbe.h"
 #include "support/WorkFolder.h"
 
 #include <gtest/gtest.h>
@@ -132,18 +133,7 @@ protected:
         return values;
     }
 
-    bool LockIsHeld() const
-    {
-        const QByteArray path = (runtime.path() + QStringLiteral("/UniqueName.lock")).toLocal8Bit();
-        int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return false;
-        const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0;
-        if (!held)
-            ::flock(fd, LOCK_UN);
-        ::close(fd);
-        return held;
-    }
+    bool LockIsHeld() const { return UniqueLockIsHeld(runtime.path()); }
 
     QTemporaryDir stage, home, runtime;
     QString prefix, installedData, learner, report;

@@ -1,5 +1,6 @@
 // The real program as a process: one copy at a time, and a copy that died
 // never blocks the next.
+#include "support/LockProbe.h"
 #include "support/FormHarness.h"
 
 #include <gtest/gtest.h>
@@ -47,18 +48,7 @@ protected:
     }
 
     // True once some process holds the lock of the running copy.
-    bool LockIsHeld() const
-    {
-        const QByteArray path = (runtime.path() + QStringLiteral("/UniqueName.lock")).toLocal8Bit();
-        int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return false;
-        const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0;
-        if (!held)
-            ::flock(fd, LOCK_UN);
-        ::close(fd);
-        return held;
-    }
+    bool LockIsHeld() const { return UniqueLockIsHeld(runtime.path()); }
 
     WorkFolder folder;
     QTemporaryDir runtime;
