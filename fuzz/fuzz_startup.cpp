@@ -9,6 +9,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -67,8 +68,12 @@ DrillState StoredAndRestored(const DrillState& run, int r)
     DrillState stored = run;
     StoreSessionInSlot(stored, r);
     DrillState back = stored;
-    if (RestoreSessionFromSlot(back, r) != RestoreProblem::None)
+    const RestoreProblem problem = RestoreSessionFromSlot(back, r);
+    if (problem != RestoreProblem::None) {
+        std::fprintf(stderr, "a stored run does not restore: problem %d, list %zu, stage rows %zu\n",
+                     static_cast<int>(problem), run.ToiList.size(), run.StageTable.size());
         std::abort();
+    }
     return back;
 }
 
@@ -92,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ProgressData progress = LoadProgress(state.ToiTable);
     if (progress.Nanwido < 0 || progress.Nanwido > 5)
         std::abort();
-    state.Nanwido = progress.Nanwido;
+    state.Nanwido = ToNanwido(progress.Nanwido);
     state.StageTable = std::move(progress.StageTable);
     state.ToiSeikaiTable = std::move(progress.ToiSeikaiTable);
     state.SaveLoadTable = std::move(progress.SaveLoadTable);

@@ -30,7 +30,7 @@ for target in $TARGETS; do
     echo "== $target: $SECONDS_EACH s"
     if ! "$BUILD/bin/$target" "$work" "fuzz/corpus/$target" \
         -max_total_time="$SECONDS_EACH" -max_len=65536 -timeout=30 -rss_limit_mb=3072 \
-        -print_final_stats=1 -artifact_prefix="$BUILD/findings/$target-" \
+        -print_final_stats=1 -artifact_prefix="$(pwd)/$BUILD/findings/$target-" \
         >"$BUILD/$target.log" 2>&1; then
         status=1
         echo "== $target: FINDING (see $BUILD/$target.log and $BUILD/findings/)"

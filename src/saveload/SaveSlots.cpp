@@ -85,10 +85,12 @@ RestoreProblem CheckSlotRestorable(const DrillState& state, int r, std::int32_t*
         return RestoreProblem::NokoriOutsideRun;
     }
     // Every stage row is listed in the final results: no more of them than
-    // the list has stages.
-    if (CountPieces(TableCell(state.SaveLoadTable, r + 1, SlotCell::StageTable), DataTexts::kLineMarker)
-        > (toiList.size() + static_cast<std::size_t>(kStageSize) - 1) / static_cast<std::size_t>(kStageSize))
-        return RestoreProblem::StagesOutsideList;
+    // the bank has stages, counting a short last one. (Not the list's: the
+    // stage rows a store writes are those the bank gave the run, so a slot
+    // with a short list written by hand still stores and restores.)
+    const auto bankStages = (static_cast<std::size_t>(n > 0 ? n : 0) + kStageSize - 1) / kStageSize;
+    if (CountPieces(TableCell(state.SaveLoadTable, r + 1, SlotCell::StageTable), DataTexts::kLineMarker) > bankStages)
+        return RestoreProblem::StagesOutsideBank;
     return RestoreProblem::None;
 }
 

@@ -19,7 +19,7 @@ enum class RestoreProblem {
     RowOutsideBank,     // the list names a row the bank does not have
     IndexOutsideList,   // the stored position lies outside the list
     NokoriOutsideRun,   // the stored chances are not 1..kRunChances
-    StagesOutsideList,  // more stage rows than the list has stages
+    StagesOutsideBank,  // more stage rows than the bank has stages
 };
 // Chances a run starts with. A stored run always has 1 to this many left: a
 // run is stored only while it goes on, and a game over is never stored.

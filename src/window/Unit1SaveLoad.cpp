@@ -33,8 +33,8 @@ QString RestoreProblemText(RestoreProblem problem, std::int32_t badRow)
         return QStringLiteral("このセーブデータの残り数（%1）が1から%2の範囲外のため、続きから始められません。")
             .arg(badRow)
             .arg(kRunChances);
-    case RestoreProblem::StagesOutsideList:
-        return QStringLiteral("このセーブデータのステージ数が出題リストより多いため、続きから始められません。");
+    case RestoreProblem::StagesOutsideBank:
+        return QStringLiteral("このセーブデータのステージ数が問題集のステージ数より多いため、続きから始められません。");
     }
     return {};
 }

@@ -276,17 +276,20 @@ TEST(RestoreSessionFromSlot, RefusesChancesNoRunCanHave)
     }
 }
 
-// The stage cell may not hold more stage rows than the stored list has
-// stages: each would be a row of the final results.
-TEST(RestoreSessionFromSlot, RefusesMoreStageRowsThanTheListHasStages)
+// The stage cell may not hold more stage rows than the bank has stages (45
+// questions: three, the last one short): each would be a row of the final
+// results. A short list still restores the bank's stage rows, since a store
+// writes those.
+TEST(RestoreSessionFromSlot, RefusesMoreStageRowsThanTheBankHasStages)
 {
     struct Case { int listLength; std::string stages; RestoreProblem problem; };
     const Case cases[] = {
         {20, "20<%>20", RestoreProblem::None},
-        {20, "20<%>20<$>0<%>0", RestoreProblem::StagesOutsideList},
-        {21, "20<%>20<$>1<%>1", RestoreProblem::None},
-        {21, "<$><$>", RestoreProblem::StagesOutsideList},
+        {20, "20<%>20<$>0<%>0", RestoreProblem::None},
+        {3, "0<%>0<$>0<%>0<$>0<%>0", RestoreProblem::None},
         {45, "0<%>0<$>0<%>0<$>0<%>0", RestoreProblem::None},
+        {45, "0<%>0<$>0<%>0<$>0<%>0<$>0<%>0", RestoreProblem::StagesOutsideBank},
+        {21, "<$><$><$>", RestoreProblem::StagesOutsideBank},
         {1, "", RestoreProblem::None},
     };
     for (const Case& c : cases) {
@@ -298,8 +301,14 @@ TEST(RestoreSessionFromSlot, RefusesMoreStageRowsThanTheListHasStages)
         state.SaveLoadTable[2][3] = c.stages;
         const DrillState before = state;
         EXPECT_EQ(RestoreSessionFromSlot(state, 1), c.problem) << c.listLength << " " << c.stages;
-        if (c.problem != RestoreProblem::None)
+        if (c.problem != RestoreProblem::None) {
             ExpectSameDrill(state, before);
+            continue;
+        }
+        // What is restored stores and restores again.
+        StoreSessionInSlot(state, 1);
+        DrillState again = state;
+        EXPECT_EQ(RestoreSessionFromSlot(again, 1), RestoreProblem::None) << c.listLength << " " << c.stages;
     }
 }
 
