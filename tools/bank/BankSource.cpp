@@ -69,13 +69,6 @@ const char* ExtensionReason(unsigned lead)
     return nullptr;
 }
 
-// A two-byte code is assigned when it decodes and encodes back to itself.
-bool PairRoundTrips(const std::string& pair)
-{
-    std::string utf8;
-    return SjisToUtf8Exactly(pair, utf8);
-}
-
 // A two-byte code is assigned when it decodes and encodes back to itself;
 // every code is tried once, so that checking a cell needs no conversion.
 bool PairAssigned(unsigned char lead, unsigned char trail)
