@@ -213,10 +213,15 @@ ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const Text
 void WriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable, std::int32_t nanwido,
                    bool writeSeikai, bool writeSaveLoad, bool writeNanwido)
 {
-    if (!TryWriteProgress(toiSeikaiTable, saveLoadTable, nanwido, writeSeikai, writeSaveLoad, writeNanwido).ok) {
-        std::fputs("ファイルをオープンできません\n", stderr);
-        std::fflush(stderr);
-        // At once, as a failed WriteTextFile: nothing else runs after it.
-        ::_exit(1);
-    }
+    EndUnlessWritten(TryWriteProgress(toiSeikaiTable, saveLoadTable, nanwido, writeSeikai, writeSaveLoad, writeNanwido));
+}
+
+void EndUnlessWritten(const ProgressWriteResult& result)
+{
+    if (result.ok)
+        return;
+    std::fputs("ファイルをオープンできません\n", stderr);
+    std::fflush(stderr);
+    // At once, as a failed WriteTextFile: nothing else runs after it.
+    ::_exit(1);
 }

@@ -71,3 +71,5 @@ ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const Text
 void WriteProgress(const ProgressData& data);
 void WriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable, std::int32_t nanwido,
                    bool writeSeikai, bool writeSaveLoad, bool writeNanwido);
+// The close's end of a write that failed; returns only when it succeeded.
+void EndUnlessWritten(const ProgressWriteResult& result);

@@ -241,9 +241,13 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 void TForm1::WriteDatabases()
 {
-    ProgressData data = closeProgress_;
-    data.Nanwido = Drill.Nanwido;
-    data.ToiSeikaiTable = Drill.ToiSeikaiTable;
-    data.SaveLoadTable = Drill.SaveLoadTable;
-    WriteProgress(data);
+    EndUnlessWritten(TryWriteDatabases());
+}
+
+ProgressWriteResult TForm1::TryWriteDatabases() const
+{
+    // The drill's own tables, not copies of them: at a large bank a copy
+    // would cost as much as the write.
+    return TryWriteProgress(Drill.ToiSeikaiTable, Drill.SaveLoadTable, Drill.Nanwido, closeProgress_.writeSeikai,
+                            closeProgress_.writeSaveLoad, closeProgress_.writeNanwido);
 }

@@ -140,7 +140,10 @@ private:
                      QString* reason);
     QString NanwidoText() const;
     // Writes the three databases (the confirmed close).
+    // The three databases as the confirmed close writes them: ending the
+    // program when one fails, or telling which failed.
     void WriteDatabases();
+    ProgressWriteResult TryWriteDatabases() const;
 
     QStringList startupWarnings_;
     // What the start-up read besides the tables: which databases the close

@@ -11,9 +11,7 @@ void TForm1::SaveProgressNow()
 {
     if (!Drill.ToiFileFound || ended_)
         return;
-    const ProgressWriteResult result = TryWriteProgress(Drill.ToiSeikaiTable, Drill.SaveLoadTable, Drill.Nanwido,
-                                                        closeProgress_.writeSeikai, closeProgress_.writeSaveLoad,
-                                                        closeProgress_.writeNanwido);
+    const ProgressWriteResult result = TryWriteDatabases();
     if (result.ok) {
         saveFailureTold_ = false;
         return;

@@ -14,9 +14,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
+
+#include <memory>
 
 namespace {
 
@@ -73,16 +72,6 @@ protected:
         environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0:detect_leaks=0"));
     }
 
-    void TearDown() override
-    {
-        for (QProcess* p : processes) {
-            if (p->state() != QProcess::NotRunning) {
-                p->kill();
-                p->waitForFinished(5000);
-            }
-            delete p;
-        }
-    }
 
     // The command line of the installed desktop entry.
     QString ExecLine() const
@@ -107,8 +96,7 @@ protected:
             env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(MIRETO_CLOSE_HOOK));
             env.insert(QStringLiteral("MIRETO_TEST_REPORT"), report);
         }
-        auto* process = new QProcess;
-        processes.push_back(process);
+        QProcess* process = processes.emplace_back(std::make_unique<QProcess>()).get();
         process->setProcessEnvironment(env);
         process->setWorkingDirectory(folder);
         process->start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("exec ") + exec});
@@ -138,7 +126,8 @@ protected:
     QTemporaryDir stage, home, runtime;
     QString prefix, installedData, learner, report;
     QProcessEnvironment environment;
-    std::vector<QProcess*> processes;
+    // A process still running at the end is killed by its destructor.
+    std::vector<std::unique_ptr<QProcess>> processes;
 };
 
 } // namespace

@@ -1,15 +1,15 @@
 // The real program as a process: one copy at a time, and a copy that died
 // never blocks the next.
-#include "support/LockProbe.h"
 #include "support/FormHarness.h"
+#include "support/LockProbe.h"
 
 #include <gtest/gtest.h>
 
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <fcntl.h>
-#include <sys/file.h>
+
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -25,21 +25,10 @@ protected:
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
     }
 
-    void TearDown() override
-    {
-        for (QProcess* p : processes) {
-            if (p->state() != QProcess::NotRunning) {
-                p->kill();
-                p->waitForFinished(5000);
-            }
-            delete p;
-        }
-    }
 
     QProcess* Start()
     {
-        auto* process = new QProcess;
-        processes.push_back(process);
+        QProcess* process = processes.emplace_back(std::make_unique<QProcess>()).get();
         process->setProcessEnvironment(environment);
         process->setWorkingDirectory(QString::fromStdString(folder.Path()));
         process->start(QStringLiteral(MIRETO_PROGRAM), {});
@@ -53,7 +42,8 @@ protected:
     WorkFolder folder;
     QTemporaryDir runtime;
     QProcessEnvironment environment;
-    std::vector<QProcess*> processes;
+    // A process still running at the end is killed by its destructor.
+    std::vector<std::unique_ptr<QProcess>> processes;
 };
 
 } // namespace
