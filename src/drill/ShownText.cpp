@@ -1,14 +1,11 @@
 #include "drill/ShownText.h"
 
+#include "text/SjisCodec.h"
+
 namespace {
 
 constexpr char kLineMarker[] = "<$>";
 constexpr std::size_t kLineMarkerLength = 3;
-
-bool IsLeadByte(unsigned char byte)
-{
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 // Characters after which the layout may break a line: ASCII blanks, line
 // ends and the full-width space.
@@ -25,12 +22,11 @@ bool EndsRun(const std::string& text, std::size_t position, std::size_t length)
 
 std::size_t SjisCharLength(const std::string& text, std::size_t position)
 {
-    if (!IsLeadByte(static_cast<unsigned char>(text[position])) || position + 1 >= text.size())
+    if (!IsSjisLead(static_cast<unsigned char>(text[position])) || position + 1 >= text.size())
         return 1;
     // Only a byte that can be a trail byte pairs with the lead: a lone lead
     // never swallows a line end or the start of a marker.
-    const auto trail = static_cast<unsigned char>(text[position + 1]);
-    return (trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC) ? 2 : 1;
+    return IsSjisTrail(static_cast<unsigned char>(text[position + 1])) ? 2 : 1;
 }
 
 BoundedText BoundShownText(const std::string& sjis, std::size_t maxBytes, std::size_t maxRunBytes)

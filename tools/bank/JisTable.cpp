@@ -8,16 +8,6 @@
 
 namespace {
 
-bool IsLead(unsigned b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-bool IsTrail(unsigned b)
-{
-    return b >= 0x40 && b <= 0xFC && b != 0x7F;
-}
-
 // The rows of JIS X 0208 itself; the other lead bytes hold vendor extensions
 // and user-defined characters.
 bool IsJisX0208Lead(unsigned b)
@@ -65,10 +55,10 @@ const Tables& Table()
                              Utf8ToSjis(one + probeUtf8, back) && back == one + probeSjis;
         }
         for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-            if (!IsLead(lead))
+            if (!IsSjisLead(lead))
                 continue;
             for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-                if (!IsTrail(trail))
+                if (!IsSjisTrail(trail))
                     continue;
                 const std::string pair {static_cast<char>(lead), static_cast<char>(trail)};
                 const std::string utf8 = SjisToUtf8(pair);
