@@ -29,16 +29,8 @@ struct Tables {
 // The code point of UTF-8 text holding exactly one character, or -1.
 long OneCodePoint(const std::string& utf8)
 {
-    if (utf8.empty())
-        return -1;
-    auto b = static_cast<unsigned char>(utf8[0]);
-    std::size_t length = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : 0;
-    if (length == 0 || utf8.size() != length)
-        return -1;
-    long cp = length == 1 ? b : length == 2 ? (b & 0x1F) : (b & 0x0F);
-    for (std::size_t k = 1; k < length; ++k)
-        cp = (cp << 6) | (static_cast<unsigned char>(utf8[k]) & 0x3F);
-    return cp;
+    char32_t cp = 0;
+    return !utf8.empty() && Utf8CharLength(utf8, 0, cp) == utf8.size() ? static_cast<long>(cp) : -1;
 }
 
 const Tables& Table()
@@ -83,6 +75,25 @@ const Tables& Table()
 }
 
 } // namespace
+
+std::size_t Utf8CharLength(std::string_view s, std::size_t i, char32_t& cp)
+{
+    auto b = static_cast<unsigned char>(s[i]);
+    std::size_t length = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+    if (length == 0 || i + length > s.size())
+        return 0;
+    cp = length == 1 ? b : length == 2 ? (b & 0x1F) : length == 3 ? (b & 0x0F) : (b & 0x07);
+    for (std::size_t k = 1; k < length; ++k) {
+        auto c = static_cast<unsigned char>(s[i + k]);
+        if ((c & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    static const char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kMinimum[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return length;
+}
 
 bool JisPairClean(unsigned char lead, unsigned char trail)
 {
