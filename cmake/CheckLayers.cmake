@@ -6,14 +6,14 @@
 # them; this check also keeps a Qt include out of their headers.
 cmake_policy(SET CMP0057 NEW) # IN_LIST
 cmake_policy(SET CMP0007 NEW)
-set(allowed_text     "text")
-set(allowed_data     "text;data")
-set(allowed_drill    "text;data;drill")
-set(allowed_saveload "text;data;drill;saveload")
-set(allowed_picture  "text;picture")
-set(allowed_window   "text;data;drill;saveload;picture;window")
-set(allowed_app      "text;data;drill;saveload;picture;window;app")
-set(allowed_bank     "text;data;bank")
+set(allowed_text     "platform;text")
+set(allowed_data     "platform;text;data")
+set(allowed_drill    "platform;text;data;drill")
+set(allowed_saveload "platform;text;data;drill;saveload")
+set(allowed_picture  "platform;text;picture")
+set(allowed_window   "platform;text;data;drill;saveload;picture;window")
+set(allowed_app      "platform;text;data;drill;saveload;picture;window;app")
+set(allowed_bank     "platform;text;data;bank")
 set(qt_free text data drill saveload bank)
 
 set(problems "")

@@ -1,6 +1,7 @@
 // mireto_bank: the question-bank tool for authors. Converts the UTF-8 CSV
 // source into the Shift_JIS bank file the program reads, exports a bank back
 // to CSV, and checks either for everything the program would misread.
+#include "platform/Paths.h"
 #include "bank/BankSource.h"
 #include "bank/BankStats.h"
 #include "bank/BankStream.h"
@@ -420,6 +421,12 @@ int main(int argc, char** argv)
     // largest buffers alive at once.
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 #endif
+    // File names as UTF-8, also on Windows.
+    std::vector<std::string> arguments = Platform::Utf8Arguments(argc, argv);
+    std::vector<char*> utf8Argv;
+    for (std::string& a : arguments)
+        utf8Argv.push_back(a.data());
+    argv = utf8Argv.data();
     if (argc < 2) {
         std::fputs(kHelp, stderr);
         return kExitUsage;

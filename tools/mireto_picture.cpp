@@ -496,9 +496,12 @@ void Drawing::Row(Words& w)
     ++table_.rows;
 }
 
-int Run(const char* inputName, const char* outputName)
+int Run(const QString& inputPath, const QString& outputPath)
 {
-    QFile input(QString::fromLocal8Bit(inputName));
+    const QByteArray inputBytes = inputPath.toLocal8Bit();
+    const char* inputName = inputBytes.constData();
+    const std::string outputName = outputPath.toStdString(); // UTF-8, as the codec takes it
+    QFile input(inputPath);
     if (!input.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "%s: cannot read: %s\n", inputName, input.errorString().toLocal8Bit().constData());
         return 1;
@@ -562,5 +565,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeDir.isValid())
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir.path()));
     QGuiApplication app(argc, argv);
-    return Run(argv[1], argv[2]);
+    // The names as Unicode, also where the command line is not UTF-8.
+    const QStringList names = QCoreApplication::arguments();
+    return Run(names.at(1), names.at(2));
 }

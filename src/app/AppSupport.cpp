@@ -9,49 +9,29 @@
 #include <QTranslator>
 #include <cstdio>
 #include <exception>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
-SingleInstanceGuard::SingleInstanceGuard() = default;
+SingleInstanceGuard::SingleInstanceGuard() : lock_("UniqueName") {}
 
-SingleInstanceGuard::~SingleInstanceGuard()
-{
-    if (fd_ >= 0) {
-        ::flock(fd_, LOCK_UN);
-        ::close(fd_);
-    }
-}
+SingleInstanceGuard::~SingleInstanceGuard() = default;
 
 QString SingleInstanceGuard::LockFilePath()
 {
-    // The per-user runtime folder, also when the session did not name it,
-    // so every start of the same user meets the same lock.
-    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QStringLiteral("/run/user/%1").arg(::getuid());
-    if (!QDir(folder).exists())
-        return QStringLiteral("/tmp/UniqueName-%1.lock").arg(::getuid());
-    return folder + QStringLiteral("/UniqueName.lock");
+    return QString::fromStdString(Platform::SingleCopyLock("UniqueName").Where());
 }
 
 bool SingleInstanceGuard::Acquire()
 {
-    if (fd_ >= 0)
+    switch (lock_.Acquire()) {
+    case Platform::SingleCopyLock::Result::Held:
         return true;
-    const QByteArray path = LockFilePath().toLocal8Bit();
-    int fd = ::open(path.constData(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        // A lock that cannot be made must not keep the learner out for good.
-        std::fprintf(stderr, "MIRETO: cannot create the lock %s; running without the single-copy check\n",
-                     path.constData());
-        return true;
-    }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
+    case Platform::SingleCopyLock::Result::TakenByAnother:
         return false;
+    case Platform::SingleCopyLock::Result::Unavailable:
+        break;
     }
-    fd_ = fd;
+    // A lock that cannot be made must not keep the learner out for good.
+    std::fprintf(stderr, "MIRETO: cannot create the lock %s; running without the single-copy check\n",
+                 lock_.Problem().c_str());
     return true;
 }
 

@@ -2,11 +2,13 @@
 // What the program entry needs besides the window: the single-instance
 // guard, Qt's Japanese translations and the application object that turns
 // an escaping exception into an error box.
+#include "platform/SingleCopyLock.h"
+
 #include <QApplication>
 #include <QString>
 
 // Holds the per-user lock "UniqueName" for the life of the process. The
-// kernel drops the lock when the process ends, however it ends, so a crashed
+// system drops the lock when the process ends, however it ends, so a crashed
 // copy never blocks the next start.
 class SingleInstanceGuard {
 public:
@@ -17,10 +19,11 @@ public:
     // False when another copy holds the lock. A lock file that cannot be
     // made at all is reported on standard error and the program runs.
     bool Acquire();
+    // The lock file (Linux) or mutex (Windows) that holds the lock.
     static QString LockFilePath();
 
 private:
-    int fd_ = -1;
+    Platform::SingleCopyLock lock_;
 };
 
 // Installs Qt's own Japanese texts (はい(&Y) / いいえ(&N) on message boxes).

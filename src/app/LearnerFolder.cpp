@@ -1,16 +1,15 @@
 #include "app/LearnerFolder.h"
 
 #include "data/DataTexts.h"
+#include "platform/Paths.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
-#include <pwd.h>
 #include <sstream>
 #include <system_error>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -54,13 +53,13 @@ std::string ManifestText(const Manifest& manifest)
 // Writes bytes beside `target` and renames them over it.
 bool ReplaceWhole(const fs::path& target, const std::string& bytes, std::string& error)
 {
-    const fs::path temporary = target.parent_path() / ("." + target.filename().string() + ".new");
+    const fs::path temporary = target.parent_path() / (Platform::PathOf("." + Platform::Utf8Of(target.filename()) + ".new"));
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.flush();
         if (!out) {
-            error = "cannot write " + temporary.string();
+            error = "cannot write " + Platform::Utf8Of(temporary);
             std::error_code ignored;
             fs::remove(temporary, ignored);
             return false;
@@ -69,7 +68,7 @@ bool ReplaceWhole(const fs::path& target, const std::string& bytes, std::string&
     std::error_code ec;
     fs::rename(temporary, target, ec);
     if (ec) {
-        error = "cannot replace " + target.string() + ": " + ec.message();
+        error = "cannot replace " + Platform::Utf8Of(target) + ": " + ec.message();
         fs::remove(temporary, ec);
         return false;
     }
@@ -110,14 +109,11 @@ fs::path InstalledDataFolder(const fs::path& executable)
     return (executable.parent_path() / ".." / "share" / kAppId).lexically_normal();
 }
 
-fs::path LearnerDataFolder(const std::string& xdgDataHome, const std::string& home)
+fs::path LearnerDataFolder(const fs::path& userDataBase)
 {
-    // A relative XDG_DATA_HOME is invalid and ignored, as the base directory rules say.
-    if (!xdgDataHome.empty() && fs::path(xdgDataHome).is_absolute())
-        return fs::path(xdgDataHome) / kAppId;
-    if (!home.empty() && fs::path(home).is_absolute())
-        return fs::path(home) / ".local" / "share" / kAppId;
-    return {};
+    if (userDataBase.empty() || !userDataBase.is_absolute())
+        return {};
+    return userDataBase / kAppId;
 }
 
 bool IsShippedName(const std::string& name)
@@ -140,19 +136,19 @@ SyncReport Sync(const fs::path& installed, const fs::path& learner)
     fs::create_directories(learner, ec);
     if (ec || !fs::is_directory(learner)) {
         report.ok = false;
-        report.error = "cannot create " + learner.string() + (ec ? ": " + ec.message() : std::string());
+        report.error = "cannot create " + Platform::Utf8Of(learner) + (ec ? ": " + ec.message() : std::string());
         return report;
     }
 
     std::vector<std::string> names;
     for (fs::directory_iterator it(installed, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = Platform::Utf8Of(it->path().filename());
         if (IsShippedName(name) && it->is_regular_file())
             names.push_back(name);
     }
     if (ec) {
         report.ok = false;
-        report.error = "cannot read " + installed.string() + ": " + ec.message();
+        report.error = "cannot read " + Platform::Utf8Of(installed) + ": " + ec.message();
         return report;
     }
     std::sort(names.begin(), names.end());
@@ -164,7 +160,7 @@ SyncReport Sync(const fs::path& installed, const fs::path& learner)
         std::string shipped;
         if (!ReadBytes(installed / name, shipped)) {
             report.ok = false;
-            report.error = "cannot read " + (installed / name).string();
+            report.error = "cannot read " + Platform::Utf8Of(installed / name);
             continue;
         }
         const std::uint64_t shippedPrint = FingerprintOf(shipped);
@@ -201,8 +197,7 @@ SyncReport Sync(const fs::path& installed, const fs::path& learner)
     return report;
 }
 
-Choice Choose(const fs::path& current, const fs::path& executable, const std::string& xdgDataHome,
-              const std::string& home)
+Choice Choose(const fs::path& current, const fs::path& executable, const fs::path& userDataBase)
 {
     Choice choice;
     if (HoldsBank(current)) {
@@ -210,7 +205,7 @@ Choice Choose(const fs::path& current, const fs::path& executable, const std::st
         return choice;
     }
     const fs::path installed = InstalledDataFolder(executable);
-    const fs::path learner = LearnerDataFolder(xdgDataHome, home);
+    const fs::path learner = LearnerDataFolder(userDataBase);
     if (executable.empty() || learner.empty() || !HoldsBank(installed))
         return choice;
     choice.sync = Sync(installed, learner);
@@ -227,21 +222,14 @@ Choice EnterWorkingFolder()
 {
     std::error_code ec;
     const fs::path current = fs::current_path(ec);
-    const fs::path executable = fs::read_symlink("/proc/self/exe", ec);
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    std::string home;
-    if (const char* h = std::getenv("HOME"); h != nullptr && *h != '\0') {
-        home = h;
-    } else if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr) {
-        home = entry->pw_dir;
-    }
-    Choice choice = Choose(current, ec ? fs::path() : executable, xdg != nullptr ? xdg : "", home);
+    Choice choice = Choose(current, Platform::ExecutablePath(), Platform::UserDataBase());
     if (!choice.sync.ok)
         std::fprintf(stderr, "MIRETO: %s\n", choice.sync.error.c_str());
     if (choice.where == Where::Learner) {
         fs::current_path(choice.folder, ec);
         if (ec) {
-            std::fprintf(stderr, "MIRETO: cannot work in %s: %s\n", choice.folder.c_str(), ec.message().c_str());
+            std::fprintf(stderr, "MIRETO: cannot work in %s: %s\n", Platform::Utf8Of(choice.folder).c_str(),
+                         ec.message().c_str());
             choice.where = Where::Nowhere;
         }
     }

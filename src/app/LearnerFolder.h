@@ -4,8 +4,9 @@
 // Started in a folder that holds the question bank, the program works there.
 // Otherwise, when an installation ships a bank beside the program
 // (<prefix>/bin/mireto -> <prefix>/share/<app id>/), it works in the learner's
-// own folder $XDG_DATA_HOME/<app id> (by default ~/.local/share/<app id>),
-// which it fills from the installed data first. Without either the program
+// own folder <user data folder>/<app id> ($XDG_DATA_HOME, by default
+// ~/.local/share, on Linux; the roaming %APPDATA% on Windows:
+// platform/Paths.h), which it fills from the installed data first. Without either the program
 // stays where it was started and shows its error screen.
 //
 // Keeping the learner's folder up to date: a manifest in it records the
@@ -32,9 +33,8 @@ inline constexpr char kManifestName[] = ".installed-files";
 
 // <folder of the executable>/../share/<app id>, lexically normal.
 std::filesystem::path InstalledDataFolder(const std::filesystem::path& executable);
-// $XDG_DATA_HOME/<app id> when xdgDataHome is an absolute path, otherwise
-// <home>/.local/share/<app id>. Empty when neither is usable.
-std::filesystem::path LearnerDataFolder(const std::string& xdgDataHome, const std::string& home);
+// <user data folder>/<app id>; empty when that folder is not an absolute path.
+std::filesystem::path LearnerDataFolder(const std::filesystem::path& userDataBase);
 // True for the names an installation ships and the learner's folder
 // receives: the question bank and pictures ("NONE*.jpg").
 bool IsShippedName(const std::string& name);
@@ -63,7 +63,7 @@ struct Choice {
 
 // The working folder decision for a start in `current`.
 Choice Choose(const std::filesystem::path& current, const std::filesystem::path& executable,
-              const std::string& xdgDataHome, const std::string& home);
+              const std::filesystem::path& userDataBase);
 
 // Called once by the program entry, before the window is made: decides with
 // the process's own folder, executable and environment and changes into the

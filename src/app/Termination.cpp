@@ -1,73 +1,24 @@
 #include "app/Termination.h"
 
-#include <QSocketNotifier>
+#include "platform/EndRequests.h"
 
-#include <cerrno>
-#include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
-
-namespace {
-
-constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
-constexpr int kSignalCount = sizeof kSignals / sizeof kSignals[0];
-
-// The pipe's write end, read by the handler: a plain int that is set before
-// the handlers are installed and cleared after they are removed.
-volatile sig_atomic_t g_writeEnd = -1;
-int g_pipe[2] = {-1, -1};
-struct sigaction g_oldActions[kSignalCount];
-
-extern "C" void OnTerminationSignal(int)
-{
-    const int savedErrno = errno;
-    const char byte = 1;
-    // Non-blocking: a pipe already full of requests just drops this one.
-    [[maybe_unused]] ssize_t n = ::write(g_writeEnd, &byte, 1);
-    errno = savedErrno;
-}
-
-} // namespace
+#include <QMetaObject>
 
 TerminationWatcher::TerminationWatcher(std::function<void()> onEnd, QObject* parent)
     : QObject(parent)
     , onEnd_(std::move(onEnd))
 {
-    if (g_writeEnd >= 0 || ::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return; // one watcher per process
-    g_writeEnd = g_pipe[1];
-    notifier_ = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &TerminationWatcher::ReadPipe);
-
-    struct sigaction action {};
-    action.sa_handler = OnTerminationSignal;
-    sigemptyset(&action.sa_mask);
-    // Interrupted system calls (a database write in progress) go on.
-    action.sa_flags = SA_RESTART;
-    installed_ = true;
-    for (int i = 0; i < kSignalCount; ++i)
-        installed_ = ::sigaction(kSignals[i], &action, &g_oldActions[i]) == 0 && installed_;
+    // The request arrives on the platform's watcher thread; it is queued into
+    // this object's thread, where the work runs like any event's.
+    installed_ = Platform::StartEndRequestWatch([this] {
+        QMetaObject::invokeMethod(this, &TerminationWatcher::RequestEnd, Qt::QueuedConnection);
+    });
 }
 
 TerminationWatcher::~TerminationWatcher()
 {
-    if (!notifier_)
-        return;
-    for (int i = 0; i < kSignalCount; ++i)
-        ::sigaction(kSignals[i], &g_oldActions[i], nullptr);
-    g_writeEnd = -1;
-    delete notifier_;
-    ::close(g_pipe[0]);
-    ::close(g_pipe[1]);
-    g_pipe[0] = g_pipe[1] = -1;
-}
-
-void TerminationWatcher::ReadPipe()
-{
-    char buffer[64];
-    while (::read(g_pipe[0], buffer, sizeof buffer) > 0) {
-    }
-    RequestEnd();
+    if (installed_)
+        Platform::StopEndRequestWatch();
 }
 
 void TerminationWatcher::RequestEnd()

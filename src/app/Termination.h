@@ -1,18 +1,15 @@
 #pragma once
-// Ending cleanly when the system asks: SIGTERM (logout, shutdown), SIGHUP
-// (the terminal or session went away), SIGINT (Ctrl+C) and the end of the
-// desktop session through Qt's session management.
+// Ending cleanly when the system asks (platform/EndRequests.h: SIGTERM,
+// SIGHUP, SIGINT on Linux; Ctrl+C, the console's close, logoff and shutdown
+// of a console start on Windows) and at the end of the desktop session
+// through Qt's session management (on Windows WM_QUERYENDSESSION).
 //
-// The signal handler only writes one byte to a pipe, the one thing that is
-// async-signal-safe; a QSocketNotifier on the other end brings the request
-// into the event loop, where the learner's progress can be written like any
-// other event's work. The request also arrives while a modal message box
-// runs its own event loop.
+// The request is queued into the event loop, where the learner's progress
+// can be written like any other event's work. It also arrives while a modal
+// message box runs its own event loop.
 #include <QObject>
 
 #include <functional>
-
-class QSocketNotifier;
 
 class TerminationWatcher : public QObject {
     Q_OBJECT
@@ -25,8 +22,8 @@ public:
     TerminationWatcher(const TerminationWatcher&) = delete;
     TerminationWatcher& operator=(const TerminationWatcher&) = delete;
 
-    // False when the pipe or a handler could not be set up (the default
-    // actions then stay in place).
+    // False when the handlers could not be set up, or another watcher runs
+    // (the default actions then stay in place).
     bool Installed() const { return installed_; }
     // True once a request has been handled.
     bool Ended() const { return ended_; }
@@ -34,10 +31,7 @@ public:
     void RequestEnd();
 
 private:
-    void ReadPipe();
-
     std::function<void()> onEnd_;
-    QSocketNotifier* notifier_ = nullptr;
     bool installed_ = false;
     bool ended_ = false;
 };

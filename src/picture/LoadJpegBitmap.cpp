@@ -1,5 +1,7 @@
 #include "picture/LoadJpegBitmap.h"
 
+#include "platform/Paths.h"
+
 #include "text/SystemReason.h"
 
 #include <algorithm>
@@ -219,7 +221,7 @@ bool LoadJpegBitmap(const std::string& fileName, QImage& bitmap, QString* error)
     };
 
     errno = 0;
-    FilePtr file(fileName.empty() ? nullptr : std::fopen(fileName.c_str(), "rb"), std::fclose);
+    FilePtr file(fileName.empty() ? nullptr : Platform::OpenFile(fileName, "rb"), std::fclose);
     if (!file && (errno == ENOENT || fileName.empty()))
         return fail("画像ファイルが見つかりません");
     // The system's reason in Japanese: a folder of that name opens, but is
@@ -267,7 +269,7 @@ bool SaveJpegFile(const QImage& image, const std::string& fileName, int quality,
     if (pixels.isNull())
         return fail("out of memory");
 
-    FilePtr file(std::fopen(fileName.c_str(), "wb"), std::fclose);
+    FilePtr file(Platform::OpenFile(fileName, "wb"), std::fclose);
     if (!file)
         return fail("cannot open for writing");
     Encoder encoder{};

@@ -1,6 +1,7 @@
 #pragma once
-// Conversion between the Shift_JIS bytes of the data files and UTF-8, with
-// glibc iconv ("CP932"). Qt-free: the bank tool uses it as well as the window.
+// Conversion between the Shift_JIS bytes of the data files and UTF-8 (code
+// page 932, platform/CodePage932.h). Qt-free: the bank tool uses it as well
+// as the window.
 #include <string>
 
 // Shift_JIS (code page 932) bytes to UTF-8. Bytes that are not valid

@@ -1,11 +1,16 @@
 #include "window/Widgets.h"
 
+#include "platform/UiFont.h"
+
 #include <QPainter>
 #include <QPalette>
 
 QFont FormStyle::GothicFont(int pixelHeight)
 {
-    QFont font(QStringLiteral("IPAPGothic"));
+    QStringList families;
+    for (const std::string& family : Platform::UiFontFamilies())
+        families << QString::fromStdString(family);
+    QFont font(families);
     font.setPixelSize(pixelHeight);
     font.setStyleHint(QFont::SansSerif);
     return font;

@@ -11,7 +11,8 @@ namespace FormStyle {
 inline const QColor kNavy(0, 0, 128);
 inline const QColor kSilver(192, 192, 192);
 inline const QColor kWhite(255, 255, 255);
-// IPA P Gothic stands in for "ＭＳ Ｐゴシック" and "MS UI Gothic".
+// The system's Japanese UI font (platform/UiFont.h); on Linux IPA P Gothic
+// stands in for "ＭＳ Ｐゴシック" and "MS UI Gothic".
 QFont GothicFont(int pixelHeight);
 // Background colour of a widget (autoFillBackground with a Window colour).
 void SetBackground(QWidget* widget, const QColor& color);

@@ -3,6 +3,7 @@
 // learner's own bank, never touching the databases.
 #include "app/LearnerFolder.h"
 #include "data/DataTexts.h"
+#include "platform/Paths.h"
 #include "support/WorkFolder.h"
 
 #include <gtest/gtest.h>
@@ -37,11 +38,12 @@ class LearnerFolderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        root = temp.Path();
+        root = Platform::PathOf(temp.Path());
         executable = root / "usr" / "bin" / "mireto";
         installed = root / "usr" / "share" / kAppId;
         home = root / "home";
-        learner = home / ".local" / "share" / kAppId;
+        dataBase = home / ".local" / "share";
+        learner = dataBase / kAppId;
         fs::create_directories(home);
         Put(executable, "program");
         Put(installed / kBank, "bank 1");
@@ -50,7 +52,7 @@ protected:
     }
 
     WorkFolder temp;
-    fs::path root, executable, installed, home, learner;
+    fs::path root, executable, installed, home, dataBase, learner;
 };
 
 } // namespace
@@ -61,14 +63,12 @@ TEST(LearnerFolderPaths, InstalledDataSitsBesideTheProgramsFolder)
     EXPECT_EQ(InstalledDataFolder("/tmp/stage/opt/m/bin/mireto"), fs::path("/tmp/stage/opt/m/share") / kAppId);
 }
 
-TEST(LearnerFolderPaths, LearnersFolderFollowsXdgDataHomeOrHome)
+TEST(LearnerFolderPaths, LearnersFolderIsTheAppIdUnderTheUsersDataFolder)
 {
-    EXPECT_EQ(LearnerDataFolder("/x/data", "/home/a"), fs::path("/x/data") / kAppId);
-    // Unset or relative XDG_DATA_HOME: the default under the home folder.
-    EXPECT_EQ(LearnerDataFolder("", "/home/a"), fs::path("/home/a/.local/share") / kAppId);
-    EXPECT_EQ(LearnerDataFolder("rel/data", "/home/a"), fs::path("/home/a/.local/share") / kAppId);
-    EXPECT_TRUE(LearnerDataFolder("", "").empty());
-    EXPECT_TRUE(LearnerDataFolder("", "relative-home").empty());
+    const fs::path base = fs::current_path() / "data";
+    EXPECT_EQ(LearnerDataFolder(base), base / kAppId);
+    EXPECT_TRUE(LearnerDataFolder("").empty());
+    EXPECT_TRUE(LearnerDataFolder("relative/data").empty());
 }
 
 TEST(LearnerFolderPaths, OnlyTheBankAndPicturesAreShipped)
@@ -183,7 +183,7 @@ TEST_F(LearnerFolderTest, LearnersFolderThatCannotBeMadeIsReported)
     EXPECT_FALSE(report.ok);
     EXPECT_NE(report.error.find(".local"), std::string::npos) << report.error;
     // And the program then does not work there.
-    const Choice choice = Choose(root / "elsewhere", executable, "", home.string());
+    const Choice choice = Choose(root / "elsewhere", executable, dataBase);
     EXPECT_EQ(choice.where, Where::Nowhere);
     EXPECT_FALSE(choice.sync.ok);
 }
@@ -192,7 +192,7 @@ TEST_F(LearnerFolderTest, FolderHoldingABankWinsOverTheInstallation)
 {
     const fs::path authoring = root / "authoring";
     Put(authoring / kBank, "author's bank");
-    const Choice choice = Choose(authoring, executable, "", home.string());
+    const Choice choice = Choose(authoring, executable, dataBase);
     EXPECT_EQ(choice.where, Where::Current);
     EXPECT_FALSE(fs::exists(learner)); // no learner's folder is made
 }
@@ -201,9 +201,9 @@ TEST_F(LearnerFolderTest, WithoutAnInstalledBankNothingIsMade)
 {
     fs::remove(installed / kBank);
     fs::create_directories(root / "empty");
-    const Choice choice = Choose(root / "empty", executable, "", home.string());
+    const Choice choice = Choose(root / "empty", executable, dataBase);
     EXPECT_EQ(choice.where, Where::Nowhere);
     EXPECT_FALSE(fs::exists(learner));
     // A program run from the build folder has no installation beside it either.
-    EXPECT_EQ(Choose(root / "empty", root / "build" / "bin" / "mireto", "", home.string()).where, Where::Nowhere);
+    EXPECT_EQ(Choose(root / "empty", root / "build" / "bin" / "mireto", dataBase).where, Where::Nowhere);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A private working folder for one test: the program reads and writes its
 // data files in the current directory, so each test runs in a fresh one.
+// Its name holds a blank and Japanese; Path() is UTF-8.
 #include <string>
 #include <vector>
 
