@@ -9,9 +9,13 @@
 #   scripts/build-windows.sh STEP...    only these steps, in this order:
 #       deps    install the Debian packages (root)
 #       libs    Qt, libjpeg-turbo and GoogleTest for Windows (cached)
+#       icon    the program's icon (.ico) from packaging/icon.svg
 #       build   configure and build the project in $BUILD
 #       test    the whole suite under Wine
 #       package the installer and the zip (in $BUILD)
+#       installer-test  the installer under Wine on a virtual display
+#                       (tests/windows/installer-test.sh)
+# The default is deps libs icon build package: what makes the installer.
 #
 # Environment: MIRETO_WINDOWS_CACHE (default /var/cache/mireto-windows),
 # MIRETO_WINDOWS_BUILD (default build-windows in the checkout), JOBS.
@@ -64,8 +68,8 @@ key() { # name version options...
 
 step_deps() {
   local want=(g++-mingw-w64-x86-64-posix wine64 nsis cmake ninja-build dpkg-dev
-              qt6-base-dev qt6-base-dev-tools qt6-translations-l10n googletest
-              xvfb openbox xdotool zip)
+              qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n googletest
+              imagemagick xvfb x11-utils openbox xdotool zip)
   local missing=()
   for p in "${want[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -144,27 +148,44 @@ prefix_path() {
     "$(cat "$CACHE/googletest.path")"
 }
 
+# The icon: rendered by the host's Qt SVG renderer at the sizes Windows
+# shows, then joined into one .ico.
+step_icon() {
+  local dir=$BUILD/icon
+  mkdir -p "$dir"
+  # shellcheck disable=SC2046
+  g++ -std=c++17 -fPIC -O1 "$ROOT/packaging/mireto_icon.cpp" -o "$dir/mireto_icon" \
+    $(pkg-config --cflags --libs Qt6Gui Qt6Svg)
+  QT_QPA_PLATFORM=offscreen "$dir/mireto_icon" "$ROOT/packaging/icon.svg" "$dir" 16 24 32 48 64 256
+  convert "$dir"/16x16.png "$dir"/24x24.png "$dir"/32x32.png "$dir"/48x48.png "$dir"/64x64.png \
+    "$dir"/256x256.png "$dir/mireto.ico"
+}
+
 step_build() {
   local launcher=()
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
     -DCMAKE_PREFIX_PATH="$(prefix_path)" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DMIRETO_BUILD_BENCH=OFF "${launcher[@]}"
+    -DMIRETO_BUILD_BENCH=OFF -DMIRETO_WINDOWS_ICON="$BUILD/icon/mireto.ico" "${launcher[@]}"
   cmake --build "$BUILD" -j "$JOBS"
 }
 
 step_test() {
-  "$ROOT/scripts/wine-env.sh" ctest --test-dir "$BUILD" --output-on-failure -j "$JOBS"
+  ctest --test-dir "$BUILD" --output-on-failure -j "$JOBS"
 }
 
 step_package() {
   (cd "$BUILD" && cpack -G "NSIS;ZIP")
-  ls -l "$BUILD"/mireto-*-win64*
+  ls -l "$BUILD"/mireto-*-win64*.exe "$BUILD"/mireto-*-win64*.zip
+}
+
+step_installer-test() {
+  "$ROOT/tests/windows/installer-test.sh" "$BUILD" "${MIRETO_WINDOWS_SCREENSHOT:-}"
 }
 
 steps=("$@")
-[ ${#steps[@]} -gt 0 ] || steps=(deps libs build test package)
+[ ${#steps[@]} -gt 0 ] || steps=(deps libs icon build package)
 for s in "${steps[@]}"; do
   start=$SECONDS
   log "step $s"
