@@ -4,6 +4,7 @@
 #include "picture/LoadJpegBitmap.h"
 
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -11,7 +12,6 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <sys/wait.h>
 
 #ifndef MIRETO_BANK_TOOL
 #error "MIRETO_BANK_TOOL must name the mireto_bank program"
@@ -28,20 +28,17 @@ struct ToolRun {
 
 ToolRun Tool(const std::vector<std::string>& args)
 {
-    std::string command = "'" MIRETO_BANK_TOOL "'";
+    QStringList arguments;
     for (const std::string& a : args)
-        command += " '" + a + "'";
-    command += " 2>&1";
+        arguments << QString::fromStdString(a);
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::MergedChannels);
+    tool.start(QStringLiteral(MIRETO_BANK_TOOL), arguments);
     ToolRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
+    if (!tool.waitForStarted(30000) || !tool.waitForFinished(120000))
         return run;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.output.append(buffer, n);
-    int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.output = tool.readAll().toStdString();
+    run.status = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
     return run;
 }
 
