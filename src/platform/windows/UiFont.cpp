@@ -4,10 +4,11 @@ namespace Platform {
 
 const std::vector<std::string>& UiFontFamilies()
 {
-    // Yu Gothic UI is part of every Windows 10 and 11, whatever their
-    // language; Meiryo UI and MS UI Gothic come with the Japanese fonts of
-    // older or trimmed systems; IPA P Gothic where Wine lends the host's.
-    static const std::vector<std::string> families {"Yu Gothic UI", "Meiryo UI", "MS UI Gothic", "IPAPGothic"};
+    // MS UI Gothic first: the window's fixed layout was made for its
+    // metrics (IPA P Gothic has the same), and every Japanese Windows has it.
+    // Yu Gothic UI is part of every Windows 10 and 11 whatever its language;
+    // Meiryo UI after it; IPA P Gothic where Wine lends the host's fonts.
+    static const std::vector<std::string> families {"MS UI Gothic", "Yu Gothic UI", "Meiryo UI", "IPAPGothic"};
     return families;
 }
 
