@@ -1,5 +1,7 @@
 #include "text/SystemReason.h"
 
+#include "platform/Errno.h"
+
 #include <cerrno>
 #include <cstring>
 

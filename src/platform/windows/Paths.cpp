@@ -3,8 +3,9 @@
 #include "platform/windows/Wide.h"
 
 #include <cstdlib>
-#include <shlobj.h>
 #include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 namespace Platform {
 
