@@ -16,6 +16,13 @@ get_filename_component(runtime_bin ${runtime_dll} DIRECTORY)
 # Windows sees the Linux root as drive Z:.
 set(MIRETO_WINE_PATH "Z:${qt_bin};Z:${runtime_bin};Z:/usr/${MINGW_TRIPLET}/lib")
 set(MIRETO_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
+# Qt's offscreen platform on Windows reads its fonts from one folder: the
+# Japanese fonts the Linux tests use (fonts-ipafont-gothic).
+find_path(MIRETO_TEST_FONT_DIR ipagp.ttf PATHS /usr/share/fonts/opentype/ipafont-gothic
+  NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+if(NOT MIRETO_TEST_FONT_DIR)
+  message(FATAL_ERROR "IPA P Gothic not found: install fonts-ipafont-gothic")
+endif()
 configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
