@@ -6,8 +6,8 @@
 #include "bank/BankStats.h"
 #include "bank/BankWrite.h"
 #include "bank/CsvSource.h"
-#include "bank/ToolFiles.h"
 #include "picture/LoadJpegBitmap.h"
+#include "text/SameFile.h"
 #include "text/Unit2.h"
 
 #include <QImage>
@@ -84,6 +84,15 @@ bool ParseArguments(int argc, char** argv, Arguments& args)
         return false;
     }
     return true;
+}
+
+// Reads a bank file or a CSV source whole: only a regular file, opened
+// without waiting on a FIFO, of at most 64 MiB (no real bank comes near it;
+// a bigger file is a wrong name).
+bool ReadInputFile(const std::string& name, std::string& bytes, std::string& reason)
+{
+    constexpr std::uint64_t kMaxFileBytes = 64u << 20;
+    return ReadFileBytes(name, bytes, &reason, kMaxFileBytes);
 }
 
 bool EndsWith(const std::string& text, const std::string& tail)
