@@ -1,11 +1,11 @@
 // mireto_bank: the question-bank tool for authors. Converts the UTF-8 CSV
 // source into the Shift_JIS bank file the program reads, exports a bank back
 // to CSV, and checks either for everything the program would misread.
-#include "bank/BankCheck.h"
-#include "bank/BankFile.h"
-#include "bank/BankStats.h"
-#include "bank/BankWrite.h"
-#include "bank/CsvSource.h"
+#include <bank/BankCheck.h>
+#include <bank/BankFile.h>
+#include <bank/BankStats.h>
+#include <bank/BankWrite.h>
+#include <bank/CsvSource.h>
 #include "picture/LoadJpegBitmap.h"
 #include "text/SameFile.h"
 #include "text/Unit2.h"
