@@ -226,24 +226,6 @@ std::vector<BankStats> BankStatsTally::Finish(const std::vector<std::string>& fi
     return result;
 }
 
-std::vector<BankStats> BankStatistics(const BankRows& bank)
-{
-    BankStatsTally tally;
-    std::string buffer;
-    std::vector<std::uint32_t> starts;
-    for (const BankRow& row : bank.rows) {
-        buffer.clear();
-        starts.clear();
-        for (const std::string& cell : row.cells) {
-            starts.push_back(static_cast<std::uint32_t>(buffer.size()));
-            buffer += cell;
-        }
-        starts.push_back(static_cast<std::uint32_t>(buffer.size()));
-        tally.Row({row.fileIndex, row.line, CellsView(buffer.data(), &starts, 0), row.readable});
-    }
-    return tally.Finish(bank.files);
-}
-
 bool AnyUnlikelySpread(const std::vector<BankStats>& stats)
 {
     for (const BankStats& s : stats)

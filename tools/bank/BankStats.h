@@ -4,8 +4,7 @@
 // choice positions. The program never shuffles choices, so a bank whose
 // answers cluster on one position can be gamed by always ticking it; the
 // spread is tested with Pearson's chi-square test.
-#include "bank/BankSource.h"
-#include "bank/BankStream.h"
+#include "bank/BankRow.h"
 
 #include <map>
 #include <string>
@@ -40,12 +39,10 @@ struct BankStats {
     std::vector<PositionSpread> spreads; // by kind, then number of choices
 };
 
-// One entry per source file that holds questions, then the whole bank when
-// it comes from more than one file. Rows with unreadable numbers or answers
-// (the check reports them) are counted as questions but not spread.
-std::vector<BankStats> BankStatistics(const BankRows& bank);
-
-// The same, fed one row at a time (the first row is the header row).
+// Fed one row at a time (the first row is the header row). Finish gives one
+// entry per source file that holds questions, then the whole bank when it
+// comes from more than one file. Rows with unreadable numbers or answers (the
+// check reports them) are counted as questions but not spread.
 class BankStatsTally {
 public:
     BankStatsTally();
