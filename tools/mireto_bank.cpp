@@ -38,9 +38,12 @@ const char kHelp[] =
     "      問題を「ファイル:行:列: 内容」で示す。問題があれば終了コード 1。\n"
     "  mireto_bank stats [--strict] BANK.dat | SOURCE.csv ...\n"
     "      Per source file: kinds of question, label sets, numbers of choices, pictures,\n"
-    "      and the spread of correct answers over the choice positions, with a warning\n"
-    "      when it is unlikely to be chance (chi-square, p < 0.01). --strict: exit 1 then.\n"
-    "      ファイルごとの内訳と正解位置の偏り（カイ二乗検定）。--strict なら偏りで終了コード 1。\n"
+    "      the spread of correct answers over the choice positions and the answer cues\n"
+    "      (longest choice, length, absolute words, number correct), with a warning when\n"
+    "      one is unlikely to be chance (p < 0.01). --strict: exit 1 on a spread, or on a\n"
+    "      cue of the whole bank.\n"
+    "      ファイルごとの内訳、正解位置の偏りと正解の手がかり。--strict なら偏りか、\n"
+    "      バンク全体の手がかりで終了コード 1。\n"
     "\n"
     "Pictures (NONEm<key>.jpg, NONEk<key>.jpg) are looked for in DIR; a bank's\n"
     "default is its own folder, sources are checked for pictures only with --pictures.\n"
@@ -422,7 +425,7 @@ int Stats(const Arguments& args)
     const std::vector<BankStats> stats = tally.Finish(files);
     const std::string report = FormatBankStats(stats);
     std::fputs(report.c_str(), stdout);
-    return args.strict && AnyUnlikelySpread(stats) ? kExitProblems : kExitOk;
+    return args.strict && (AnyUnlikelySpread(stats) || WholeBankShowsCue(stats)) ? kExitProblems : kExitOk;
 }
 
 } // namespace

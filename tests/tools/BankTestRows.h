@@ -8,6 +8,7 @@
 #include "bank/CellText.h"
 #include "bank/CsvSource.h"
 
+#include "text/SjisCodec.h"
 #include "text/Unit2.h"
 
 #include <algorithm>

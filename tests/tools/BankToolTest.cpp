@@ -308,6 +308,17 @@ TEST_F(BankTool, StatsReportsAndStrictFailsOnAGameableSpread)
     run = Tool({"stats", Path("even.dat")});
     EXPECT_NE(run.output.find("correct at 1:2 2:2 3:2 4:2"), std::string::npos) << run.output;
 
+    // The whole bank showing a cue fails --strict: the key always the longest choice.
+    std::string longest;
+    for (int i = 0; i < 30; ++i)
+        longest += std::to_string(3001 + i) + ",\"問\nア. 短い\nイ. とても長い選択肢\nウ. 短い\nエ. 短い\",k,2,4,3,0,0\n";
+    const std::string longestCsv = Write("longest.csv", kHeader + longest);
+    run = Tool({"stats", longestCsv});
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("warning: " + longestCsv + ": the key is the longest choice"), std::string::npos)
+        << run.output;
+    EXPECT_EQ(Tool({"stats", "--strict", longestCsv}).status, 1);
+
     EXPECT_EQ(Tool({"check", "--strict", evenCsv}).status, 2);
     EXPECT_EQ(Tool({"stats", "--no-pictures", evenCsv}).status, 2);
 }

@@ -4,6 +4,7 @@
 // choice positions. The program never shuffles choices, so a bank whose
 // answers cluster on one position can be gamed by always ticking it; the
 // spread is tested with Pearson's chi-square test.
+#include "bank/BankCues.h"
 #include "bank/BankRow.h"
 
 #include <map>
@@ -37,6 +38,7 @@ struct BankStats {
     int questionPictures = 0;
     int explanationPictures = 0;
     std::vector<PositionSpread> spreads; // by kind, then number of choices
+    CueFigures cues;
 };
 
 // Fed one row at a time (the first row is the header row). Finish gives one
@@ -67,3 +69,6 @@ double ChiSquareUpperTail(double chiSquare, int degrees);
 std::string FormatBankStats(const std::vector<BankStats>& stats);
 // True when any spread is unlikely to be chance.
 bool AnyUnlikelySpread(const std::vector<BankStats>& stats);
+// True when the whole bank (the last entry) shows an answer cue unlikely to
+// be chance; small files lack the power for this, so they only warn.
+bool WholeBankShowsCue(const std::vector<BankStats>& stats);
