@@ -1,6 +1,7 @@
 #include "app/Termination.h"
 
 #include "platform/EndRequests.h"
+#include "text/EndRequest.h"
 
 #include <QMetaObject>
 
@@ -11,6 +12,8 @@ TerminationWatcher::TerminationWatcher(std::function<void()> onEnd, QObject* par
     // The request arrives on the platform's watcher thread; it is queued into
     // this object's thread, where the work runs like any event's.
     installed_ = Platform::StartEndRequestWatch([this] {
+        // Long work in progress (a picture being decoded) sees this and stops.
+        RequestEndNow();
         QMetaObject::invokeMethod(this, &TerminationWatcher::RequestEnd, Qt::QueuedConnection);
     });
 }

@@ -7,10 +7,17 @@
 
 #include <gtest/gtest.h>
 
+#include "text/EndRequest.h"
+
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <sys/stat.h>
+#include <vector>
+
+#include <jpeglib.h>
 
 namespace {
 
@@ -69,6 +76,74 @@ size_t FrameHeaderOffset(const std::string& jpeg)
         pos += 2 + length;
     }
     return std::string::npos;
+}
+
+// A progressive JPEG of a flat grey picture, written with libjpeg's standard
+// progression script (a DC scan and several AC scans).
+std::string ProgressiveGrey(int width, int height)
+{
+    jpeg_compress_struct cinfo {};
+    jpeg_error_mgr errors {};
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = static_cast<JDIMENSION>(width);
+    cinfo.image_height = static_cast<JDIMENSION>(height);
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> row(static_cast<size_t>(width) * 3, 128);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::string bytes(reinterpret_cast<const char*>(buffer), size);
+    std::free(buffer);
+    return bytes;
+}
+
+// The file with its second scan (and the Huffman tables written just before
+// it) repeated `times` more times before the end marker: each repeat is a
+// whole pass over the picture that libjpeg only warns about.
+std::string WithRepeatedScan(const std::string& jpeg, int times)
+{
+    auto byte = [&](size_t i) { return static_cast<unsigned char>(jpeg[i]); };
+    size_t pos = 2;
+    size_t tablesStart = std::string::npos;
+    int scans = 0;
+    while (pos + 4 <= jpeg.size() && byte(pos) == 0xFF) {
+        const unsigned char marker = byte(pos + 1);
+        const size_t length = byte(pos + 2) * 256u + byte(pos + 3);
+        if (marker == 0xC4 && tablesStart == std::string::npos)
+            tablesStart = pos;
+        if (marker != 0xDA) {
+            pos += 2 + length;
+            continue;
+        }
+        // Entropy-coded data runs to the next marker that is neither a
+        // stuffed zero nor a restart marker.
+        size_t end = pos + 2 + length;
+        while (end + 1 < jpeg.size()
+               && !(byte(end) == 0xFF && byte(end + 1) != 0x00 && (byte(end + 1) < 0xD0 || byte(end + 1) > 0xD7)))
+            ++end;
+        if (++scans == 2) {
+            const size_t start = tablesStart == std::string::npos ? pos : tablesStart;
+            const std::string scan = jpeg.substr(start, end - start);
+            std::string out = jpeg.substr(0, jpeg.size() - 2);
+            for (int i = 0; i < times; ++i)
+                out += scan;
+            return out + "\xFF\xD9";
+        }
+        tablesStart = std::string::npos;
+        pos = end;
+    }
+    return {};
 }
 
 bool Near(QRgb got, QRgb want, int tolerance)
@@ -173,7 +248,10 @@ TEST_F(JpegFiles, BadFilesFailWithReasonAndLeaveBitmapEmpty)
         {"soi.jpg", "", std::string("\xFF\xD8", 2), kUnreadable},
         {"png.jpg", nullptr, {}, kUnreadable},
         {"folder.jpg", nullptr, {}, kUnreadable},
+        // A FIFO would block the open, and the window with it, for good.
+        {"fifo.jpg", nullptr, {}, kUnreadable},
     };
+    ASSERT_EQ(::mkfifo(PathOf("fifo.jpg").c_str(), 0600), 0);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = PathOf(c.name);
@@ -235,60 +313,6 @@ TEST_F(JpegFiles, SaveRefusesWhatItCannotWrite)
     EXPECT_NE(error.find("no/such/folder.jpg"), std::string::npos) << error;
 }
 
-TEST(PictureShowSize, FillsBoxWidthAndKeepsProportions)
-{
-    const struct {
-        QSize bitmap;
-        int box;
-        int scrollBar;
-        QSize shown;
-    } cases[] = {
-        {{800, 600}, 600, 17, {578, 433}}, // 433.5 truncated
-        {{578, 433}, 600, 17, {578, 433}}, // already the box's width
-        {{100, 1000}, 600, 17, {578, 5780}}, // tall: scrolls
-        {{800, 600}, 23, 17, {1, 0}},      // one pixel wide, height truncated to 0
-        {{800, 600}, 22, 17, {0, 0}},      // no room at all
-        {{800, 600}, 0, 17, {0, 0}},
-        {{0, 0}, 600, 17, {0, 0}},         // empty bitmap: no division by zero
-        {{0, 600}, 600, 17, {0, 0}},
-        {{800, 0}, 600, 17, {0, 0}},
-        {{1, kMaxPictureSide}, 2000000000, 0, {0, 0}}, // no overflow, and far past the bounds
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.bitmap.width() << "x" << c.bitmap.height() << " in " << c.box);
-        EXPECT_EQ(PictureShowSize(c.bitmap, c.box, c.scrollBar), c.shown);
-    }
-}
-
-// Scaled to the box's width, a thin picture would need gigabytes: its shown
-// size is bounded in height and in pixels, and past the bounds it is not
-// shown at all.
-TEST(PictureShowSize, ThinOrHugePicturesAreNotShown)
-{
-    const struct {
-        QSize bitmap;
-        int box;
-        QSize shown;
-        bool showable;
-    } cases[] = {
-        {{2, 8000}, 600, {0, 0}, false},           // would be 578 x 2 312 000
-        {{1, 16384}, 600, {0, 0}, false},
-        {{578, kMaxShownPictureHeight}, 600, {578, kMaxShownPictureHeight}, true}, // at the height bound
-        {{578, kMaxShownPictureHeight + 1}, 600, {0, 0}, false},
-        {{1000, 1000}, 2900, {2878, 2878}, true},  // 8 282 884 pixels: within
-        {{1000, 1000}, 2920, {0, 0}, false},       // 2898 x 2898 passes the pixel bound
-        {{16384, 2}, 600, {578, 0}, false},        // a line with no height left
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.bitmap.width() << "x" << c.bitmap.height() << " in " << c.box);
-        const QSize shown = PictureShowSize(c.bitmap, c.box, 17);
-        EXPECT_EQ(shown, c.shown);
-        EXPECT_EQ(PictureShowable(shown), c.showable);
-        EXPECT_LE(static_cast<long long>(shown.width()) * shown.height(), kMaxShownPicturePixels);
-    }
-    EXPECT_FALSE(PictureShowable(QSize(100000, 100))); // pixels
-}
-
 // A reason names its file, but a name made of a huge key is cut.
 TEST_F(JpegFiles, ReasonsNameTheFileButNotAtAnyLength)
 {
@@ -306,4 +330,49 @@ TEST_F(JpegFiles, ReasonsNameTheFileButNotAtAnyLength)
     EXPECT_TRUE(error.endsWith(QStringLiteral("…")));
     EXPECT_LE(error.size(), 120);
     EXPECT_LE(PictureNotShowableText(longName).size(), 120);
+}
+
+// Decoding time is bounded, not only the size: a progressive file whose scan
+// is repeated is refused once it passes the scan cap; the same
+// file with a few repeats still decodes (libjpeg only warns).
+TEST_F(JpegFiles, RepeatedScansAreRefusedQuickly)
+{
+    const std::string plain = ProgressiveGrey(256, 256);
+    const struct {
+        const char* name;
+        int repeats;
+        bool decodes;
+    } cases[] = {
+        {"plain.jpg", 0, true},
+        {"few.jpg", 5, true},
+        {"many.jpg", kMaxPictureScans + 50, false},
+        {"thousands.jpg", 5000, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string bytes = c.repeats == 0 ? plain : WithRepeatedScan(plain, c.repeats);
+        ASSERT_FALSE(bytes.empty());
+        WriteBytes(PathOf(c.name), bytes);
+        QImage bitmap;
+        QString error;
+        EXPECT_EQ(LoadJpegBitmap(PathOf(c.name), bitmap, &error), c.decodes) << error.toStdString();
+        EXPECT_EQ(bitmap.isNull(), !c.decodes);
+        if (!c.decodes) {
+            EXPECT_TRUE(error.startsWith(QStringLiteral("画像の読み込みに時間がかかりすぎる"))) << error.toStdString();
+        }
+    }
+}
+
+// A request to end the program stops a decode at its next row of blocks.
+TEST_F(JpegFiles, EndRequestStopsDecoding)
+{
+    WriteBytes(PathOf("progressive.jpg"), ProgressiveGrey(64, 64));
+    RequestEndNow();
+    QImage bitmap;
+    QString error;
+    const bool decoded = LoadJpegBitmap(PathOf("progressive.jpg"), bitmap, &error);
+    ClearEndRequestForTest();
+    EXPECT_FALSE(decoded);
+    EXPECT_TRUE(error.startsWith(QStringLiteral("画像の読み込みを中断しました"))) << error.toStdString();
+    EXPECT_TRUE(LoadJpegBitmap(PathOf("progressive.jpg"), bitmap, &error)) << error.toStdString();
 }
