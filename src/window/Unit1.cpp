@@ -83,6 +83,7 @@ void TForm1::InitDataAndScreens()
     Drill.StageTable = std::move(data.StageTable);
     Drill.ToiSeikaiTable = std::move(data.ToiSeikaiTable);
     Drill.SaveLoadTable = std::move(data.SaveLoadTable);
+    OpenKiroku();
     for (const UnreadableFile& file : data.unreadable) {
         startupWarnings_ << QStringLiteral("%1 を読み込めませんでした（%2）。\n"
                                            "このファイルは終了時にも書き換えません。")
@@ -244,10 +245,13 @@ void TForm1::WriteDatabases()
     EndUnlessWritten(TryWriteDatabases());
 }
 
-ProgressWriteResult TForm1::TryWriteDatabases() const
+ProgressWriteResult TForm1::TryWriteDatabases()
 {
+    // The journal's watermark goes with the counts file.
+    const SeikaiWriteWatch watch {[this](const std::string& bytes) { kiroku_.BeforeSeikaiWrite(bytes); },
+                                  [this](bool replaced) { kiroku_.AfterSeikaiWrite(replaced); }};
     // The drill's own tables, not copies of them: at a large bank a copy
     // would cost as much as the write.
     return TryWriteProgress(Drill.ToiSeikaiTable, Drill.SaveLoadTable, Drill.Nanwido, closeProgress_.writeSeikai,
-                            closeProgress_.writeSaveLoad, closeProgress_.writeNanwido);
+                            closeProgress_.writeSaveLoad, closeProgress_.writeNanwido, &watch);
 }

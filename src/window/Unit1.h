@@ -3,6 +3,7 @@
 // panels shown one at a time. The window owns the drill state; its handlers
 // read the controls, call one Qt-free operation of the drill (src/drill,
 // src/saveload) and show what it returns.
+#include "data/Kiroku.h"
 #include "data/ProgressDb.h"
 #include "drill/DrillState.h"
 #include "drill/Judge.h"
@@ -143,7 +144,11 @@ private:
     // The three databases as the confirmed close writes them: ending the
     // program when one fails, or telling which failed.
     void WriteDatabases();
-    ProgressWriteResult TryWriteDatabases() const;
+    ProgressWriteResult TryWriteDatabases();
+    // The answer journal (Unit1Kiroku.cpp): opened at start-up, where the
+    // answers the counts file lacks are counted; one row per judged answer.
+    void OpenKiroku();
+    void RecordAnswer(const Judgement& judged);
 
     QStringList startupWarnings_;
     // What the start-up read besides the tables: which databases the close
@@ -152,6 +157,9 @@ private:
     ProgressData closeProgress_;
     // A stage-end write failed and the learner has been told.
     bool saveFailureTold_ = false;
+    KirokuJournal kiroku_;
+    // An answer could not be recorded and the learner has been told.
+    bool kirokuFailureTold_ = false;
     // The databases have had their last write (a confirmed close or an end
     // without asking): nothing is written or asked any more.
     bool ended_ = false;

@@ -285,7 +285,10 @@ void TForm1::btnEnterClick()
     btnEnter->setEnabled(false);
     SetDefaultButton(nullptr);
     StopCountdown();
-    ShowJudgement(JudgeToi(Drill, GivenAnswerOnScreen()));
+    const Judgement judged = JudgeToi(Drill, GivenAnswerOnScreen());
+    // In the journal before the learner sees the verdict.
+    RecordAnswer(judged);
+    ShowJudgement(judged);
 }
 
 GivenAnswer TForm1::GivenAnswerOnScreen() const
