@@ -50,6 +50,10 @@ struct DrillState {
     TextTable ToiSeikaiTable;
     TextTable SaveLoadTable;
     std::vector<std::int32_t> ToiList;
+    // The area (分野) a run is limited to, as the drop-down names it
+    // (Shift_JIS), and its question rows, ascending; empty: every question.
+    std::string Bunya;
+    std::vector<std::int32_t> BunyaRows;
 
     // Nanwido kept within 0..5 wherever it indexes the table.
     NanwidoValue SafeNanwido() const { return ClampNanwido(Nanwido); }

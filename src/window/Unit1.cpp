@@ -84,6 +84,7 @@ void TForm1::InitDataAndScreens()
     Drill.ToiSeikaiTable = std::move(data.ToiSeikaiTable);
     Drill.SaveLoadTable = std::move(data.SaveLoadTable);
     OpenKiroku();
+    FillBunyaChoices();
     for (const UnreadableFile& file : data.unreadable) {
         startupWarnings_ << QStringLiteral("%1 を読み込めませんでした（%2）。\n"
                                            "このファイルは終了時にも書き換えません。")
@@ -112,6 +113,7 @@ void TForm1::HideAllScreens()
 void TForm1::ShowStartScreen()
 {
     cbNanwido->setCurrentIndex(Drill.SafeNanwido());
+    SelectBunyaItem();
     SetStatusText(StatusTexts::kStart);
     HideAllScreens();
     pnlStart->setVisible(true);

@@ -104,6 +104,7 @@ public slots:
     void btnFseStartBackClick();
     void btnSaveLoadClick();
     void btnSLBackClick();
+    void cbBunyaChange(int index);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -149,6 +150,11 @@ private:
     // answers the counts file lacks are counted; one row per judged answer.
     void OpenKiroku();
     void RecordAnswer(const Judgement& judged);
+    // Study by area and the study record (Unit1Bunya.cpp, Unit1Record.cpp).
+    void CreateBunyaControls();
+    void FillBunyaChoices();
+    void SelectBunyaItem();
+    void ChooseBunyaForRun();
 
     QStringList startupWarnings_;
     // What the start-up read besides the tables: which databases the close
@@ -195,6 +201,11 @@ public:
     QPushButton* btnHNormalStart = nullptr;
     QGroupBox* gbHRand = nullptr;
     QPushButton* btnHRandStart = nullptr;
+    // In gbOption beside the difficulty: the area drop-down and the way to
+    // the study record.
+    QLabel* lblBunya = nullptr;
+    QComboBox* cbBunya = nullptr;
+    QPushButton* btnKiroku = nullptr;
 
     TPanel* pnlMainToi = nullptr;
     QPlainTextEdit* memToiBun = nullptr;

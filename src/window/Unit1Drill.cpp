@@ -88,10 +88,16 @@ void TForm1::StartRun(PlayModeValue playMode, bool resetNokori)
     Drill.PlayMode = playMode;
     if (resetNokori)
         Drill.Nokori = 3;
+    ChooseBunyaForRun();
     BuildToiList(Drill);
     if (Drill.ToiList.empty()) {
         // The learner stays on the start screen and no countdown runs.
-        ShowNoQuestions(this);
+        if (!Drill.Bunya.empty())
+            MessageBox::error(this, kWindowTitle,
+                              QStringLiteral("「%1」には出題できる問題がありません。\n分野を選び直してください。")
+                                  .arg(cbBunya->currentText()));
+        else
+            ShowNoQuestions(this);
         ShowStartScreen();
         return;
     }

@@ -5,6 +5,7 @@
 #include "data/DataTexts.h"
 #include "data/ToiBank.h"
 
+#include <algorithm>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -26,9 +27,13 @@ void WriteBank(const WorkFolder& folder, const std::vector<BankQuestion>& questi
 {
     std::vector<std::vector<std::string>> rows;
     rows.push_back({"問キー", "問題文", "解説文", "正解", "選択肢数", "ラベル種類", "問題画像", "解説画像"});
-    for (const BankQuestion& q : questions)
+    const bool areas = std::any_of(questions.begin(), questions.end(), [](const BankQuestion& q) { return !q.bunya.empty(); });
+    for (const BankQuestion& q : questions) {
         rows.push_back({q.key, q.text, q.kaisetu, q.seikai, std::to_string(q.choices), std::to_string(q.labels),
                         std::to_string(q.toiPicture), std::to_string(q.kaisetuPicture)});
+        if (areas)
+            rows.back().push_back(q.bunya);
+    }
     folder.Write(DataTexts::kToiFileName, TableFileText(rows));
 }
 
