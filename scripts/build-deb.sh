@@ -5,6 +5,11 @@
 # non-zero status when a check finds an error; lintian's warnings are shown.
 #   ./scripts/build-deb.sh            build and check
 #   ./scripts/build-deb.sh --no-check build only
+# Root is needed only to install missing packages (through sudo when it is
+# there). Without root: have an administrator run
+#   apt-get install cmake g++ make pkg-config qt6-base-dev qt6-svg-dev \
+#       libjpeg62-turbo-dev fonts-ipafont-gothic dpkg-dev file desktop-file-utils appstream lintian
+# once, then run this script as yourself: it installs nothing when all are there.
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/install-deps.sh --package

@@ -1,9 +1,9 @@
 // mireto_bank: the question-bank tool for authors. Converts the UTF-8 CSV
 // source into the Shift_JIS bank file the program reads, exports a bank back
 // to CSV, and checks either for everything the program would misread.
-#include "bank/BankSource.h"
-#include "bank/BankStats.h"
-#include "bank/BankStream.h"
+#include <bank/BankSource.h>
+#include <bank/BankStats.h>
+#include <bank/BankStream.h>
 #include "picture/LoadJpegBitmap.h"
 
 #include <QImage>

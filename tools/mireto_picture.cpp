@@ -39,6 +39,9 @@
 // and bad numbers. Errors name the line ("FILE:LINE: message") and the exit
 // status is then 1 (2 for wrong usage); no output file is left behind.
 #include "picture/LoadJpegBitmap.h"
+#include "text/SameFile.h"
+#include "text/SystemReason.h"
+#include "text/Unit2.h"
 
 #include <QColor>
 #include <QFile>
@@ -57,6 +60,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -66,6 +70,8 @@ namespace {
 
 const QString kFontFamily = QStringLiteral("IPAPGothic");
 constexpr int kMaxCoordinate = 100000;
+// Descriptions are a few kilobytes; a larger file is no description.
+constexpr std::uint64_t kMaxDescriptionBytes = 4 * 1024 * 1024;
 
 // A bad description. The message goes out with the line being read, or with
 // `line` when the fault belongs to an earlier one.
@@ -430,6 +436,19 @@ void Drawing::Line(Words& w, bool arrowHead)
     painter.drawPolygon(QPolygonF({line.p2(), base + across, base - across}));
 }
 
+// The sum of the column widths, checked: widths that add up past any picture
+// would otherwise wrap around and pass the inside-the-picture test.
+int TableWidth(const Table& table)
+{
+    long long total = 0;
+    for (int width : table.widths) {
+        total += width;
+        if (total > kMaxPictureSide)
+            Fail(QStringLiteral("table is wider than any picture (%1 columns)").arg(table.widths.size()));
+    }
+    return static_cast<int>(total);
+}
+
 void Drawing::StartTable(Words& w, int lineNumber)
 {
     Table table;
@@ -445,10 +464,7 @@ void Drawing::StartTable(Words& w, int lineNumber)
     }
     table.rowHeight = w.Number("row height", 1);
     table.line = lineNumber;
-    int total = 0;
-    for (int width : table.widths)
-        total += width;
-    CheckInside(QRect(table.x, table.y, total, table.rowHeight), "table");
+    CheckInside(QRect(table.x, table.y, TableWidth(table), table.rowHeight), "table");
     table_ = table;
     inTable_ = true;
 }
@@ -466,11 +482,11 @@ void Drawing::Row(Words& w)
         Fail(QStringLiteral("row has %1 cells but the table has %2 columns")
                  .arg(cells.size()).arg(table_.widths.size()));
     const bool header = table_.rows == 0;
-    const int y = table_.y + table_.rows * table_.rowHeight;
-    int total = 0;
-    for (int width : table_.widths)
-        total += width;
-    CheckInside(QRect(table_.x, y, total, table_.rowHeight), "table row");
+    const long long rowTop = table_.y + static_cast<long long>(table_.rows) * table_.rowHeight;
+    if (rowTop > kMaxPictureSide)
+        Fail(QStringLiteral("table row lies outside the picture"));
+    const int y = static_cast<int>(rowTop);
+    CheckInside(QRect(table_.x, y, TableWidth(table_), table_.rowHeight), "table row");
 
     QPainter painter(&image_);
     Begin(painter);
@@ -498,14 +514,17 @@ void Drawing::Row(Words& w)
 
 int Run(const char* inputName, const char* outputName)
 {
-    QFile input(QString::fromLocal8Bit(inputName));
-    if (!input.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "%s: cannot read: %s\n", inputName, input.errorString().toLocal8Bit().constData());
+    if (SameFile(inputName, outputName)) {
+        std::fprintf(stderr, "%s: the picture would be written over its own description\n", outputName);
         return 1;
     }
-    QByteArray bytes = input.readAll();
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
+    std::string bytes;
+    std::string readError;
+    if (!ReadFileBytes(inputName, bytes, &readError, kMaxDescriptionBytes)) {
+        std::fprintf(stderr, "%s: cannot read: %s\n", inputName, readError.c_str());
+        return 1;
+    }
+    std::size_t start = bytes.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
 
     if (!QFontDatabase::families().contains(kFontFamily)) {
         std::fprintf(stderr, "font %s is not installed (Debian package fonts-ipafont-gothic)\n",
@@ -516,7 +535,14 @@ int Run(const char* inputName, const char* outputName)
     Drawing drawing;
     int lineNumber = 0;
     try {
-        for (const QByteArray& raw : bytes.split('\n')) {
+        // A line at a time: splitting the whole file first would hold every
+        // line twice over.
+        while (start <= bytes.size()) {
+            std::size_t end = bytes.find('\n', start);
+            if (end == std::string::npos)
+                end = bytes.size();
+            const QByteArrayView raw(bytes.data() + start, static_cast<qsizetype>(end - start));
+            start = end + 1;
             ++lineNumber;
             QStringDecoder decode(QStringDecoder::Utf8);
             const QString line = decode(raw);

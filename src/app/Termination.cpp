@@ -1,5 +1,7 @@
 #include "app/Termination.h"
 
+#include "text/EndRequest.h"
+
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -24,6 +26,8 @@ extern "C" void OnTerminationSignal(int)
     const char byte = 1;
     // Non-blocking: a pipe already full of requests just drops this one.
     [[maybe_unused]] ssize_t n = ::write(g_writeEnd, &byte, 1);
+    // Long work in progress (a picture being decoded) sees this and stops.
+    RequestEndNow();
     errno = savedErrno;
 }
 

@@ -1,9 +1,12 @@
 #include "picture/LoadJpegBitmap.h"
 
+#include "text/EndRequest.h"
 #include "text/SystemReason.h"
+#include "text/Unit2.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csetjmp>
 #include <cstdio>
 #include <limits>
@@ -74,13 +77,35 @@ void InstallErrors(JpegErrors* errors, jpeg_error_mgr** target)
     errors->pub.emit_message = OnMessage;
 }
 
-enum class DecodeOutcome { Ok, Unreadable, TooLarge };
+enum class DecodeOutcome { Ok, Unreadable, TooLarge, TooManyScans, TooSlow, Interrupted };
 
 struct Decoder {
     jpeg_decompress_struct cinfo;
     JpegErrors errors;
+    // libjpeg calls progress.progress_monitor once per row of blocks of every
+    // scan: the only place where a decode that goes on too long can be
+    // stopped, since a progressive file decodes all its scans inside
+    // jpeg_start_decompress.
+    jpeg_progress_mgr progress;
+    std::chrono::steady_clock::time_point deadline;
     DecodeOutcome outcome;
 };
+
+// Decoders hand the progress monitor the jpeg struct only; it is the first
+// member of Decoder, so the Decoder is reached from it.
+void WatchProgress(j_common_ptr cinfo)
+{
+    Decoder* d = reinterpret_cast<Decoder*>(cinfo);
+    if (EndRequested())
+        d->outcome = DecodeOutcome::Interrupted;
+    else if (d->cinfo.input_scan_number > kMaxPictureScans)
+        d->outcome = DecodeOutcome::TooManyScans;
+    else if (std::chrono::steady_clock::now() > d->deadline)
+        d->outcome = DecodeOutcome::TooSlow;
+    else
+        return;
+    JumpBack(cinfo);
+}
 
 bool SizeAllowed(JDIMENSION width, JDIMENSION height)
 {
@@ -89,10 +114,11 @@ bool SizeAllowed(JDIMENSION width, JDIMENSION height)
         && static_cast<long long>(width) * height <= kMaxPicturePixels;
 }
 
-// Decodes `file` into *bitmap. Only plain C state here (see the top).
-void Decode(std::FILE* file, Decoder* d, QImage* bitmap)
+// Decodes the file's bytes into *bitmap. Only plain C state here (see the top).
+void Decode(const std::string* bytes, Decoder* d, QImage* bitmap)
 {
     d->outcome = DecodeOutcome::Unreadable;
+    d->deadline = std::chrono::steady_clock::now() + kMaxPictureDecodeTime;
     InstallErrors(&d->errors, &d->cinfo.err);
     // Set before creating the decoder, which can itself fail; destroying a
     // decoder that was never created (zeroed struct) does nothing.
@@ -101,7 +127,10 @@ void Decode(std::FILE* file, Decoder* d, QImage* bitmap)
         return; // d->outcome says why
     }
     jpeg_create_decompress(&d->cinfo);
-    jpeg_stdio_src(&d->cinfo, file);
+    d->progress.progress_monitor = WatchProgress;
+    d->cinfo.progress = &d->progress;
+    jpeg_mem_src(&d->cinfo, reinterpret_cast<const unsigned char*>(bytes->data()),
+                 static_cast<unsigned long>(bytes->size()));
     jpeg_read_header(&d->cinfo, TRUE);
 
     // The header alone gives the size: refuse before any pixel memory is taken.
@@ -218,29 +247,33 @@ bool LoadJpegBitmap(const std::string& fileName, QImage& bitmap, QString* error)
         return false;
     };
 
-    errno = 0;
-    FilePtr file(fileName.empty() ? nullptr : std::fopen(fileName.c_str(), "rb"), std::fclose);
-    if (!file && (errno == ENOENT || fileName.empty()))
-        return fail("画像ファイルが見つかりません");
-    // The system's reason in Japanese: a folder of that name opens, but is
-    // no picture.
     struct stat st {};
-    const int openError = errno;
-    if (!file || (::fstat(::fileno(file.get()), &st) == 0 && S_ISDIR(st.st_mode))) {
-        const std::string reason = "画像ファイルを読み込めません（"
-                                   + SystemReason(file ? EISDIR : openError, FileUse::Read) + "）";
+    if (fileName.empty() || (::stat(fileName.c_str(), &st) != 0 && errno == ENOENT))
+        return fail("画像ファイルが見つかりません");
+    // Read whole, bounded and without blocking: a FIFO or a device of that
+    // name is refused instead of holding the window (and a termination
+    // signal) for good.
+    std::string bytes;
+    std::string readError;
+    if (!ReadFileBytes(fileName, bytes, &readError, kMaxPictureFileBytes)) {
+        const std::string reason = "画像ファイルを読み込めません（" + FileReason(readError, FileUse::Read) + "）";
         return fail(reason.c_str());
     }
 
     Decoder decoder{};
     QImage decoded;
-    Decode(file.get(), &decoder, &decoded);
+    Decode(&bytes, &decoder, &decoded);
     switch (decoder.outcome) {
     case DecodeOutcome::Ok:
         bitmap = decoded;
         return true;
     case DecodeOutcome::TooLarge:
         return fail("画像が大きすぎます");
+    case DecodeOutcome::TooManyScans:
+    case DecodeOutcome::TooSlow:
+        return fail("画像の読み込みに時間がかかりすぎるため表示できません");
+    case DecodeOutcome::Interrupted:
+        return fail("画像の読み込みを中断しました");
     case DecodeOutcome::Unreadable:
         break;
     }

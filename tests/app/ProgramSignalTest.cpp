@@ -21,6 +21,7 @@
 #include <csignal>
 #include <filesystem>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -122,6 +123,26 @@ TEST_F(ProgramSignal, EachTerminationSignalWritesWhatTheCloseWrites)
         EXPECT_EQ(learner.process.exitCode(), 0);
         EXPECT_EQ(Read(learner.folder), closed);
     }
+}
+
+// A FIFO where a question picture should be neither blocks the window nor
+// keeps a termination signal from ending the program with the learner's files.
+TEST_F(ProgramSignal, AFifoInPlaceOfAPictureHoldsNothing)
+{
+    const Files closed = ClosedAfter(3);
+    Learner learner(runtime.path());
+    std::vector<BankQuestion> bank = TypedBank(45);
+    for (BankQuestion& q : bank) {
+        q.toiPicture = 1;
+        const std::string fifo = learner.folder.Path() + "/NONEm" + q.key + ".jpg";
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0) << fifo;
+    }
+    WriteBank(learner.folder, bank);
+    ASSERT_TRUE(learner.StartAndWait({QStringLiteral("answer"), QStringLiteral("3")}));
+    learner.Signal(SIGTERM);
+    ASSERT_TRUE(learner.Finish());
+    EXPECT_EQ(learner.process.exitCode(), 0);
+    EXPECT_EQ(Read(learner.folder), closed);
 }
 
 TEST_F(ProgramSignal, SignalsWhileTheCloseQuestionIsOpenWriteWithoutAnswer)

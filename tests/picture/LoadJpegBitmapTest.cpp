@@ -7,10 +7,17 @@
 
 #include <gtest/gtest.h>
 
+#include "text/EndRequest.h"
+
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <sys/stat.h>
+#include <vector>
+
+#include <jpeglib.h>
 
 namespace {
 
@@ -69,6 +76,74 @@ size_t FrameHeaderOffset(const std::string& jpeg)
         pos += 2 + length;
     }
     return std::string::npos;
+}
+
+// A progressive JPEG of a flat grey picture, written with libjpeg's standard
+// progression script (a DC scan and several AC scans).
+std::string ProgressiveGrey(int width, int height)
+{
+    jpeg_compress_struct cinfo {};
+    jpeg_error_mgr errors {};
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = static_cast<JDIMENSION>(width);
+    cinfo.image_height = static_cast<JDIMENSION>(height);
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> row(static_cast<size_t>(width) * 3, 128);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::string bytes(reinterpret_cast<const char*>(buffer), size);
+    std::free(buffer);
+    return bytes;
+}
+
+// The file with its second scan (and the Huffman tables written just before
+// it) repeated `times` more times before the end marker: each repeat is a
+// whole pass over the picture that libjpeg only warns about.
+std::string WithRepeatedScan(const std::string& jpeg, int times)
+{
+    auto byte = [&](size_t i) { return static_cast<unsigned char>(jpeg[i]); };
+    size_t pos = 2;
+    size_t tablesStart = std::string::npos;
+    int scans = 0;
+    while (pos + 4 <= jpeg.size() && byte(pos) == 0xFF) {
+        const unsigned char marker = byte(pos + 1);
+        const size_t length = byte(pos + 2) * 256u + byte(pos + 3);
+        if (marker == 0xC4 && tablesStart == std::string::npos)
+            tablesStart = pos;
+        if (marker != 0xDA) {
+            pos += 2 + length;
+            continue;
+        }
+        // Entropy-coded data runs to the next marker that is neither a
+        // stuffed zero nor a restart marker.
+        size_t end = pos + 2 + length;
+        while (end + 1 < jpeg.size()
+               && !(byte(end) == 0xFF && byte(end + 1) != 0x00 && (byte(end + 1) < 0xD0 || byte(end + 1) > 0xD7)))
+            ++end;
+        if (++scans == 2) {
+            const size_t start = tablesStart == std::string::npos ? pos : tablesStart;
+            const std::string scan = jpeg.substr(start, end - start);
+            std::string out = jpeg.substr(0, jpeg.size() - 2);
+            for (int i = 0; i < times; ++i)
+                out += scan;
+            return out + "\xFF\xD9";
+        }
+        tablesStart = std::string::npos;
+        pos = end;
+    }
+    return {};
 }
 
 bool Near(QRgb got, QRgb want, int tolerance)
@@ -173,7 +248,10 @@ TEST_F(JpegFiles, BadFilesFailWithReasonAndLeaveBitmapEmpty)
         {"soi.jpg", "", std::string("\xFF\xD8", 2), kUnreadable},
         {"png.jpg", nullptr, {}, kUnreadable},
         {"folder.jpg", nullptr, {}, kUnreadable},
+        // A FIFO would block the open, and the window with it, for good.
+        {"fifo.jpg", nullptr, {}, kUnreadable},
     };
+    ASSERT_EQ(::mkfifo(PathOf("fifo.jpg").c_str(), 0600), 0);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = PathOf(c.name);
@@ -306,4 +384,49 @@ TEST_F(JpegFiles, ReasonsNameTheFileButNotAtAnyLength)
     EXPECT_TRUE(error.endsWith(QStringLiteral("…")));
     EXPECT_LE(error.size(), 120);
     EXPECT_LE(PictureNotShowableText(longName).size(), 120);
+}
+
+// Decoding time is bounded, not only the size: a progressive file whose scan
+// is repeated is refused once it passes the scan cap; the same
+// file with a few repeats still decodes (libjpeg only warns).
+TEST_F(JpegFiles, RepeatedScansAreRefusedQuickly)
+{
+    const std::string plain = ProgressiveGrey(256, 256);
+    const struct {
+        const char* name;
+        int repeats;
+        bool decodes;
+    } cases[] = {
+        {"plain.jpg", 0, true},
+        {"few.jpg", 5, true},
+        {"many.jpg", kMaxPictureScans + 50, false},
+        {"thousands.jpg", 5000, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string bytes = c.repeats == 0 ? plain : WithRepeatedScan(plain, c.repeats);
+        ASSERT_FALSE(bytes.empty());
+        WriteBytes(PathOf(c.name), bytes);
+        QImage bitmap;
+        QString error;
+        EXPECT_EQ(LoadJpegBitmap(PathOf(c.name), bitmap, &error), c.decodes) << error.toStdString();
+        EXPECT_EQ(bitmap.isNull(), !c.decodes);
+        if (!c.decodes) {
+            EXPECT_TRUE(error.startsWith(QStringLiteral("画像の読み込みに時間がかかりすぎる"))) << error.toStdString();
+        }
+    }
+}
+
+// A request to end the program stops a decode at its next row of blocks.
+TEST_F(JpegFiles, EndRequestStopsDecoding)
+{
+    WriteBytes(PathOf("progressive.jpg"), ProgressiveGrey(64, 64));
+    RequestEndNow();
+    QImage bitmap;
+    QString error;
+    const bool decoded = LoadJpegBitmap(PathOf("progressive.jpg"), bitmap, &error);
+    ClearEndRequestForTest();
+    EXPECT_FALSE(decoded);
+    EXPECT_TRUE(error.startsWith(QStringLiteral("画像の読み込みを中断しました"))) << error.toStdString();
+    EXPECT_TRUE(LoadJpegBitmap(PathOf("progressive.jpg"), bitmap, &error)) << error.toStdString();
 }

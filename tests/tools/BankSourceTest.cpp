@@ -281,7 +281,7 @@ TEST(BankSourceContent, EachContentProblemIsReportedAtItsField)
         {"1001,q,k,A,x,0,0,0", 5, "plain decimal"},
         {"1001,q,k,1,9,0,0,0", 5, "only 8 check boxes"},
         {"1001,q,k,1,1,0,0,0", 5, "1 choice"},
-        {"1001,q,k,A,0,3,0,0", 6, "label set"},
+        {"1001,q,k,A,0,4,0,0", 6, "label set"},
         {"1001,q,k,A,0, 1,0,0", 6, "plain decimal"},
         {"1001,q,k,A,0,0,2,0", 7, "0 or 1"},
         {"1001,q,k,A,0,0,0,-1", 8, "plain decimal"},
@@ -312,11 +312,11 @@ TEST(BankSourceContent, ValidQuestionsPass)
     BankSummary summary;
     // 1005's answer ends in ャ@, whose bytes end like a full-width blank.
     BankRows bank = Csv(kHeader + "1001,q,k,2,2,0,0,0\n1002,q,k,1_3_8,8,2,0,0\n1003,q,k,SELECT,0,1,0,0\n"
-                                  "1004,q,,3,4,0,0,1\n1005,q,k,ャ@,0,0,0,0\n");
+                                  "1004,q,,3,4,0,0,1\n1005,q,k,ャ@,0,0,0,0\n1006,q,k,4,8,3,0,0\n");
     std::vector<BankProblem> problems = AllProblems(bank, CheckBankContent(bank, {}, &summary));
     EXPECT_TRUE(problems.empty()) << Listing(problems);
-    EXPECT_EQ(summary.questions, 5);
-    EXPECT_EQ(summary.choiceQuestions, 3);
+    EXPECT_EQ(summary.questions, 6);
+    EXPECT_EQ(summary.choiceQuestions, 4);
     EXPECT_EQ(summary.typedQuestions, 2);
     EXPECT_EQ(summary.pictures, 1);
 }

@@ -104,3 +104,15 @@ TEST(BankStats, WarnsOnlyWhenTheSpreadIsUnlikelyToBeChance)
         multi += Row(300 + i, i % 2 ? "1_2" : "1_2_5", 6);
     EXPECT_TRUE(AnyUnlikelySpread(BankStatistics(ParseCsvSources({{"m.csv", kHeader + multi}}))));
 }
+
+TEST(BankStats, LabelSetsAreNamedByTheirFirstLetters)
+{
+    const auto stats = BankStatistics(ParseCsvSources(
+        {{"a.csv", kHeader + Row(1, "1", 4, 3) + Row(2, "2", 4, 3) + Row(3, "1", 2, 2) + Row(4, "2", 2, 1) +
+                       Row(5, "1", 2, 0) + Row(6, "1", 2, 7)}}));
+    ASSERT_EQ(stats.size(), 1u);
+    EXPECT_EQ(stats[0].byLabelSet, (std::map<int, int> {{0, 1}, {1, 1}, {2, 1}, {3, 2}, {7, 1}}));
+    EXPECT_NE(FormatBankStats(stats).find("  label sets: 1 2 3 1; A B C 1; イ ロ ハ 1; ア イ ウ 2; ? 1;\n"),
+              std::string::npos)
+        << FormatBankStats(stats);
+}

@@ -162,3 +162,39 @@ TEST_F(PictureTool, FileLevelFaultsAreReported)
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.errors.contains(QStringLiteral("usage"))) << run.errors.toStdString();
 }
+
+// Column widths whose sum passes the largest int would wrap around into
+// range and let a table far wider than the picture pass as inside it.
+TEST_F(PictureTool, TableWidthsThatOverflowAreRefused)
+{
+    // 67 446 + 42 949 x 100 000 = 2^32 + 150: wrapped, a table 150 wide.
+    QByteArray widths = "67446";
+    for (int i = 0; i < 42949; ++i)
+        widths += ",100000";
+    const ToolRun run = Draw("size 200 100\ntable 0 0 " + widths + " 20\nrow " + QByteArray("a | ").repeated(42949)
+                                 + "b\nendtable\n",
+                             PathOf("wide.jpg"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.errors.contains(QStringLiteral("in.pic:2: "))) << run.errors.left(300).toStdString();
+    EXPECT_FALSE(QFile::exists(PathOf("wide.jpg")));
+}
+
+// The output is never written over the description, whatever the names.
+TEST_F(PictureTool, NeverWritesOverItsOwnInput)
+{
+    const QByteArray description = "size 20 20\nbox 2 2 10 10\n";
+    QFile file(PathOf("same.pic"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(description);
+    file.close();
+    ASSERT_TRUE(QFile::link(PathOf("same.pic"), PathOf("link.jpg")));
+    for (const QString& output : {PathOf("same.pic"), PathOf("link.jpg"), dir.path() + QStringLiteral("/./same.pic")}) {
+        SCOPED_TRACE(output.toStdString());
+        const ToolRun run = Run({PathOf("same.pic"), output});
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.errors.contains(QStringLiteral("own description"))) << run.errors.toStdString();
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), description);
+        file.close();
+    }
+}

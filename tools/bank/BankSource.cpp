@@ -4,6 +4,7 @@
 #include "bank/JisTable.h"
 
 #include "text/SjisCodec.h"
+#include "data/ChoiceLabels.h"
 #include "data/ToiBank.h"
 
 #include <algorithm>
@@ -770,8 +771,8 @@ struct BankContentCheck::Impl {
         else if (choices == 1)
             Report(row, ToiColumn::ChoiceCount + 1,
                    "1 choice is read as a typed question: write 0 for a typed question, 2 to 8 for choices");
-        if (labels > 2)
-            Report(row, ToiColumn::LabelSet + 1, "the label set must be 0, 1 or 2");
+        if (labels >= 0 && !ChoiceLabels::IsLabelSet(labels))
+            Report(row, ToiColumn::LabelSet + 1, "the label set must be 0, 1, 2 or 3");
         if (toiPicture > 1)
             Report(row, ToiColumn::ToiPicture + 1, "the question picture flag must be 0 or 1");
         if (kaisetuPicture > 1)

@@ -1,6 +1,8 @@
 #include "bank/BankStats.h"
 
+#include "data/ChoiceLabels.h"
 #include "data/ToiBank.h"
+#include "text/SjisCodec.h"
 
 #include <cmath>
 #include <cstdio>
@@ -135,6 +137,20 @@ void Count(Tally& tally, const CellsView& cells)
         ++spread.correct[box - 1];
 }
 
+// The first three letters of a label set, as the boxes show them: "1 2 3",
+// "A B C", "イ ロ ハ", "ア イ ウ"; "?" for a number that is no set.
+std::string LabelSetName(int set)
+{
+    if (!ChoiceLabels::IsLabelSet(set))
+        return "?";
+    std::string name;
+    for (int box = 0; box < 3; ++box) {
+        const std::string letter = ChoiceLabels::Letter(set, box);
+        name += (box ? " " : "") + (letter.empty() ? std::to_string(box + 1) : SjisToUtf8(letter));
+    }
+    return name;
+}
+
 std::string Percent(int part, int whole)
 {
     char text[16];
@@ -239,7 +255,6 @@ bool AnyUnlikelySpread(const std::vector<BankStats>& stats)
 
 std::string FormatBankStats(const std::vector<BankStats>& stats)
 {
-    static const char* const kLabelSets[] = {"1 2 3", "A B C", "イ ロ ハ"};
     std::string out;
     for (const BankStats& s : stats) {
         out += s.name + ": " + std::to_string(s.questions) + " questions\n";
@@ -248,7 +263,7 @@ std::string FormatBankStats(const std::vector<BankStats>& stats)
                std::to_string(s.typed) + " typed (" + Percent(s.typed, s.questions) + ")\n";
         out += "  label sets:";
         for (auto [set, count] : s.byLabelSet)
-            out += std::string(" ") + (set >= 0 && set <= 2 ? kLabelSets[set] : "?") + " " + std::to_string(count) + ";";
+            out += " " + LabelSetName(set) + " " + std::to_string(count) + ";";
         out += "\n  choices:";
         for (auto [choices, count] : s.byChoices)
             out += " " + std::to_string(choices) + ": " + std::to_string(count) + ";";

@@ -1,0 +1,30 @@
+# Builds each probe target. FORBIDDEN lists target=header pairs that must fail
+# to compile because that header is not found; ALLOWED lists targets that
+# must compile.
+set(failures "")
+foreach(pair IN LISTS FORBIDDEN)
+  string(REPLACE "=" ";" parts "${pair}")
+  list(GET parts 0 target)
+  list(GET parts 1 header)
+  execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target ${target}
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(result EQUAL 0)
+    string(APPEND failures "  ${target} compiled: ${header} was reachable without linking its layer\n")
+  elseif(NOT output MATCHES "${header}: No such file or directory|'${header}' file not found")
+    string(APPEND failures "  ${target} failed for another reason than ${header}:\n${output}\n")
+  else()
+    message(STATUS "${target}: refused (${header} not found)")
+  endif()
+endforeach()
+foreach(target IN LISTS ALLOWED)
+  execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target ${target}
+    RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT result EQUAL 0)
+    string(APPEND failures "  ${target} did not compile:\n${output}\n")
+  else()
+    message(STATUS "${target}: compiles")
+  endif()
+endforeach()
+if(failures)
+  message(FATAL_ERROR "Layer probes:\n${failures}")
+endif()

@@ -1,0 +1,8 @@
+// Planted: the bank tool's reader from a target that links the data layer
+// only. Must not compile.
+#include <bank/BankSource.h>
+
+int PlantedToolInclude()
+{
+    return 0;
+}
