@@ -85,7 +85,7 @@ void KirokuJournal::LoadFile(const char* fileName, bool current)
     }
 }
 
-void KirokuJournal::Open(const std::string* seikaiOnDisk)
+void KirokuJournal::Open(const std::string* seikaiOnDisk, bool mayRotate)
 {
     entries_.clear();
     problems_.clear();
@@ -119,7 +119,7 @@ void KirokuJournal::Open(const std::string* seikaiOnDisk)
 
     // Bounded growth: a full journal whose answers the counts file holds
     // becomes the older one. A rename, never a rewrite.
-    if (writable_ && currentRows_ >= kKirokuRotateRows && firstUncounted_ == entries_.size()
+    if (mayRotate && writable_ && currentRows_ >= kKirokuRotateRows && firstUncounted_ == entries_.size()
         && ::rename(kKirokuFileName, kKirokuOldFileName) == 0) {
         SyncWorkingFolder();
         entries_.erase(entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(oldRows));
@@ -166,7 +166,8 @@ bool KirokuJournal::EnsureOpen(std::string* reason)
 
 bool KirokuJournal::Append(KirokuEntry entry, std::string* reason)
 {
-    if (!writable_) {
+    // A hand-made number at the top of the range leaves no number to give.
+    if (!writable_ || lastSeq_ >= kKirokuMaxSeq) {
         if (reason)
             *reason = "not writable";
         return false;

@@ -38,7 +38,8 @@ public:
 
     // At start-up: reads both journal files and the mark. seikaiOnDisk is the
     // counts file's bytes as they are on disk, nullptr when there is none.
-    void Open(const std::string* seikaiOnDisk);
+    // mayRotate false (a tool that only reads) changes nothing on disk.
+    void Open(const std::string* seikaiOnDisk, bool mayRotate = true);
 
     // Every whole row of the journal files and of this run, by ascending
     // number; rows torn by a crash, edited or out of order are left out.

@@ -8,7 +8,6 @@
 namespace {
 
 constexpr int kCells = 9;
-constexpr std::int64_t kMaxSeq = 999'999'999'999'999;
 constexpr std::int32_t kMaxSeconds = 999'999;
 
 // A plain run of decimal digits within [0, max]; nothing else.
@@ -27,10 +26,11 @@ std::optional<std::int64_t> Digits(std::string_view text, std::int64_t max)
     return value;
 }
 
-std::uint32_t Check(const std::array<std::string, kCells - 1>& cells)
+template <class Cells>
+std::uint32_t Check(const Cells& cells)
 {
     std::uint32_t hash = 2166136261u;
-    for (const std::string& cell : cells) {
+    for (std::string_view cell : cells) {
         for (unsigned char c : cell)
             hash = (hash ^ c) * 16777619u;
         hash = (hash ^ 0x1Fu) * 16777619u;
@@ -70,12 +70,13 @@ bool ParseTime(std::string_view text, std::int32_t& day, std::int32_t& second)
          m = Digits(text.substr(14, 2), 59), s = Digits(text.substr(17, 2), 59);
     if (!year || !month || !dom || !h || !m || !s || *year < 1970 || *month < 1 || *dom < 1)
         return false;
+    // No 31 February and the like.
+    static constexpr std::int64_t kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (*year % 4 == 0 && *year % 100 != 0) || *year % 400 == 0;
+    if (*dom > kDays[*month - 1] + (*month == 2 && leap))
+        return false;
     day = CivilDay(static_cast<std::int32_t>(*year), static_cast<std::int32_t>(*month),
                    static_cast<std::int32_t>(*dom));
-    std::int32_t y2, m2, d2;
-    CivilDate(day, y2, m2, d2);
-    if (m2 != *month || d2 != *dom) // 31 February and the like
-        return false;
     second = static_cast<std::int32_t>(*h * 3600 + *m * 60 + *s);
     return true;
 }
@@ -165,6 +166,8 @@ std::string KirokuEscape(std::string_view bytes)
 
 std::optional<std::string> KirokuUnescape(std::string_view cell)
 {
+    if (cell.find('%') == std::string_view::npos)
+        return std::string(cell);
     std::string out;
     out.reserve(cell.size());
     for (std::size_t i = 0; i < cell.size(); ++i) {
@@ -213,13 +216,14 @@ std::optional<KirokuEntry> KirokuFromRow(const TextRow& row)
 {
     if (row.size() != kCells)
         return std::nullopt;
-    std::array<std::string, kCells - 1> cells;
+    // Read through views: a year's journal is read at every start.
+    std::array<std::string_view, kCells - 1> cells;
     for (std::size_t i = 0; i < cells.size(); ++i)
-        cells[i] = std::string(row.Cell(i));
+        cells[i] = row.Cell(i);
     if (row.Cell(kCells - 1) != Hex8(Check(cells)))
         return std::nullopt;
     KirokuEntry e;
-    const auto seq = Digits(cells[0], kMaxSeq);
+    const auto seq = Digits(cells[0], kKirokuMaxSeq);
     const auto mode = Digits(cells[4], 4);
     const auto nanwido = Digits(cells[5], 5);
     const auto seconds = Digits(cells[6], kMaxSeconds);

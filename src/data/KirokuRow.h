@@ -32,6 +32,8 @@ struct KirokuEntry {
 
 // An answer is kept up to this many bytes (cut at a character's edge).
 constexpr std::size_t kKirokuAnswerBytes = 200;
+// The highest row number a row may hold.
+constexpr std::int64_t kKirokuMaxSeq = 999'999'999'999'999;
 // A key longer than any a bank uses is no key.
 constexpr std::size_t kKirokuKeyBytes = 1000;
 

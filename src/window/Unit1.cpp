@@ -106,7 +106,7 @@ void TForm1::ShowStartupWarnings()
 
 void TForm1::HideAllScreens()
 {
-    for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad})
+    for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad, pnlKiroku})
         panel->setVisible(false);
 }
 
@@ -171,7 +171,7 @@ void TForm1::ShowProgressStrip(bool visible)
 {
     pnlProgress->setVisible(visible);
     const int panelHeight = visible ? pnlProgress->y() : StatusBar1->y();
-    for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad})
+    for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad, pnlKiroku})
         panel->resize(width(), panelHeight);
     pnlMainLine1->setGeometry(pnlMain->width() - pnlMainLine1->width(), 0, pnlMainLine1->width(), panelHeight);
 }

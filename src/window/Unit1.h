@@ -105,6 +105,8 @@ public slots:
     void btnSaveLoadClick();
     void btnSLBackClick();
     void cbBunyaChange(int index);
+    void btnKirokuClick();
+    void btnKirokuBackClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -155,6 +157,7 @@ private:
     void FillBunyaChoices();
     void SelectBunyaItem();
     void ChooseBunyaForRun();
+    void CreateKirokuScreen();
 
     QStringList startupWarnings_;
     // What the start-up read besides the tables: which databases the close
@@ -206,6 +209,10 @@ public:
     QLabel* lblBunya = nullptr;
     QComboBox* cbBunya = nullptr;
     QPushButton* btnKiroku = nullptr;
+    // The study record screen.
+    TPanel* pnlKiroku = nullptr;
+    class KirokuView* kirokuView = nullptr;
+    QPushButton* btnKirokuBack = nullptr;
 
     TPanel* pnlMainToi = nullptr;
     QPlainTextEdit* memToiBun = nullptr;

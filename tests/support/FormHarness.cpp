@@ -53,7 +53,8 @@ int VisibleScreenCount(TForm1& form)
     int count = 0;
     for (QWidget* panel : {static_cast<QWidget*>(form.pnlStart), static_cast<QWidget*>(form.pnlError),
                            static_cast<QWidget*>(form.pnlMain), static_cast<QWidget*>(form.pnlStageEnd),
-                           static_cast<QWidget*>(form.pnlFinalStageEnd), static_cast<QWidget*>(form.pnlSaveLoad)})
+                           static_cast<QWidget*>(form.pnlFinalStageEnd), static_cast<QWidget*>(form.pnlSaveLoad),
+                           static_cast<QWidget*>(form.pnlKiroku)})
         count += panel->isHidden() ? 0 : 1;
     return count;
 }
@@ -64,7 +65,8 @@ QWidget* VisibleScreen(TForm1& form)
         return nullptr;
     for (QWidget* panel : {static_cast<QWidget*>(form.pnlStart), static_cast<QWidget*>(form.pnlError),
                            static_cast<QWidget*>(form.pnlMain), static_cast<QWidget*>(form.pnlStageEnd),
-                           static_cast<QWidget*>(form.pnlFinalStageEnd), static_cast<QWidget*>(form.pnlSaveLoad)})
+                           static_cast<QWidget*>(form.pnlFinalStageEnd), static_cast<QWidget*>(form.pnlSaveLoad),
+                           static_cast<QWidget*>(form.pnlKiroku)})
         if (!panel->isHidden())
             return panel;
     return nullptr;
