@@ -5,10 +5,12 @@
 
 #include "data/ChoiceLabels.h"
 #include "data/ToiBank.h"
+#include "data/ToiBoxes.h"
 #include "text/SjisCodec.h"
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <sys/stat.h>
 
 namespace {
@@ -37,13 +39,6 @@ bool PlainDecimal(std::string_view text, int& value)
 
 } // namespace
 
-long long QuestionPictureShownHeight(const PictureSize& size)
-{
-    if (size.width <= 0 || size.height <= 0)
-        return 0;
-    // The window's own arithmetic: the height scaled in proportion, truncated.
-    return static_cast<long long>(size.height) * kQuestionPictureShownWidth / size.width;
-}
 
 
 const std::string& BankContentCheck::FileName(std::size_t fileIndex) const
@@ -251,15 +246,20 @@ void BankContentCheck::CheckPicture(const RowView& row, int column, const std::s
         Report(row, column + 1, "the picture " + path + " cannot be shown: " + reason);
         return;
     }
-    const long long shown = QuestionPictureShownHeight(size);
-    if (column == ToiColumn::ToiPicture && shown > kQuestionBoxHeight) {
-        const long long fits = static_cast<long long>(kQuestionBoxHeight) * size.width / kQuestionPictureShownWidth;
+    const bool question = column == ToiColumn::ToiPicture;
+    const std::string what = question ? "the question picture " : "the explanation picture ";
+    const std::string sizeText = " (" + std::to_string(size.width) + " x " + std::to_string(size.height) + ")";
+    const std::optional<ToiBoxes::ShownSize> shown = ToiBoxes::PictureShownSize(size.width, size.height);
+    if (!shown) {
+        Report(row, column + 1, what + name + sizeText + " is too thin to be shown at the box's width");
+    } else if (shown->height > ToiBoxes::kHeight) {
+        const long long fits = static_cast<long long>(ToiBoxes::kHeight) * size.width / shown->width;
         Report(row, column + 1,
-               "the question picture " + name + " (" + std::to_string(size.width) + " x " +
-                   std::to_string(size.height) + ") is shown " + std::to_string(shown) +
-                   " px high, taller than the question box (" + std::to_string(kQuestionBoxHeight) +
-                   " px): the learner would have to scroll under the countdown; at this width make it at most " +
-                   std::to_string(fits) + " px high");
+               what + name + sizeText + " is shown " + std::to_string(shown->height) + " px high, taller than the " +
+                   (question ? "question box (" : "explanation box (") + std::to_string(ToiBoxes::kHeight) +
+                   (question ? " px): the learner would have to scroll under the countdown"
+                             : " px): the learner would see only its top") +
+                   "; at this width make it at most " + std::to_string(fits) + " px high");
     }
 }
 

@@ -21,14 +21,6 @@ struct PictureSize {
 // short reason in reason. The tool passes the program's own JPEG decoder.
 using PictureDecoder = std::function<bool(const std::string& path, std::string& reason, PictureSize& size)>;
 
-// The question box a question picture is shown in, and the width the window
-// scales it to (the box less the scroll bar and a margin). A taller picture
-// hides part of the question below the box while the countdown runs.
-constexpr int kQuestionBoxHeight = 281;
-constexpr int kQuestionPictureShownWidth = 790;
-// The shown height of a question picture of the given size (0 for an empty one).
-long long QuestionPictureShownHeight(const PictureSize& size);
-
 struct BankCheckOptions {
     // Pictures of questions whose picture column is set are looked for here.
     std::string pictureFolder = ".";
