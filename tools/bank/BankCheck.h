@@ -26,6 +26,9 @@ struct BankCheckOptions {
     std::string pictureFolder = ".";
     // Empty: pictures are not checked at all.
     PictureDecoder decodePicture;
+    // Where the pictures' descriptions (NONEk<key>.pic ...) are; a 「正解：」
+    // line drawn into a picture must give the row's answer. Empty: not checked.
+    std::string descriptionFolder;
 };
 
 struct BankSummary {
@@ -60,6 +63,8 @@ private:
     void CheckTypedAnswer(const RowView& row, std::string_view answer);
     void CheckPicture(const RowView& row, int column, const std::string& name);
     void CheckBunya(const RowView& row, std::string_view bunya);
+    void CheckPictureAnswer(const RowView& row, int column, char letter, std::string_view key, int choices,
+                            int labels);
 
     const std::vector<std::string>& files_;
     const BankCheckOptions& options_;
