@@ -1,17 +1,21 @@
 // mireto_bank: the question-bank tool for authors. Converts the UTF-8 CSV
 // source into the Shift_JIS bank file the program reads, exports a bank back
 // to CSV, and checks either for everything the program would misread.
-#include <bank/BankSource.h>
+#include <bank/BankCheck.h>
+#include <bank/BankFile.h>
 #include <bank/BankStats.h>
-#include <bank/BankStream.h>
+#include <bank/BankWrite.h>
+#include <bank/CsvSource.h>
 #include "picture/LoadJpegBitmap.h"
+#include "text/SameFile.h"
+#include "text/Unit2.h"
 
 #include <QImage>
 #include <QString>
 
 #include <cstdio>
-#include <malloc.h>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,20 +28,32 @@ constexpr int kExitUsage = 2;
 const char kHelp[] =
     "mireto_bank - question-bank tool / 問題バンク作成ツール\n"
     "\n"
-    "  mireto_bank convert [--pictures DIR] OUT.dat IN.csv [IN2.csv ...]\n"
+    "  mireto_bank convert [--pictures DIR] [--areas LIST] OUT.dat IN.csv [IN2.csv ...]\n"
     "      UTF-8 CSV sources -> Shift_JIS bank file. Refuses a source with problems.\n"
     "      CSV（UTF-8）から問題バンク（Shift_JIS）を作る。問題があれば作らない。\n"
     "  mireto_bank export IN.dat OUT.csv\n"
     "      bank file -> UTF-8 CSV (\"<$>\" becomes a line break).\n"
     "      問題バンクを CSV に戻す（\"<$>\" は改行になる）。\n"
-    "  mireto_bank check [--pictures DIR | --no-pictures] BANK.dat | SOURCE.csv ...\n"
+    "  mireto_bank check [--pictures DIR | --no-pictures] [--picture-sources DIR]\n"
+    "                    BANK.dat | [--areas LIST] SOURCE.csv ...\n"
     "      Reports every problem as FILE:LINE:FIELD: message; exit status 1 if any.\n"
     "      問題を「ファイル:行:列: 内容」で示す。問題があれば終了コード 1。\n"
-    "  mireto_bank stats [--strict] BANK.dat | SOURCE.csv ...\n"
+    "  mireto_bank stats [--strict] BANK.dat | [--areas LIST] SOURCE.csv ...\n"
     "      Per source file: kinds of question, label sets, numbers of choices, pictures,\n"
-    "      and the spread of correct answers over the choice positions, with a warning\n"
-    "      when it is unlikely to be chance (chi-square, p < 0.01). --strict: exit 1 then.\n"
-    "      ファイルごとの内訳と正解位置の偏り（カイ二乗検定）。--strict なら偏りで終了コード 1。\n"
+    "      the spread of correct answers over the choice positions and the answer cues\n"
+    "      (longest choice, length, absolute words, number correct), with a warning when\n"
+    "      one is unlikely to be chance (p < 0.01). --strict: exit 1 on a spread, or on a\n"
+    "      cue of the whole bank.\n"
+    "      ファイルごとの内訳、正解位置の偏りと正解の手がかり。--strict なら偏りか、\n"
+    "      バンク全体の手がかりで終了コード 1。\n"
+    "\n"
+    "--areas LIST: a CSV \"ファイル,分野\" naming each source file's area; every question\n"
+    "without an area of its own gets its file's in a ninth column 分野.\n"
+    "--areas LIST: 各 CSV の分野を示す一覧。分野のない問にはそのファイルの分野が 9 列目に入る。\n"
+    "\n"
+    "--picture-sources DIR: the pictures' descriptions (NONEk<key>.pic ...); a line\n"
+    "\"正解：...\" drawn into a picture must give the row's answer.\n"
+    "--picture-sources DIR: 画像の記述。画像に描いた「正解：…」は問の正解と一致すること。\n"
     "\n"
     "Pictures (NONEm<key>.jpg, NONEk<key>.jpg) are looked for in DIR; a bank's\n"
     "default is its own folder, sources are checked for pictures only with --pictures.\n"
@@ -49,6 +65,8 @@ struct Arguments {
     bool picturesGiven = false;
     bool noPictures = false;
     bool strict = false;
+    std::string bunyaList;         // --areas
+    std::string descriptionFolder; // --picture-sources
 };
 
 bool ParseArguments(int argc, char** argv, Arguments& args)
@@ -62,6 +80,18 @@ bool ParseArguments(int argc, char** argv, Arguments& args)
             }
             args.pictureFolder = argv[++i];
             args.picturesGiven = true;
+        } else if (a == "--picture-sources") {
+            if (i + 1 >= argc) {
+                std::fputs("mireto_bank: --picture-sources needs a folder\n", stderr);
+                return false;
+            }
+            args.descriptionFolder = argv[++i];
+        } else if (a == "--areas") {
+            if (i + 1 >= argc) {
+                std::fputs("mireto_bank: --areas needs the list of areas\n", stderr);
+                return false;
+            }
+            args.bunyaList = argv[++i];
         } else if (a == "--help" || a == "-h") {
             std::fputs(kHelp, stdout);
             std::exit(kExitOk);
@@ -81,6 +111,15 @@ bool ParseArguments(int argc, char** argv, Arguments& args)
         return false;
     }
     return true;
+}
+
+// Reads a bank file or a CSV source whole: only a regular file, opened
+// without waiting on a FIFO, of at most 64 MiB (no real bank comes near it;
+// a bigger file is a wrong name).
+bool ReadInputFile(const std::string& name, std::string& bytes, std::string& reason)
+{
+    constexpr std::uint64_t kMaxFileBytes = 64u << 20;
+    return ReadFileBytes(name, bytes, &reason, kMaxFileBytes);
 }
 
 bool EndsWith(const std::string& text, const std::string& tail)
@@ -121,6 +160,7 @@ bool DecodePicture(const std::string& path, std::string& reason, PictureSize& si
 BankCheckOptions PictureOptions(const Arguments& args, const std::string& defaultFolder)
 {
     BankCheckOptions options;
+    options.descriptionFolder = args.descriptionFolder;
     if (args.noPictures)
         return options;
     if (args.picturesGiven)
@@ -133,9 +173,9 @@ BankCheckOptions PictureOptions(const Arguments& args, const std::string& defaul
     return options;
 }
 
-void Print(const std::vector<BankProblem>& problems, const char* prefix = "")
+void Print(const ProblemList& problems, const std::vector<std::string>& files, const char* prefix = "")
 {
-    for (const BankProblem& p : problems) {
+    for (const BankProblem& p : problems.Listed(files)) {
         BankProblem shown = p;
         shown.message = prefix + p.message;
         std::fprintf(stderr, "%s\n", FormatProblem(shown).c_str());
@@ -160,15 +200,42 @@ struct Sources {
     std::vector<std::string> names;
     std::vector<std::string> bytes;
     std::vector<std::string> unreadable; // reasons, empty for a read file
+    std::string bunyaList;               // the list of areas, when given
+    std::string bunyaBytes;
+    std::string bunyaUnreadable;
 };
 
-Sources ReadSources(const std::vector<std::string>& names)
+// The list of areas: the header row 「ファイル,分野」, then one row a source: its
+// file name (without folders) and its area.
+void ScanBunyaList(const Sources& sources, std::map<std::string, std::string>& byFile, ProblemList& problems)
+{
+    const std::string& name = sources.bunyaList;
+    std::vector<std::string> files;
+    CsvSourceScanner scanner(files, problems, [&](const RowView& row) {
+        if (row.line == 1 || row.cells.empty())
+            return; // the header row
+        if (row.cells.size() != 2 || row.cells[0].empty() || row.cells[1].empty())
+            problems.Add({name, row.line, 0, "a row of the list of areas is a file name and its area (分野)"},
+                         ProblemList::Stage::Content);
+        else if (!byFile.emplace(std::string(row.cells[0]), std::string(row.cells[1])).second)
+            problems.Add({name, row.line, 1, "this file is named twice"}, ProblemList::Stage::Content);
+    });
+    if (sources.bunyaUnreadable.empty())
+        scanner.Add(name, sources.bunyaBytes);
+    else
+        scanner.AddUnreadable(name, sources.bunyaUnreadable);
+}
+
+Sources ReadSources(const std::vector<std::string>& names, const std::string& bunyaList)
 {
     Sources sources;
     sources.names = names;
+    sources.bunyaList = bunyaList;
+    if (!bunyaList.empty() && !ReadInputFile(bunyaList, sources.bunyaBytes, sources.bunyaUnreadable))
+        sources.bunyaBytes.clear();
     for (const std::string& name : names) {
         std::string bytes, reason;
-        if (!ReadCsvBytes(name, bytes, reason))
+        if (!ReadInputFile(name, bytes, reason))
             bytes.clear();
         sources.bytes.push_back(std::move(bytes));
         sources.unreadable.push_back(reason);
@@ -176,46 +243,60 @@ Sources ReadSources(const std::vector<std::string>& names)
     return sources;
 }
 
-// Scans the sources as one bank; returns the file names and text problems.
+// Scans the sources as one bank, naming them in files as they come.
 void ScanSources(const Sources& sources, const RowVisitor& visit, std::vector<std::string>& files,
-                 std::vector<BankProblem>& textProblems)
+                 ProblemList& problems)
 {
-    CsvSourceScanner scanner(files, visit);
+    CsvSourceScanner scanner(files, problems, visit);
+    if (!sources.bunyaList.empty()) {
+        std::map<std::string, std::string> byFile;
+        ScanBunyaList(sources, byFile, problems);
+        scanner.SetBunya(std::move(byFile));
+    }
     for (std::size_t i = 0; i < sources.names.size(); ++i) {
         if (sources.unreadable[i].empty())
             scanner.Add(sources.names[i], sources.bytes[i]);
         else
             scanner.AddUnreadable(sources.names[i], sources.unreadable[i]);
     }
-    scanner.Finish();
-    textProblems = std::move(scanner.textProblems);
 }
 
-// A bank file or CSV sources, checked row by row: the problems in order and
-// the counts.
-std::vector<BankProblem> CheckFiles(const std::vector<std::string>& names, bool isSource,
-                                    const BankCheckOptions& options, BankSummary& summary)
+// Reads a bank file; an unreadable one is reported as a problem.
+bool ReadBank(const std::string& name, std::string& bytes, ProblemList& problems)
 {
-    std::vector<std::string> files;
-    std::vector<BankProblem> text;
-    BankContentCheck check(files, options);
+    std::string reason;
+    if (ReadInputFile(name, bytes, reason))
+        return true;
+    problems.Add({name, 0, 0, "cannot read the file: " + reason}, ProblemList::Stage::Syntax);
+    return false;
+}
+
+bool TextProblems(const ProblemList& problems)
+{
+    return problems.Count(ProblemList::Stage::Syntax) + problems.Count(ProblemList::Stage::Text) > 0;
+}
+
+// A bank file or CSV sources, checked row by row: the problems and the counts.
+BankSummary CheckFiles(const std::vector<std::string>& names, bool isSource, const std::string& bunyaList,
+                       const BankCheckOptions& options, std::vector<std::string>& files, ProblemList& problems)
+{
+    BankContentCheck check(files, options, problems);
     const RowVisitor visit = [&](const RowView& row) { check.Row(row); };
     if (isSource) {
-        ScanSources(ReadSources(names), visit, files, text);
+        ScanSources(ReadSources(names, bunyaList), visit, files, problems);
     } else {
         files.push_back(names.front());
         std::string bytes;
-        if (ReadBankBytes(names.front(), bytes, text))
-            ScanBankBytes(names.front(), bytes, text, visit);
+        if (ReadBank(names.front(), bytes, problems))
+            ScanBankBytes(names.front(), bytes, problems, visit);
     }
-    std::vector<BankProblem> content = check.Finish(!text.empty(), &summary);
-    return AllProblems(files, std::move(text), content);
+    return check.Finish(TextProblems(problems));
 }
 
 int Convert(const Arguments& args)
 {
     if (args.files.size() < 2 || args.noPictures) {
-        std::fputs("usage: mireto_bank convert [--pictures DIR] OUT.dat IN.csv [IN2.csv ...]\n", stderr);
+        std::fputs("usage: mireto_bank convert [--pictures DIR] [--areas LIST] OUT.dat IN.csv [IN2.csv ...]\n", stderr);
         return kExitUsage;
     }
     const std::string& out = args.files.front();
@@ -225,36 +306,30 @@ int Convert(const Arguments& args)
         return kExitUsage;
     }
     for (const std::string& in : inputs) {
-        if (in == out) {
+        if (in == out || SameFile(in, out)) {
             std::fprintf(stderr, "mireto_bank: %s is both source and output\n", in.c_str());
             return kExitUsage;
         }
     }
 
-    const Sources sources = ReadSources(inputs);
+    const Sources sources = ReadSources(inputs, args.bunyaList);
     std::vector<std::string> files;
-    std::vector<BankProblem> text;
+    ProblemList problems;
     BankSummary summary;
-    std::vector<BankProblem> problems;
     {
         const BankCheckOptions options = PictureOptions(args, std::string());
-        BankContentCheck check(files, options);
-        ScanSources(sources, [&](const RowView& row) { check.Row(row); }, files, text);
-        std::vector<BankProblem> content = check.Finish(!text.empty(), &summary);
-        problems = AllProblems(files, std::move(text), content);
+        BankContentCheck check(files, options, problems);
+        ScanSources(sources, [&](const RowView& row) { check.Row(row); }, files, problems);
+        summary = check.Finish(TextProblems(problems));
     }
-    if (!problems.empty()) {
-        Print(problems);
-        std::fprintf(stderr, "%s: not written: %s\n", out.c_str(), Problems(problems.size()).c_str());
+    if (!problems.Empty()) {
+        Print(problems, files);
+        std::fprintf(stderr, "%s: not written: %s\n", out.c_str(), Problems(problems.Count()).c_str());
         return kExitProblems;
     }
     std::string bank;
-    std::size_t total = 0;
-    for (const std::string& b : sources.bytes)
-        total += b.size();
-    bank.reserve(total + total / 2);
     files.clear();
-    ScanSources(sources, [&](const RowView& row) { AppendBankLine(row.cells, bank); }, files, text);
+    ScanSources(sources, [&](const RowView& row) { AppendBankLine(row.cells, bank); }, files, problems);
     std::string error;
     if (!TryWriteBytesFile(bank, out, &error)) {
         std::fprintf(stderr, "%s: cannot write: %s\n", out.c_str(), error.c_str());
@@ -267,7 +342,8 @@ int Convert(const Arguments& args)
 
 int Export(const Arguments& args)
 {
-    if (args.files.size() != 2 || args.picturesGiven || args.noPictures) {
+    if (args.files.size() != 2 || args.picturesGiven || args.noPictures || !args.bunyaList.empty() ||
+        !args.descriptionFolder.empty()) {
         std::fputs("usage: mireto_bank export IN.dat OUT.csv\n", stderr);
         return kExitUsage;
     }
@@ -277,36 +353,36 @@ int Export(const Arguments& args)
         std::fprintf(stderr, "mireto_bank: %s: the second name is the CSV to write\n", out.c_str());
         return kExitUsage;
     }
-    const std::vector<std::string> files {in};
-    std::vector<BankProblem> text;
-    std::string bytes;
-    std::vector<BankProblem> warnings;
-    if (ReadBankBytes(in, bytes, text)) {
-        const BankCheckOptions options;
-        BankContentCheck check(files, options);
-        ScanBankBytes(in, bytes, text, [&](const RowView& row) { check.Row(row); });
-        warnings = check.Finish(!text.empty());
+    if (SameFile(in, out)) {
+        std::fprintf(stderr, "mireto_bank: %s is the bank %s itself\n", out.c_str(), in.c_str());
+        return kExitUsage;
     }
-    if (!text.empty()) {
+    const std::vector<std::string> files {in};
+    // An export lists its problems in the order they are found.
+    ProblemList text(false), warnings(false);
+    std::string bytes;
+    if (ReadBank(in, bytes, text)) {
+        const BankCheckOptions options;
+        BankContentCheck check(files, options, warnings);
+        ScanBankBytes(in, bytes, text, [&](const RowView& row) { check.Row(row); });
+        check.Finish(!text.Empty());
+    }
+    if (!text.Empty()) {
         // Such a bank would not come back the same; fix it first.
-        Print(text);
-        std::fprintf(stderr, "%s: not written: the bank's text has %s\n", out.c_str(),
-                     Problems(text.size()).c_str());
+        Print(text, files);
+        std::fprintf(stderr, "%s: not written: the bank's text has %s\n", out.c_str(), Problems(text.Count()).c_str());
         return kExitProblems;
     }
     // Content problems do not stop the export: the CSV is where they are fixed.
-    Print(warnings, "warning: ");
-    warnings = {};
+    Print(warnings, files, "warning: ");
 
     std::string csv, error;
-    // Room for the worst case; pages never written cost no memory.
-    csv.reserve(bytes.size() * 2);
     std::size_t rows = 0;
     {
         CleanBankRows bank(bytes);
         RowView row;
         for (; bank.Next(row); ++rows) {
-            if (!AppendCsvRecord(static_cast<std::int64_t>(rows), row.cells, csv, &error)) {
+            if (!AppendCsvRecord(static_cast<std::int64_t>(rows), row.cells, csv, error)) {
                 std::fprintf(stderr, "%s: %s\n", in.c_str(), error.c_str());
                 return kExitProblems;
             }
@@ -321,13 +397,13 @@ int Export(const Arguments& args)
         CleanBankRows bank(bytes);
         std::string_view expected;
         std::vector<std::string> names;
-        CsvSourceScanner scanner(names, [&](const RowView& row) {
+        ProblemList problems;
+        CsvSourceScanner scanner(names, problems, [&](const RowView& row) {
             same = same && bank.NextInner(expected) && CellsJoinTo(row.cells, expected);
             ++again;
         });
         scanner.Add(out, csv);
-        scanner.Finish();
-        same = same && scanner.textProblems.empty() && again == rows;
+        same = same && problems.Empty() && again == rows;
     }
     if (!same) {
         std::fprintf(stderr, "%s: not written: the CSV would not convert back to the same bank\n", out.c_str());
@@ -356,16 +432,21 @@ int Check(const Arguments& args)
         return kExitUsage;
     }
     const bool isSource = sources == args.files.size();
-    BankSummary summary;
-    std::vector<BankProblem> problems =
-        CheckFiles(args.files, isSource,
-                   PictureOptions(args, isSource ? std::string() : FolderOf(args.files.front())), summary);
+    if (!isSource && !args.bunyaList.empty()) {
+        std::fputs("mireto_bank: --areas goes with CSV sources\n", stderr);
+        return kExitUsage;
+    }
+    std::vector<std::string> files;
+    ProblemList problems;
+    const BankSummary summary = CheckFiles(
+        args.files, isSource, args.bunyaList, PictureOptions(args, isSource ? std::string() : FolderOf(args.files.front())), files,
+        problems);
     std::string names;
     for (const std::string& f : args.files)
         names += (names.empty() ? "" : " ") + f;
-    if (!problems.empty()) {
-        Print(problems);
-        std::fprintf(stderr, "%s: %s\n", names.c_str(), Problems(problems.size()).c_str());
+    if (!problems.Empty()) {
+        Print(problems, files);
+        std::fprintf(stderr, "%s: %s\n", names.c_str(), Problems(problems.Count()).c_str());
         return kExitProblems;
     }
     std::printf("%s: OK: %s\n", names.c_str(), Counts(summary).c_str());
@@ -377,14 +458,18 @@ int Stats(const Arguments& args)
     std::size_t sources = 0;
     for (const std::string& f : args.files)
         sources += EndsWith(f, ".csv");
-    if (args.files.empty() || args.picturesGiven || args.noPictures ||
+    if (args.files.empty() || args.picturesGiven || args.noPictures || !args.descriptionFolder.empty() ||
         (sources != args.files.size() && args.files.size() != 1)) {
         std::fputs("usage: mireto_bank stats [--strict] BANK.dat | SOURCE.csv ...\n", stderr);
         return kExitUsage;
     }
     const bool isSource = sources == args.files.size();
+    if (!isSource && !args.bunyaList.empty()) {
+        std::fputs("mireto_bank: --areas goes with CSV sources\n", stderr);
+        return kExitUsage;
+    }
     std::vector<std::string> files;
-    std::vector<BankProblem> text;
+    ProblemList problems;
     BankStatsTally tally;
     std::size_t rows = 0;
     const RowVisitor visit = [&](const RowView& row) {
@@ -392,34 +477,27 @@ int Stats(const Arguments& args)
         tally.Row(row);
     };
     if (isSource) {
-        ScanSources(ReadSources(args.files), visit, files, text);
+        ScanSources(ReadSources(args.files, args.bunyaList), visit, files, problems);
     } else {
         files.push_back(args.files.front());
         std::string bytes;
-        // The loader's reading adds nothing to the counts.
-        if (ReadBankBytes(files.front(), bytes, text))
-            ScanBankBytes(files.front(), bytes, text, visit, false);
+        if (ReadBank(files.front(), bytes, problems))
+            ScanBankBytes(files.front(), bytes, problems, visit);
     }
     if (rows == 0) {
-        Print(text);
+        Print(problems, files);
         return kExitProblems;
     }
     const std::vector<BankStats> stats = tally.Finish(files);
     const std::string report = FormatBankStats(stats);
     std::fputs(report.c_str(), stdout);
-    return args.strict && AnyUnlikelySpread(stats) ? kExitProblems : kExitOk;
+    return args.strict && (AnyUnlikelySpread(stats) || WholeBankShowsCue(stats)) ? kExitProblems : kExitOk;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-#ifdef __GLIBC__
-    // Large buffers (a bank, its CSV, a long row's offsets) are given back to
-    // the system when freed, not kept for later: the peak stays near the
-    // largest buffers alive at once.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
-#endif
     if (argc < 2) {
         std::fputs(kHelp, stderr);
         return kExitUsage;

@@ -3,6 +3,7 @@
 // Qt-free so the drill's rules can be tested without a window; TForm1 owns
 // one and its handlers read and change it.
 #include "data/Nanwido.h"
+#include "data/ProgressDb.h"
 #include "text/Unit2.h"
 
 #include <array>
@@ -17,6 +18,9 @@ enum PlayModeValue : std::int32_t {
     kModeHRand = 4,    // 本試験ランダム
 };
 
+// Chances a normal or random run starts with; each failed stage costs one.
+constexpr std::int32_t kRunChances = 3;
+
 enum StageKekkaValue : std::int32_t {
     kKekkaClear = 1,    // cleared
     kKekkaRetry = 2,    // failed with chances left: the stage is played again
@@ -26,6 +30,26 @@ enum StageKekkaValue : std::int32_t {
 enum SaveLoadModeValue : std::int32_t {
     kSaveLoadSave = 1,
     kSaveLoadLoad = 2,
+};
+
+// What the program may write of the learner's progress and how its writing
+// has gone: everything a write needs besides the tables themselves.
+struct ProgressWriting {
+    // Cleared at start-up for a database that existed but could not be read
+    // (it is never overwritten), and for counts a bank without questions has
+    // no use for.
+    bool writeSeikai = true;
+    bool writeSaveLoad = true;
+    bool writeNanwido = true;
+    // A stage-end write failed and the learner has been told; told again
+    // only after a write has succeeded.
+    bool failureTold = false;
+    // The last write has been made (a confirmed close, an end without
+    // asking): nothing is written or asked any more.
+    bool ended = false;
+    // Told before and after the counts file is replaced: the answer
+    // journal's watermark goes with it.
+    SeikaiWriteWatch seikaiWatch;
 };
 
 struct DrillState {
@@ -43,7 +67,9 @@ struct DrillState {
     // Entries 0..5: pass line in percent per difficulty; 6..11: countdown
     // seconds per difficulty.
     std::array<std::int32_t, 12> NanwidoTable {90, 80, 70, 60, 50, 40, 15, 30, 45, 60, 75, 90};
+    // Without the question bank nothing is ever written.
     bool ToiFileFound = false;
+    ProgressWriting Writing;
 
     TextTable ToiTable;
     TextTable StageTable;

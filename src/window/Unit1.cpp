@@ -1,10 +1,13 @@
 #include "window/Unit1.h"
 
+#include "window/FormTexts.h"
 #include "window/MessageBox.h"
 #include "window/SjisText.h"
 #include "window/Widgets.h"
+#include "data/ChoiceLabels.h"
 #include "data/DataTexts.h"
 #include "data/ProgressDb.h"
+#include "drill/ProgressKeeping.h"
 #include "text/SystemReason.h"
 
 #include <QCheckBox>
@@ -40,18 +43,20 @@ void TForm1::StartUp()
     move(15, 15);
 
     // NanwidoTable is set by the drill state itself.
-    ModeNames = {QStringLiteral("通常モード"), QStringLiteral("ランダムモード"), QStringLiteral("弱点克服モード"),
-                 QStringLiteral("本試験通常"), QStringLiteral("本試験ランダム")};
+    ModeNames = FormTexts::kModeNames;
     AnswerBoxes.clear();
     for (QCheckBox* box : cb)
         AnswerBoxes << box;
-    const QString iroha = QStringLiteral("イロハニホへトチリヌルヲワカ");
-    for (int i = 1; i <= 14; ++i) {
-        NumberLabels << QStringLiteral("&%1").arg(i);
-        AlphaLabels << QStringLiteral("%1(&%2)").arg(QChar(u'A' + (i - 1))).arg(i);
-        IrohaLabels << QStringLiteral("%1(&%2)").arg(iroha.at(i - 1)).arg(i);
+    // The captions of each label set, as the bank's label-set column numbers them.
+    QStringList* lists[] = {&NumberLabels, &AlphaLabels, &IrohaLabels, &AiueoLabels};
+    static_assert(std::size(lists) == ChoiceLabels::kSetCount);
+    for (int set = 0; set < ChoiceLabels::kSetCount; ++set) {
+        QStringList& labels = *lists[set];
+        labels.clear();
+        for (int box = 0; box < ChoiceLabels::kBoxCount; ++box)
+            labels << SjisToQString(ChoiceLabels::Caption(set, box));
+        LabelLists[static_cast<std::size_t>(set)] = &labels;
     }
-    LabelLists = {&NumberLabels, &AlphaLabels, &IrohaLabels};
     ToiBitmap = QImage();
     KaisetuBitmap = QImage();
 
@@ -74,15 +79,16 @@ void TForm1::StartUp()
 
 void TForm1::InitDataAndScreens()
 {
-    ProgressData& data = closeProgress_;
-    data = LoadProgress(Drill.ToiTable);
+    ProgressData data = LoadProgress(Drill.ToiTable);
     Drill.Nanwido = ToNanwido(data.Nanwido);
     Drill.ToiList.clear();
-    // The drill works on the tables; what stays behind says which files the
-    // close may write.
     Drill.StageTable = std::move(data.StageTable);
     Drill.ToiSeikaiTable = std::move(data.ToiSeikaiTable);
     Drill.SaveLoadTable = std::move(data.SaveLoadTable);
+    // A database that could not be read is never overwritten.
+    Drill.Writing.writeSeikai = data.writeSeikai;
+    Drill.Writing.writeSaveLoad = data.writeSaveLoad;
+    Drill.Writing.writeNanwido = data.writeNanwido;
     OpenKiroku();
     FillBunyaChoices();
     for (const UnreadableFile& file : data.unreadable) {
@@ -221,12 +227,12 @@ void TForm1::closeEvent(QCloseEvent* event)
 {
     // After an end without asking (a signal, the desktop session's end)
     // everything is written: the window just closes.
-    if (ended_) {
+    if (Drill.Writing.ended) {
         event->accept();
         return;
     }
     const auto answer = MessageBox::question(this, kWindowTitle, QStringLiteral("終了しますか？"));
-    if (ended_) {
+    if (Drill.Writing.ended) {
         // The program was ended while the question was open.
         event->accept();
         return;
@@ -236,24 +242,6 @@ void TForm1::closeEvent(QCloseEvent* event)
         return;
     }
     StopCountdown();
-    ended_ = true;
-    if (Drill.ToiFileFound)
-        WriteDatabases();
+    WriteDatabases();
     event->accept();
-}
-
-void TForm1::WriteDatabases()
-{
-    EndUnlessWritten(TryWriteDatabases());
-}
-
-ProgressWriteResult TForm1::TryWriteDatabases()
-{
-    // The journal's watermark goes with the counts file.
-    const SeikaiWriteWatch watch {[this](const std::string& bytes) { kiroku_.BeforeSeikaiWrite(bytes); },
-                                  [this](bool replaced) { kiroku_.AfterSeikaiWrite(replaced); }};
-    // The drill's own tables, not copies of them: at a large bank a copy
-    // would cost as much as the write.
-    return TryWriteProgress(Drill.ToiSeikaiTable, Drill.SaveLoadTable, Drill.Nanwido, closeProgress_.writeSeikai,
-                            closeProgress_.writeSaveLoad, closeProgress_.writeNanwido, &watch);
 }

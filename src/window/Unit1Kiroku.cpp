@@ -24,6 +24,8 @@ void TForm1::OpenKiroku()
     const bool onDisk = DataFileExists(DataTexts::kSeikaiFileName)
                         && ReadFileBytes(DataTexts::kSeikaiFileName, bytes, nullptr, kMaxSeikaiBytes);
     kiroku_.Open(onDisk ? &bytes : nullptr);
+    Drill.Writing.seikaiWatch = {[this](const std::string& written) { kiroku_.BeforeSeikaiWrite(written); },
+                                 [this](bool replaced) { kiroku_.AfterSeikaiWrite(replaced); }};
     CountKirokuAnswers(Drill.ToiSeikaiTable, kiroku_.Entries(), kiroku_.FirstUncounted());
     for (const KirokuProblem& problem : kiroku_.Problems()) {
         startupWarnings_ << QStringLiteral("学習の記録 %1 を読み込めませんでした（%2）。\n"

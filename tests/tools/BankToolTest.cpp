@@ -11,7 +11,10 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <algorithm>
 #include <sys/wait.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #ifndef MIRETO_BANK_TOOL
 #error "MIRETO_BANK_TOOL must name the mireto_bank program"
@@ -26,9 +29,11 @@ struct ToolRun {
     std::string output; // standard output and error together
 };
 
-ToolRun Tool(const std::vector<std::string>& args)
+// limitKb: the most address space the tool may take, 0 for no limit.
+ToolRun Tool(const std::vector<std::string>& args, long limitKb = 0)
 {
-    std::string command = "'" MIRETO_BANK_TOOL "'";
+    std::string command = limitKb > 0 ? "ulimit -v " + std::to_string(limitKb) + "; " : std::string();
+    command += "'" MIRETO_BANK_TOOL "'";
     for (const std::string& a : args)
         command += " '" + a + "'";
     command += " 2>&1";
@@ -215,6 +220,134 @@ TEST_F(BankTool, UsageMistakesAndWriteFailures)
     }
 }
 
+TEST_F(BankTool, ProblemsAreListedInBoundedNumberAndMemoryWithACountOfTheRest)
+{
+    // 4 MB of bytes that are no Shift_JIS in one cell: once a problem, with
+    // two strings, per byte (1.3 GB), now a few lines and a few megabytes.
+    const std::string bad = Write("bad.dat", "\"h\"\r\n\"1\",\"" + std::string(4 << 20, '\xFF') +
+                                                 "\",\"k\",\"1\",\"2\",\"0\",\"0\",\"0\"\r\n");
+    const long limitKb = 400 * 1024;
+    ToolRun run = Tool({"check", "--no-pictures", bad}, limitKb);
+    EXPECT_EQ(run.status, 1) << run.output.substr(0, 2000);
+    EXPECT_NE(run.output.find(bad + ":2:2: character 20: the byte 0xFF is not Shift_JIS\n" + bad +
+                              ":2: 4194284 more problems in this row, not listed\n" + bad + ": 4194304 problems\n"),
+              std::string::npos)
+        << run.output.substr(0, 2000);
+    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 22) << run.output.substr(0, 2000);
+    run = Tool({"export", bad, Path("bad.csv")}, limitKb);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("the bank's text has 4194304 problems"), std::string::npos) << run.output.substr(0, 2000);
+    run = Tool({"stats", bad}, limitKb);
+    EXPECT_EQ(run.status, 0) << run.output.substr(0, 2000);
+    EXPECT_NE(run.output.find("1 questions"), std::string::npos) << run.output;
+
+    // One bad character in each of 2000 rows: the file's first problems, then the count of the rest.
+    std::string rows = kHeader;
+    for (int key = 1; key <= 2000; ++key)
+        rows += std::to_string(key) + ",q\xFF,k,1,2,0,0,0\n";
+    const std::string csv = Write("bad.csv", rows);
+    run = Tool({"check", csv}, limitKb);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find(csv + ":501:2: character 2: the byte 0xFF is not UTF-8"), std::string::npos);
+    EXPECT_EQ(run.output.find(csv + ":502:2:"), std::string::npos);
+    EXPECT_NE(run.output.find(csv + ": 1500 more problems in this file, not listed\n" + csv + ": 2000 problems\n"),
+              std::string::npos)
+        << run.output.substr(run.output.size() - 1000);
+}
+
+TEST_F(BankTool, ConvertAndExportNeverWriteOverTheirInput)
+{
+    const std::string source = kHeader + "1001,q,k,A,0,0,0,0\n";
+    const std::string csv = Write("same.csv", source);
+    const std::string bank = Path("bank.dat");
+    ASSERT_EQ(Tool({"convert", bank, csv}).status, 0);
+    const std::string bankBytes = ReadFile(bank);
+    // Other names of the same files: a symbolic link and a hard link.
+    ASSERT_EQ(::symlink(csv.c_str(), Path("link.dat").c_str()), 0);
+    ASSERT_EQ(::link(bank.c_str(), Path("hard.csv").c_str()), 0);
+    ASSERT_EQ(::symlink(bank.c_str(), Path("link.csv").c_str()), 0);
+
+    ToolRun run = Tool({"convert", Path("link.dat"), csv});
+    EXPECT_EQ(run.status, 2) << run.output;
+    EXPECT_NE(run.output.find("is both source and output"), std::string::npos) << run.output;
+    for (const char* out : {"link.csv", "hard.csv"}) {
+        run = Tool({"export", bank, Path(out)});
+        EXPECT_EQ(run.status, 2) << out << "\n" << run.output;
+        EXPECT_NE(run.output.find("is the bank " + bank + " itself"), std::string::npos) << run.output;
+    }
+    EXPECT_EQ(ReadFile(csv), source);
+    EXPECT_EQ(ReadFile(bank), bankBytes);
+    // A new name is written as before.
+    EXPECT_EQ(Tool({"export", bank, Path("new.csv")}).status, 0);
+}
+
+TEST_F(BankTool, AreasFromTheListFillTheNinthColumnAndComeBackFromExport)
+{
+    const std::string a = Write("01-a.csv", kHeader + "1001,q,k,A,0,0,0,0\n1002,q,k,B,0,0,0,0\n");
+    // A row may name its own area; the file's fills the rest.
+    const std::string b = Write("02-b.csv", "問キー,問題文,解説文,正解,選択肢数,ラベル種類,問題画像,解説画像,分野\n"
+                                            "2001,q,k,C,0,0,0,0,\n2002,q,k,D,0,0,0,0,特別\n");
+    const std::string list = Write("areas.txt", "ファイル,分野\n01-a.csv,正規化\n02-b.csv,SQL（問合せ）\n");
+    const std::string bank = Path("toi.dat");
+    ToolRun run = Tool({"convert", "--areas", list, bank, a, b});
+    ASSERT_EQ(run.status, 0) << run.output;
+    const TextTable table = LoadTextTable(bank);
+    ASSERT_EQ(table.size(), 5u);
+    EXPECT_EQ(SjisToUtf8(table.at(0).at(8)), "分野");
+    EXPECT_EQ(SjisToUtf8(table.at(1).at(8)), "正規化");
+    EXPECT_EQ(SjisToUtf8(table.at(3).at(8)), "SQL（問合せ）");
+    EXPECT_EQ(SjisToUtf8(table.at(4).at(8)), "特別");
+    EXPECT_EQ(Tool({"check", bank}).status, 0);
+
+    // Export writes the column; converting that CSV gives the same bank, no list needed.
+    ASSERT_EQ(Tool({"export", bank, Path("back.csv")}).status, 0);
+    EXPECT_NE(ReadFile(Path("back.csv")).find("1001,q,k,A,0,0,0,0,正規化\n"), std::string::npos);
+    ASSERT_EQ(Tool({"convert", Path("again.dat"), Path("back.csv")}).status, 0);
+    EXPECT_EQ(ReadFile(Path("again.dat")), ReadFile(bank));
+
+    // Without the list the bank keeps its eight columns.
+    ASSERT_EQ(Tool({"convert", Path("plain.dat"), a}).status, 0);
+    EXPECT_EQ(LoadTextTable(Path("plain.dat")).at(1).size(), 8u);
+
+    // A file the list does not name, an area too long for the drop-down, a header that is no area's.
+    const std::string c = Write("03-c.csv", kHeader + "3001,q,k,E,0,0,0,0\n");
+    run = Tool({"check", "--areas", list, a, c});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find(c + ": the list of areas (分野) names no area for this file"), std::string::npos)
+        << run.output;
+    const std::string d = Write("04-d.csv", "問キー,問題文,解説文,正解,選択肢数,ラベル種類,問題画像,解説画像,分野\n"
+                                            "4001,q,k,E,0,0,0,0," + std::string(21, 'x') + "\n4002,q,k,E,0,0,0,0\n");
+    run = Tool({"check", d});
+    EXPECT_NE(run.output.find(d + ":2:9: an area (分野) has at most 20 characters"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find(d + ":3:9: 8 cells: a question row of a bank with areas has exactly 9"), std::string::npos)
+        << run.output;
+    const std::string e = Write("05-e.csv", kHeader.substr(0, kHeader.size() - 1) + ",備考\n5001,q,k,E,0,0,0,0,x\n");
+    EXPECT_NE(Tool({"check", e}).output.find(e + ":1:9: a ninth column is the area"), std::string::npos);
+    EXPECT_EQ(Tool({"export", "--areas", list, bank, Path("x.csv")}).status, 2);
+    EXPECT_EQ(Tool({"check", "--areas", list, bank}).status, 2);
+}
+
+TEST_F(BankTool, APicturesAnswerLineMustGiveTheRowsAnswer)
+{
+    const std::string csv = Write("a.csv", kHeader + "1001,q,,AD,0,0,0,1\n"  // typed
+                                                     "1002,q,,2_4,5,2,0,1\n" // イロハ: ロ、ニ
+                                                     "1003,q,,3,4,3,0,1\n"   // アイウ: ウ
+                                                     "1004,q,k,2,4,0,1,0\n"  // 1234: 2, in the question picture
+                                                     "1005,q,,1,4,1,0,1\n"); // no description: drawn otherwise
+    ::mkdir(Path("pic").c_str(), 0755);
+    Write("pic/NONEk1001.pic", "size 760 200\ntext 20 8 正解：AD\n");
+    Write("pic/NONEk1002.pic", "size 760 200\ntext 20 8 正解：ロ、ニ\r\n");
+    Write("pic/NONEk1003.pic", "size 760 200\n# drawn answer\ntext 20 8 正解：エ\n");
+    Write("pic/NONEm1004.pic", "size 760 200\nbox 0 0 100 30 正解：2\n");
+    ToolRun run = Tool({"check", "--picture-sources", Path("pic"), csv});
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_EQ(run.output, csv + ":4:8: the picture NONEk1003.pic says «正解：エ» on its line 3, but the row's answer is "
+                                "«正解：ウ»\n" + csv + ": 1 problem\n");
+    // Without the descriptions nothing is compared.
+    EXPECT_EQ(Tool({"check", csv}).status, 0);
+    EXPECT_EQ(Tool({"stats", "--picture-sources", Path("pic"), csv}).status, 2);
+}
+
 } // namespace
 
 TEST_F(BankTool, StatsReportsAndStrictFailsOnAGameableSpread)
@@ -242,6 +375,17 @@ TEST_F(BankTool, StatsReportsAndStrictFailsOnAGameableSpread)
     ASSERT_EQ(Tool({"convert", Path("even.dat"), evenCsv}).status, 0);
     run = Tool({"stats", Path("even.dat")});
     EXPECT_NE(run.output.find("correct at 1:2 2:2 3:2 4:2"), std::string::npos) << run.output;
+
+    // The whole bank showing a cue fails --strict: the key always the longest choice.
+    std::string longest;
+    for (int i = 0; i < 30; ++i)
+        longest += std::to_string(3001 + i) + ",\"問\nア. 短い\nイ. とても長い選択肢\nウ. 短い\nエ. 短い\",k,2,4,3,0,0\n";
+    const std::string longestCsv = Write("longest.csv", kHeader + longest);
+    run = Tool({"stats", longestCsv});
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("warning: " + longestCsv + ": the key is the longest choice"), std::string::npos)
+        << run.output;
+    EXPECT_EQ(Tool({"stats", "--strict", longestCsv}).status, 1);
 
     EXPECT_EQ(Tool({"check", "--strict", evenCsv}).status, 2);
     EXPECT_EQ(Tool({"stats", "--no-pictures", evenCsv}).status, 2);
