@@ -321,6 +321,19 @@ TEST(BankSourceContent, ValidQuestionsPass)
     EXPECT_EQ(summary.pictures, 1);
 }
 
+TEST(BankSourceContent, AQuestionTextMustFitTheBoxWithoutScrolling)
+{
+    std::string fits = "\"1", tooLong;
+    for (int line = 2; line <= 14; ++line)
+        fits += "\n" + std::to_string(line);
+    tooLong = fits + "\n15\"";
+    fits += "\"";
+    const std::vector<BankProblem> problems = Problems(Csv(kHeader + "1001," + fits + ",k,A,0,0,0,0\n1002," + tooLong +
+                                                           ",k,A,0,0,0,0\n1003," + tooLong + ",k,A,0,0,1,0\n"));
+    ASSERT_EQ(problems.size(), 1u) << Listing(problems);
+    EXPECT_TRUE(Has(problems, 16, 2, "takes about 15 lines in the question box, which shows 14")) << Listing(problems);
+}
+
 TEST(BankSourceContent, BankLevelProblems)
 {
     EXPECT_EQ(Listing(Problems(Csv(kHeader))), "a.csv:1: the bank has no question rows\n");

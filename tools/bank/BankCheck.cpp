@@ -6,6 +6,7 @@
 #include "data/ChoiceLabels.h"
 #include "data/ToiBank.h"
 #include "data/ToiBoxes.h"
+#include "data/ToiTextLines.h"
 #include "text/SjisCodec.h"
 #include "text/Unit2.h"
 
@@ -154,6 +155,8 @@ void BankContentCheck::CheckQuestion(const RowView& row)
 
     if (cell(ToiColumn::Text).empty())
         Report(row, ToiColumn::Text + 1, "the question text is empty");
+    else if (toiPicture != 1)
+        CheckTextLines(row, cell(ToiColumn::Text));
     if (cell(ToiColumn::KaisetuText).empty() && kaisetuPicture == 0)
         Report(row, ToiColumn::KaisetuText + 1, "the explanation text is empty");
 
@@ -326,4 +329,15 @@ void BankContentCheck::CheckPictureAnswer(const RowView& row, int column, char l
                    "the picture " + name + " says " + Quoted(kSeikai + shown) + " on its line " +
                        std::to_string(lineNo) + ", but the row's answer is " + Quoted(kSeikai + expected));
     }
+}
+
+void BankContentCheck::CheckTextLines(const RowView& row, std::string_view text)
+{
+    const int lines = ToiTextLines::LineCount(text);
+    if (lines > ToiTextLines::kVisibleLines)
+        Report(row, ToiColumn::Text + 1,
+               "the question text takes about " + std::to_string(lines) + " lines in the question box, which shows " +
+                   std::to_string(ToiTextLines::kVisibleLines) +
+                   ": the learner would have to scroll under the countdown; shorten it, or move a long log or "
+                   "table into a question picture");
 }

@@ -63,6 +63,7 @@ private:
     void CheckTypedAnswer(const RowView& row, std::string_view answer);
     void CheckPicture(const RowView& row, int column, const std::string& name);
     void CheckBunya(const RowView& row, std::string_view bunya);
+    void CheckTextLines(const RowView& row, std::string_view text);
     void CheckPictureAnswer(const RowView& row, int column, char letter, std::string_view key, int choices,
                             int labels);
 
