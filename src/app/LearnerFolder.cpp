@@ -2,8 +2,10 @@
 
 #include "data/DataTexts.h"
 #include "platform/Paths.h"
+#include "text/SystemReason.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -136,7 +138,8 @@ SyncReport Sync(const fs::path& installed, const fs::path& learner)
     fs::create_directories(learner, ec);
     if (ec || !fs::is_directory(learner)) {
         report.ok = false;
-        report.error = "cannot create " + Platform::Utf8Of(learner) + (ec ? ": " + ec.message() : std::string());
+        report.error = "学習用のフォルダ「" + Platform::Utf8Of(learner) + "」を作れません（"
+                       + SystemReason(ec ? ec.value() : ENOTDIR, FileUse::Write) + "）";
         return report;
     }
 
@@ -148,7 +151,8 @@ SyncReport Sync(const fs::path& installed, const fs::path& learner)
     }
     if (ec) {
         report.ok = false;
-        report.error = "cannot read " + Platform::Utf8Of(installed) + ": " + ec.message();
+        report.error = "インストールされたフォルダ「" + Platform::Utf8Of(installed) + "」を読めません（"
+                       + SystemReason(ec.value(), FileUse::Read) + "）";
         return report;
     }
     std::sort(names.begin(), names.end());
@@ -160,7 +164,7 @@ SyncReport Sync(const fs::path& installed, const fs::path& learner)
         std::string shipped;
         if (!ReadBytes(installed / name, shipped)) {
             report.ok = false;
-            report.error = "cannot read " + Platform::Utf8Of(installed / name);
+            report.error = "インストールされたファイル「" + Platform::Utf8Of(installed / name) + "」を読めません";
             continue;
         }
         const std::uint64_t shippedPrint = FingerprintOf(shipped);
@@ -228,8 +232,10 @@ Choice EnterWorkingFolder()
     if (choice.where == Where::Learner) {
         fs::current_path(choice.folder, ec);
         if (ec) {
-            std::fprintf(stderr, "MIRETO: cannot work in %s: %s\n", Platform::Utf8Of(choice.folder).c_str(),
-                         ec.message().c_str());
+            choice.sync.ok = false;
+            choice.sync.error = "学習用のフォルダ「" + Platform::Utf8Of(choice.folder) + "」に入れません（"
+                                + SystemReason(ec.value(), FileUse::Read) + "）";
+            std::fprintf(stderr, "MIRETO: %s\n", choice.sync.error.c_str());
             choice.where = Where::Nowhere;
         }
     }

@@ -187,7 +187,7 @@ void WriteProgress(const ProgressData& data)
 
 ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable,
                                      std::int32_t nanwido, bool writeSeikai, bool writeSaveLoad,
-                                     bool writeNanwido)
+                                     bool writeNanwido, const SeikaiWriteWatch* watch)
 {
     ProgressWriteResult result;
     // The file's bytes (CR LF line ends) built in one buffer each.
@@ -200,8 +200,16 @@ ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const Text
     };
     // The three files share one folder: it is synced once, after the last.
     FolderSyncBatch batch;
-    if (writeSeikai && failed(TableToFileBytes(toiSeikaiTable), DataTexts::kSeikaiFileName))
-        return result;
+    if (writeSeikai) {
+        const std::string bytes = TableToFileBytes(toiSeikaiTable);
+        if (watch && watch->before)
+            watch->before(bytes);
+        const bool seikaiFailed = failed(bytes, DataTexts::kSeikaiFileName);
+        if (watch && watch->after)
+            watch->after(!seikaiFailed);
+        if (seikaiFailed)
+            return result;
+    }
     if (writeSaveLoad && failed(TableToFileBytes(saveLoadTable), DataTexts::kSaveLoadFileName))
         return result;
     if (writeNanwido && failed(IntToText(nanwido), DataTexts::kNanwidoFileName))

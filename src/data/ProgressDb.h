@@ -2,10 +2,12 @@
 // The three progress databases beside the program: the difficulty
 // (db_nanwido.dat), the per-question correct counts (db_1toi_pr.dat) and the
 // nine save slots (db_save_load.dat). They are read once at start-up and
-// written, whole, on a confirmed close.
+// written, whole, at every stage end, at the final results and at the end
+// (a confirmed close, a termination signal, the end of the desktop session).
 #include "data/Nanwido.h"
 #include "text/Unit2.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,13 +59,20 @@ struct ProgressWriteResult {
     std::string reason;
 };
 
+// Told just before the counts file is replaced with the given bytes, and
+// after, whether it was: the answer journal keeps its watermark with it.
+struct SeikaiWriteWatch {
+    std::function<void(const std::string& bytes)> before;
+    std::function<void(bool replaced)> after;
+};
+
 // Writes the three databases as the confirmed close does, in order:
 // db_1toi_pr.dat, db_save_load.dat, db_nanwido.dat, each replaced atomically.
 // A file that could not be read at start-up is skipped. Stops at the first
 // file that cannot be written and tells which and why; nothing ends here.
 ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable,
                                      std::int32_t nanwido, bool writeSeikai, bool writeSaveLoad,
-                                     bool writeNanwido);
+                                     bool writeNanwido, const SeikaiWriteWatch* watch = nullptr);
 
 // The close-time writing: TryWriteProgress, and a file that cannot be
 // written ends the process as WriteTextFile does ("ファイルをオープンできません"

@@ -26,9 +26,9 @@ struct BoundedText {
 // followed by a trail byte, else 1 (a lone lead byte is a character of its own).
 std::size_t SjisCharLength(const std::string& text, std::size_t position);
 
-// The shown form of a multi-line cell text: every "<$>" becomes LF, a run
-// longer than maxRunBytes is broken with LF, and the result holds at most
-// maxBytes bytes (line breaks included), cut at a character boundary.
+// The shown form of a multi-line text as BankText gives it: every line break
+// becomes LF, a run longer than maxRunBytes is broken with LF, and the result
+// holds at most maxBytes bytes (line breaks included), cut at a character boundary.
 BoundedText BoundShownText(const std::string& sjis, std::size_t maxBytes = kMaxShownTextBytes,
                            std::size_t maxRunBytes = kMaxUnbrokenRunBytes);
 

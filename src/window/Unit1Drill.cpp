@@ -39,13 +39,12 @@ const QString kStatusStageEnd = QStringLiteral(" ： １つのステージが終
 const QString kStatusFinal = QStringLiteral(" ： すべてのステージが終了しました。成績を"
                                             "確認してください");
 
-// Bank texts use "<$>" for a line break; the memo shows each as a new line.
-// The text is bounded (see BoundShownText), and a cut one says so.
+// A question or explanation text in the memo: bounded, with its lines ended
+// by LF (see BoundShownText), and a cut one says so.
 QString ShownText(const std::string& sjis)
 {
     const BoundedText shown = BoundShownText(sjis);
     QString text = SjisToQString(shown.text);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (shown.cut)
         text += QStringLiteral("\n（長すぎるため、ここから先は表示していません）");
     return text;
@@ -83,9 +82,15 @@ void ShowNoSuchToi(QWidget* parent, std::int32_t row)
 
 void TForm1::StartRunOnScreen(PlayModeValue playMode)
 {
+    ChooseBunyaForRun();
     if (!StartRun(Drill, playMode)) {
         // The learner stays on the start screen and no countdown runs.
-        ShowNoQuestions(this);
+        if (!Drill.Bunya.empty())
+            MessageBox::error(this, kWindowTitle,
+                              QStringLiteral("「%1」には出題できる問題がありません。\n分野を選び直してください。")
+                                  .arg(cbBunya->currentText()));
+        else
+            ShowNoQuestions(this);
         ShowStartScreen();
         return;
     }
@@ -282,7 +287,10 @@ void TForm1::btnEnterClick()
     btnEnter->setEnabled(false);
     SetDefaultButton(nullptr);
     StopCountdown();
-    ShowJudgement(JudgeToi(Drill, GivenAnswerOnScreen()));
+    const Judgement judged = JudgeToi(Drill, GivenAnswerOnScreen());
+    // In the journal before the learner sees the verdict.
+    RecordAnswer(judged);
+    ShowJudgement(judged);
 }
 
 GivenAnswer TForm1::GivenAnswerOnScreen() const
