@@ -5,6 +5,7 @@
 #include <bank/BankStats.h>
 #include <bank/BankStream.h>
 #include "picture/LoadJpegBitmap.h"
+#include "text/SafeFile.h"
 
 #include <QImage>
 #include <QString>
@@ -255,9 +256,9 @@ int Convert(const Arguments& args)
     bank.reserve(total + total / 2);
     files.clear();
     ScanSources(sources, [&](const RowView& row) { AppendBankLine(row.cells, bank); }, files, text);
-    std::string error;
-    if (!TryWriteBytesFile(bank, out, &error)) {
-        std::fprintf(stderr, "%s: cannot write: %s\n", out.c_str(), error.c_str());
+    FileError error;
+    if (!ReplaceFile(out, bank, &error)) {
+        std::fprintf(stderr, "%s: cannot write: %s\n", out.c_str(), FileReason(error).c_str());
         return kExitProblems;
     }
     std::printf("%s: %s from %zu source file%s\n", out.c_str(), Counts(summary).c_str(), inputs.size(),
@@ -333,8 +334,9 @@ int Export(const Arguments& args)
         std::fprintf(stderr, "%s: not written: the CSV would not convert back to the same bank\n", out.c_str());
         return kExitProblems;
     }
-    if (!TryWriteBytesFile(csv, out, &error)) {
-        std::fprintf(stderr, "%s: cannot write: %s\n", out.c_str(), error.c_str());
+    FileError writeError;
+    if (!ReplaceFile(out, csv, &writeError)) {
+        std::fprintf(stderr, "%s: cannot write: %s\n", out.c_str(), FileReason(writeError).c_str());
         return kExitProblems;
     }
     const std::size_t questions = rows == 0 ? 0 : rows - 1;

@@ -3,6 +3,7 @@
 // Qt-free so the drill's rules can be tested without a window; TForm1 owns
 // one and its handlers read and change it.
 #include "data/Nanwido.h"
+#include "data/RunRules.h"
 #include "text/Unit2.h"
 
 #include <array>

@@ -21,9 +21,6 @@ enum class RestoreProblem {
     NokoriOutsideRun,   // the stored chances are not 1..kRunChances
     StagesOutsideBank,  // more stage rows than the bank has stages
 };
-// Chances a run starts with. A stored run always has 1 to this many left: a
-// run is stored only while it goes on, and a game over is never stored.
-constexpr std::int32_t kRunChances = 3;
 // Checks a slot before anything is restored; badRow receives the offending
 // question row for RowOutsideBank and the stored chances for NokoriOutsideRun.
 RestoreProblem CheckSlotRestorable(const DrillState& state, int r, std::int32_t* badRow = nullptr);

@@ -72,18 +72,10 @@ bool Convert(const char* to, const char* from, const std::string& input, std::st
             // EILSEQ or EINVAL: skip one byte (or one UTF-8 character).
             clean = false;
             output += replacement;
-            std::size_t skip = 1;
-            auto lead = static_cast<unsigned char>(*inPtr);
-            if (fromUtf8) {
-                if (lead >= 0xF0)
-                    skip = 4;
-                else if (lead >= 0xE0)
-                    skip = 3;
-                else if (lead >= 0xC0)
-                    skip = 2;
-            } else if (lead >= 0x81 && inLeft >= 2) {
-                skip = 2;
-            }
+            const std::string_view rest(inPtr, inLeft);
+            char32_t codePoint = 0;
+            std::size_t skip = fromUtf8 ? std::max<std::size_t>(Utf8CharLength(rest, 0, codePoint), 1)
+                                        : SjisCharLength(rest, 0);
             if (skip > inLeft)
                 skip = inLeft;
             inPtr += skip;
@@ -99,6 +91,26 @@ bool Convert(const char* to, const char* from, const std::string& input, std::st
 
 } // namespace
 
+std::size_t Utf8CharLength(std::string_view text, std::size_t position, char32_t& codePoint)
+{
+    const auto b = static_cast<unsigned char>(text[position]);
+    const std::size_t length = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+    if (length == 0 || position + length > text.size())
+        return 0;
+    char32_t cp = length == 1 ? b : length == 2 ? (b & 0x1F) : length == 3 ? (b & 0x0F) : (b & 0x07);
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto c = static_cast<unsigned char>(text[position + k]);
+        if ((c & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    static const char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kMinimum[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    codePoint = cp;
+    return length;
+}
+
 std::string SjisToUtf8(const std::string& sjis)
 {
     std::string out;
@@ -109,11 +121,4 @@ std::string SjisToUtf8(const std::string& sjis)
 bool Utf8ToSjis(const std::string& utf8, std::string& sjis)
 {
     return Convert("CP932", "UTF-8", utf8, sjis, "?");
-}
-
-bool SjisToUtf8Exactly(const std::string& sjis, std::string& utf8)
-{
-    utf8 = SjisToUtf8(sjis);
-    std::string back;
-    return Utf8ToSjis(utf8, back) && back == sjis;
 }

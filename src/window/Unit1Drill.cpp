@@ -87,7 +87,7 @@ void TForm1::StartRun(PlayModeValue playMode, bool resetNokori)
     Drill.StageSeikaiCount = 0;
     Drill.PlayMode = playMode;
     if (resetNokori)
-        Drill.Nokori = 3;
+        Drill.Nokori = kRunChances;
     BuildToiList(Drill);
     if (Drill.ToiList.empty()) {
         // The learner stays on the start screen and no countdown runs.

@@ -5,7 +5,6 @@
 
 #include "window/MessageBox.h"
 #include "data/ProgressDb.h"
-#include "text/SystemReason.h"
 
 void TForm1::SaveProgressNow()
 {
@@ -22,11 +21,10 @@ void TForm1::SaveProgressNow()
         return;
     saveFailureTold_ = true;
     MessageBox::error(this, kWindowTitle,
-                      QStringLiteral("%1 に学習の記録を保存できませんでした（%2）。\n"
+                      QStringLiteral("%1 に学習の記録を保存できませんでした。\n"
                                      "前回保存した内容はそのまま残っています。学習はこのまま続けられます。\n"
                                      "終了するときにもう一度保存します。")
-                          .arg(QString::fromStdString(result.fileName),
-                               QString::fromStdString(FileReason(result.reason, FileUse::Write))));
+                          .arg(QString::fromStdString(FailedWritesText(result))));
 }
 
 int TForm1::EndWithoutAsking()

@@ -3,6 +3,7 @@
 #include "bank/BankStream.h"
 #include "bank/JisTable.h"
 
+#include "text/SafeFile.h"
 #include "text/SjisCodec.h"
 #include "data/ChoiceLabels.h"
 #include "data/ToiBank.h"
@@ -30,7 +31,11 @@ bool ReadWhole(const std::string& fileName, std::string& bytes, std::string& rea
     if (::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size >= 0 &&
         static_cast<std::uint64_t>(st.st_size) <= kMaxFileBytes)
         bytes.reserve(static_cast<std::size_t>(st.st_size));
-    return ReadFileBytes(fileName, bytes, &reason, kMaxFileBytes);
+    FileError error;
+    if (ReadRegularFile(fileName, bytes, &error, kMaxFileBytes))
+        return true;
+    reason = FileReason(error);
+    return false;
 }
 
 std::string Hex(unsigned value, int digits)

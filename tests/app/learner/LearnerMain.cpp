@@ -17,6 +17,7 @@
 #include "app/Program.h"
 #include "window/MessageBox.h"
 #include "window/Unit1.h"
+#include "text/SafeFile.h"
 #include "support/FormHarness.h"
 
 #include <QPushButton>
