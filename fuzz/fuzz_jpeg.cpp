@@ -1,5 +1,6 @@
 // The JPEG loader on any bytes: it decodes or refuses, never crashes, and
 // what it decodes fits the size limits.
+#include "data/ToiBoxes.h"
 #include "picture/LoadJpegBitmap.h"
 
 #include <cstdint>
@@ -23,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             || bitmap.height() > kMaxPictureSide
             || static_cast<long long>(bitmap.width()) * bitmap.height() > kMaxPicturePixels)
             std::abort();
-        const QSize shown = PictureShowSize(bitmap.size(), 600, 17);
-        if (shown.width() < 0 || shown.height() < 0)
+        const auto shown = ToiBoxes::PictureShownSize(bitmap.width(), bitmap.height());
+        if (shown && (shown->width <= 0 || shown->height <= 0 || shown->height > ToiBoxes::kMaxShownPictureHeight))
             std::abort();
     } else if (!bitmap.isNull() || error.isEmpty()) {
         std::abort();

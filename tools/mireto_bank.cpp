@@ -1,17 +1,20 @@
 // mireto_bank: the question-bank tool for authors. Converts the UTF-8 CSV
 // source into the Shift_JIS bank file the program reads, exports a bank back
 // to CSV, and checks either for everything the program would misread.
-#include <bank/BankSource.h>
+#include <bank/BankCheck.h>
+#include <bank/BankFile.h>
 #include <bank/BankStats.h>
-#include <bank/BankStream.h>
+#include <bank/BankWrite.h>
+#include <bank/CsvSource.h>
 #include "picture/LoadJpegBitmap.h"
 #include "text/SafeFile.h"
+#include "text/SameFile.h"
+#include "text/Unit2.h"
 
 #include <QImage>
 #include <QString>
 
 #include <cstdio>
-#include <malloc.h>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -36,9 +39,12 @@ const char kHelp[] =
     "      問題を「ファイル:行:列: 内容」で示す。問題があれば終了コード 1。\n"
     "  mireto_bank stats [--strict] BANK.dat | SOURCE.csv ...\n"
     "      Per source file: kinds of question, label sets, numbers of choices, pictures,\n"
-    "      and the spread of correct answers over the choice positions, with a warning\n"
-    "      when it is unlikely to be chance (chi-square, p < 0.01). --strict: exit 1 then.\n"
-    "      ファイルごとの内訳と正解位置の偏り（カイ二乗検定）。--strict なら偏りで終了コード 1。\n"
+    "      the spread of correct answers over the choice positions and the answer cues\n"
+    "      (longest choice, length, absolute words, number correct), with a warning when\n"
+    "      one is unlikely to be chance (p < 0.01). --strict: exit 1 on a spread, or on a\n"
+    "      cue of the whole bank.\n"
+    "      ファイルごとの内訳、正解位置の偏りと正解の手がかり。--strict なら偏りか、\n"
+    "      バンク全体の手がかりで終了コード 1。\n"
     "\n"
     "Pictures (NONEm<key>.jpg, NONEk<key>.jpg) are looked for in DIR; a bank's\n"
     "default is its own folder, sources are checked for pictures only with --pictures.\n"
@@ -82,6 +88,19 @@ bool ParseArguments(int argc, char** argv, Arguments& args)
         return false;
     }
     return true;
+}
+
+// Reads a bank file or a CSV source whole: only a regular file, opened
+// without waiting on a FIFO, of at most 64 MiB (no real bank comes near it;
+// a bigger file is a wrong name).
+bool ReadInputFile(const std::string& name, std::string& bytes, std::string& reason)
+{
+    constexpr std::uint64_t kMaxFileBytes = 64u << 20;
+    FileError error;
+    if (ReadRegularFile(name, bytes, &error, kMaxFileBytes))
+        return true;
+    reason = FileReason(error);
+    return false;
 }
 
 bool EndsWith(const std::string& text, const std::string& tail)
@@ -134,9 +153,9 @@ BankCheckOptions PictureOptions(const Arguments& args, const std::string& defaul
     return options;
 }
 
-void Print(const std::vector<BankProblem>& problems, const char* prefix = "")
+void Print(const ProblemList& problems, const std::vector<std::string>& files, const char* prefix = "")
 {
-    for (const BankProblem& p : problems) {
+    for (const BankProblem& p : problems.Listed(files)) {
         BankProblem shown = p;
         shown.message = prefix + p.message;
         std::fprintf(stderr, "%s\n", FormatProblem(shown).c_str());
@@ -169,7 +188,7 @@ Sources ReadSources(const std::vector<std::string>& names)
     sources.names = names;
     for (const std::string& name : names) {
         std::string bytes, reason;
-        if (!ReadCsvBytes(name, bytes, reason))
+        if (!ReadInputFile(name, bytes, reason))
             bytes.clear();
         sources.bytes.push_back(std::move(bytes));
         sources.unreadable.push_back(reason);
@@ -177,40 +196,49 @@ Sources ReadSources(const std::vector<std::string>& names)
     return sources;
 }
 
-// Scans the sources as one bank; returns the file names and text problems.
+// Scans the sources as one bank, naming them in files as they come.
 void ScanSources(const Sources& sources, const RowVisitor& visit, std::vector<std::string>& files,
-                 std::vector<BankProblem>& textProblems)
+                 ProblemList& problems)
 {
-    CsvSourceScanner scanner(files, visit);
+    CsvSourceScanner scanner(files, problems, visit);
     for (std::size_t i = 0; i < sources.names.size(); ++i) {
         if (sources.unreadable[i].empty())
             scanner.Add(sources.names[i], sources.bytes[i]);
         else
             scanner.AddUnreadable(sources.names[i], sources.unreadable[i]);
     }
-    scanner.Finish();
-    textProblems = std::move(scanner.textProblems);
 }
 
-// A bank file or CSV sources, checked row by row: the problems in order and
-// the counts.
-std::vector<BankProblem> CheckFiles(const std::vector<std::string>& names, bool isSource,
-                                    const BankCheckOptions& options, BankSummary& summary)
+// Reads a bank file; an unreadable one is reported as a problem.
+bool ReadBank(const std::string& name, std::string& bytes, ProblemList& problems)
 {
-    std::vector<std::string> files;
-    std::vector<BankProblem> text;
-    BankContentCheck check(files, options);
+    std::string reason;
+    if (ReadInputFile(name, bytes, reason))
+        return true;
+    problems.Add({name, 0, 0, "cannot read the file: " + reason}, ProblemList::Stage::Syntax);
+    return false;
+}
+
+bool TextProblems(const ProblemList& problems)
+{
+    return problems.Count(ProblemList::Stage::Syntax) + problems.Count(ProblemList::Stage::Text) > 0;
+}
+
+// A bank file or CSV sources, checked row by row: the problems and the counts.
+BankSummary CheckFiles(const std::vector<std::string>& names, bool isSource, const BankCheckOptions& options,
+                       std::vector<std::string>& files, ProblemList& problems)
+{
+    BankContentCheck check(files, options, problems);
     const RowVisitor visit = [&](const RowView& row) { check.Row(row); };
     if (isSource) {
-        ScanSources(ReadSources(names), visit, files, text);
+        ScanSources(ReadSources(names), visit, files, problems);
     } else {
         files.push_back(names.front());
         std::string bytes;
-        if (ReadBankBytes(names.front(), bytes, text))
-            ScanBankBytes(names.front(), bytes, text, visit);
+        if (ReadBank(names.front(), bytes, problems))
+            ScanBankBytes(names.front(), bytes, problems, visit);
     }
-    std::vector<BankProblem> content = check.Finish(!text.empty(), &summary);
-    return AllProblems(files, std::move(text), content);
+    return check.Finish(TextProblems(problems));
 }
 
 int Convert(const Arguments& args)
@@ -226,7 +254,7 @@ int Convert(const Arguments& args)
         return kExitUsage;
     }
     for (const std::string& in : inputs) {
-        if (in == out) {
+        if (in == out || SameFile(in, out)) {
             std::fprintf(stderr, "mireto_bank: %s is both source and output\n", in.c_str());
             return kExitUsage;
         }
@@ -234,28 +262,22 @@ int Convert(const Arguments& args)
 
     const Sources sources = ReadSources(inputs);
     std::vector<std::string> files;
-    std::vector<BankProblem> text;
+    ProblemList problems;
     BankSummary summary;
-    std::vector<BankProblem> problems;
     {
         const BankCheckOptions options = PictureOptions(args, std::string());
-        BankContentCheck check(files, options);
-        ScanSources(sources, [&](const RowView& row) { check.Row(row); }, files, text);
-        std::vector<BankProblem> content = check.Finish(!text.empty(), &summary);
-        problems = AllProblems(files, std::move(text), content);
+        BankContentCheck check(files, options, problems);
+        ScanSources(sources, [&](const RowView& row) { check.Row(row); }, files, problems);
+        summary = check.Finish(TextProblems(problems));
     }
-    if (!problems.empty()) {
-        Print(problems);
-        std::fprintf(stderr, "%s: not written: %s\n", out.c_str(), Problems(problems.size()).c_str());
+    if (!problems.Empty()) {
+        Print(problems, files);
+        std::fprintf(stderr, "%s: not written: %s\n", out.c_str(), Problems(problems.Count()).c_str());
         return kExitProblems;
     }
     std::string bank;
-    std::size_t total = 0;
-    for (const std::string& b : sources.bytes)
-        total += b.size();
-    bank.reserve(total + total / 2);
     files.clear();
-    ScanSources(sources, [&](const RowView& row) { AppendBankLine(row.cells, bank); }, files, text);
+    ScanSources(sources, [&](const RowView& row) { AppendBankLine(row.cells, bank); }, files, problems);
     FileError error;
     if (!ReplaceFile(out, bank, &error)) {
         std::fprintf(stderr, "%s: cannot write: %s\n", out.c_str(), FileReason(error).c_str());
@@ -278,36 +300,36 @@ int Export(const Arguments& args)
         std::fprintf(stderr, "mireto_bank: %s: the second name is the CSV to write\n", out.c_str());
         return kExitUsage;
     }
-    const std::vector<std::string> files {in};
-    std::vector<BankProblem> text;
-    std::string bytes;
-    std::vector<BankProblem> warnings;
-    if (ReadBankBytes(in, bytes, text)) {
-        const BankCheckOptions options;
-        BankContentCheck check(files, options);
-        ScanBankBytes(in, bytes, text, [&](const RowView& row) { check.Row(row); });
-        warnings = check.Finish(!text.empty());
+    if (SameFile(in, out)) {
+        std::fprintf(stderr, "mireto_bank: %s is the bank %s itself\n", out.c_str(), in.c_str());
+        return kExitUsage;
     }
-    if (!text.empty()) {
+    const std::vector<std::string> files {in};
+    // An export lists its problems in the order they are found.
+    ProblemList text(false), warnings(false);
+    std::string bytes;
+    if (ReadBank(in, bytes, text)) {
+        const BankCheckOptions options;
+        BankContentCheck check(files, options, warnings);
+        ScanBankBytes(in, bytes, text, [&](const RowView& row) { check.Row(row); });
+        check.Finish(!text.Empty());
+    }
+    if (!text.Empty()) {
         // Such a bank would not come back the same; fix it first.
-        Print(text);
-        std::fprintf(stderr, "%s: not written: the bank's text has %s\n", out.c_str(),
-                     Problems(text.size()).c_str());
+        Print(text, files);
+        std::fprintf(stderr, "%s: not written: the bank's text has %s\n", out.c_str(), Problems(text.Count()).c_str());
         return kExitProblems;
     }
     // Content problems do not stop the export: the CSV is where they are fixed.
-    Print(warnings, "warning: ");
-    warnings = {};
+    Print(warnings, files, "warning: ");
 
     std::string csv, error;
-    // Room for the worst case; pages never written cost no memory.
-    csv.reserve(bytes.size() * 2);
     std::size_t rows = 0;
     {
         CleanBankRows bank(bytes);
         RowView row;
         for (; bank.Next(row); ++rows) {
-            if (!AppendCsvRecord(static_cast<std::int64_t>(rows), row.cells, csv, &error)) {
+            if (!AppendCsvRecord(static_cast<std::int64_t>(rows), row.cells, csv, error)) {
                 std::fprintf(stderr, "%s: %s\n", in.c_str(), error.c_str());
                 return kExitProblems;
             }
@@ -322,13 +344,13 @@ int Export(const Arguments& args)
         CleanBankRows bank(bytes);
         std::string_view expected;
         std::vector<std::string> names;
-        CsvSourceScanner scanner(names, [&](const RowView& row) {
+        ProblemList problems;
+        CsvSourceScanner scanner(names, problems, [&](const RowView& row) {
             same = same && bank.NextInner(expected) && CellsJoinTo(row.cells, expected);
             ++again;
         });
         scanner.Add(out, csv);
-        scanner.Finish();
-        same = same && scanner.textProblems.empty() && again == rows;
+        same = same && problems.Empty() && again == rows;
     }
     if (!same) {
         std::fprintf(stderr, "%s: not written: the CSV would not convert back to the same bank\n", out.c_str());
@@ -358,16 +380,17 @@ int Check(const Arguments& args)
         return kExitUsage;
     }
     const bool isSource = sources == args.files.size();
-    BankSummary summary;
-    std::vector<BankProblem> problems =
-        CheckFiles(args.files, isSource,
-                   PictureOptions(args, isSource ? std::string() : FolderOf(args.files.front())), summary);
+    std::vector<std::string> files;
+    ProblemList problems;
+    const BankSummary summary = CheckFiles(
+        args.files, isSource, PictureOptions(args, isSource ? std::string() : FolderOf(args.files.front())), files,
+        problems);
     std::string names;
     for (const std::string& f : args.files)
         names += (names.empty() ? "" : " ") + f;
-    if (!problems.empty()) {
-        Print(problems);
-        std::fprintf(stderr, "%s: %s\n", names.c_str(), Problems(problems.size()).c_str());
+    if (!problems.Empty()) {
+        Print(problems, files);
+        std::fprintf(stderr, "%s: %s\n", names.c_str(), Problems(problems.Count()).c_str());
         return kExitProblems;
     }
     std::printf("%s: OK: %s\n", names.c_str(), Counts(summary).c_str());
@@ -386,7 +409,7 @@ int Stats(const Arguments& args)
     }
     const bool isSource = sources == args.files.size();
     std::vector<std::string> files;
-    std::vector<BankProblem> text;
+    ProblemList problems;
     BankStatsTally tally;
     std::size_t rows = 0;
     const RowVisitor visit = [&](const RowView& row) {
@@ -394,34 +417,27 @@ int Stats(const Arguments& args)
         tally.Row(row);
     };
     if (isSource) {
-        ScanSources(ReadSources(args.files), visit, files, text);
+        ScanSources(ReadSources(args.files), visit, files, problems);
     } else {
         files.push_back(args.files.front());
         std::string bytes;
-        // The loader's reading adds nothing to the counts.
-        if (ReadBankBytes(files.front(), bytes, text))
-            ScanBankBytes(files.front(), bytes, text, visit, false);
+        if (ReadBank(files.front(), bytes, problems))
+            ScanBankBytes(files.front(), bytes, problems, visit);
     }
     if (rows == 0) {
-        Print(text);
+        Print(problems, files);
         return kExitProblems;
     }
     const std::vector<BankStats> stats = tally.Finish(files);
     const std::string report = FormatBankStats(stats);
     std::fputs(report.c_str(), stdout);
-    return args.strict && AnyUnlikelySpread(stats) ? kExitProblems : kExitOk;
+    return args.strict && (AnyUnlikelySpread(stats) || WholeBankShowsCue(stats)) ? kExitProblems : kExitOk;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-#ifdef __GLIBC__
-    // Large buffers (a bank, its CSV, a long row's offsets) are given back to
-    // the system when freed, not kept for later: the peak stays near the
-    // largest buffers alive at once.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
-#endif
     if (argc < 2) {
         std::fputs(kHelp, stderr);
         return kExitUsage;

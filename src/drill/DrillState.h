@@ -29,6 +29,23 @@ enum SaveLoadModeValue : std::int32_t {
     kSaveLoadLoad = 2,
 };
 
+// What the program may write of the learner's progress and how its writing
+// has gone: everything a write needs besides the tables themselves.
+struct ProgressWriting {
+    // Cleared at start-up for a database that existed but could not be read
+    // (it is never overwritten), and for counts a bank without questions has
+    // no use for.
+    bool writeSeikai = true;
+    bool writeSaveLoad = true;
+    bool writeNanwido = true;
+    // A stage-end write failed and the learner has been told; told again
+    // only after a write has succeeded.
+    bool failureTold = false;
+    // The last write has been made (a confirmed close, an end without
+    // asking): nothing is written or asked any more.
+    bool ended = false;
+};
+
 struct DrillState {
     std::uint32_t ToiIndex = 0;
     std::int32_t StageNo = 0;
@@ -44,7 +61,9 @@ struct DrillState {
     // Entries 0..5: pass line in percent per difficulty; 6..11: countdown
     // seconds per difficulty.
     std::array<std::int32_t, 12> NanwidoTable {90, 80, 70, 60, 50, 40, 15, 30, 45, 60, 75, 90};
+    // Without the question bank nothing is ever written.
     bool ToiFileFound = false;
+    ProgressWriting Writing;
 
     TextTable ToiTable;
     TextTable StageTable;

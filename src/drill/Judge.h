@@ -8,8 +8,17 @@
 
 // "1_3" for boxes 1 and 3 ticked (cb0 is 1), "" when none is.
 std::string AnswerTextFromBoxes(const std::array<bool, 8>& ticked);
-// Byte-exact comparison, no trimming or folding.
+// A choice question's answer: byte-exact comparison.
 bool IsSeikai(const std::string& answer, const std::string& seikai);
+// A typed answer as the judge compares it (Shift_JIS in, Shift_JIS out):
+// full-width ASCII letters, digits and signs become ASCII, the ideographic
+// blank an ASCII blank, blanks at both ends are dropped and ASCII letters
+// become upper case. Every other character stays as it is.
+std::string TypedAnswerForm(const std::string& sjis);
+// A typed answer is right when its form equals the stored answer's form: a
+// learner whose input method is in full-width mode, who leaves a blank or
+// types the other letter case is not told 不正解 for a right answer.
+bool IsTypedSeikai(const std::string& typed, const std::string& seikai);
 // Adds 1 to column 1 of the first row from row 1 on whose column 0 equals the
 // key. Returns false (nothing changed) when no row has the key.
 bool CountSeikai(TextTable& toiSeikaiTable, const std::string& key);
@@ -25,6 +34,18 @@ struct GivenAnswer {
     std::optional<std::string> typed;
 };
 
+// How a choice box is marked once its question is judged.
+enum class BoxMark {
+    None,      // not a correct choice, and not ticked
+    Seikai,    // a correct choice the learner ticked
+    Missed,    // a correct choice the learner did not tick
+    WrongTick, // ticked, but not a correct choice
+};
+// The marks of the eight boxes for the ticks given and the stored answer
+// ("1_3": boxes 1 and 3 are the correct choices; numbers outside 1..8 and
+// pieces that are no number mark nothing).
+std::array<BoxMark, 8> BoxMarks(const std::array<bool, 8>& ticked, const std::string& seikai);
+
 // What judging the current question leads to on the screen.
 struct Judgement {
     bool seikai = false;
@@ -38,6 +59,10 @@ struct Judgement {
     std::string kaisetuText;
     // The explanation picture's file, empty when the explanation is text.
     std::string kaisetuPicture;
+    // A choice question: which boxes were right, missed and wrongly ticked.
+    std::array<BoxMark, 8> boxMarks {};
+    // The countdown had run out: the answer was judged as it stood.
+    bool timeUp = false;
 };
 
 // Judges ToiList[ToiIndex] against the given answer and counts it: the

@@ -60,17 +60,28 @@ NextOutcome AdvanceAfterNext(DrillState& state)
     if (state.ToiIndex < state.ToiList.size() || state.StageKekka != kKekkaClear ||
         state.PlayMode == kModeJakuten) {
         outcome.action = NextAction::StageEnd;
-        // A game over is never stored: slot 1 keeps the last stage it saw.
-        outcome.autoSave = CanStoreStage(state);
         return outcome;
     }
     outcome.action = NextAction::FinalResults; // the last stage was cleared
     return outcome;
 }
 
-bool CanStoreStage(const DrillState& state)
+StageEndView ViewOfStageEnd(const DrillState& state)
 {
-    return state.IsSlotMode() && (state.StageKekka == kKekkaClear || state.StageKekka == kKekkaRetry);
+    StageEndView view;
+    view.stageNo = state.StageNo;
+    view.mode = state.PlayMode;
+    view.kekka = state.StageKekka;
+    view.kekkaShown = state.PlayMode != kModeJakuten;
+    view.nokori = state.Nokori;
+    view.nanwido = state.SafeNanwido();
+    // A game over is never stored: slot 1 keeps the last stage it saw.
+    view.saveOffered = state.IsSlotMode() && (state.StageKekka == kKekkaClear || state.StageKekka == kKekkaRetry);
+    view.nextStageShown = state.StageKekka != kKekkaGameOver;
+    view.sameStageAgain = state.StageKekka != kKekkaClear;
+    view.toiCount = state.StageToiCount;
+    view.seikaiCount = state.StageSeikaiCount;
+    return view;
 }
 
 void PrepareNextStage(DrillState& state)

@@ -13,9 +13,28 @@ enum class NextAction {
 
 struct NextOutcome {
     NextAction action = NextAction::PresentNext;
-    // Store the run into slot 1 ("AUTO") after the stage-end screen.
-    bool autoSave = false;
 };
+
+// What the stage-end screen shows, decided once per showing.
+struct StageEndView {
+    std::int32_t stageNo = 0;
+    PlayModeValue mode = kModeNormal;
+    StageKekkaValue kekka = kKekkaClear;
+    // The result, the chances left and the difficulty; hidden in weak-point
+    // mode, which has none of them.
+    bool kekkaShown = false;
+    std::int32_t nokori = 0;
+    NanwidoValue nanwido = kNanwidoA;
+    // A normal or random run that goes on may be stored: by hand through
+    // [セーブ], and into slot 1 ("AUTO") at once. A game over never is.
+    bool saveOffered = false;
+    // The next-stage button, and whether it plays the same stage again.
+    bool nextStageShown = false;
+    bool sameStageAgain = false;
+    std::uint32_t toiCount = 0;
+    std::uint32_t seikaiCount = 0;
+};
+StageEndView ViewOfStageEnd(const DrillState& state);
 
 // Percentage of a stage, truncated; 0 when nothing was answered.
 std::uint32_t StagePercent(std::uint32_t seikai, std::uint32_t toi);
@@ -25,9 +44,6 @@ void RecordStageResult(DrillState& state);
 // ToiIndex, decides the stage result (StageKekka, Nokori, ToiIndex moved back
 // after a failed stage) and records the stage when it ended.
 NextOutcome AdvanceAfterNext(DrillState& state);
-// After this stage end the run may be stored, by hand or into slot 1: a
-// normal or random run that goes on (a game over is never stored).
-bool CanStoreStage(const DrillState& state);
 // The next-stage button before the question is presented: weak-point mode
 // builds a fresh list from stage 1; otherwise StageNo + 1 after a cleared
 // stage. Resets the stage counters.

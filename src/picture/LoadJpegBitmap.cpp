@@ -315,26 +315,6 @@ bool SaveJpegFile(const QImage& image, const std::string& fileName, int quality,
     return true;
 }
 
-QSize PictureShowSize(const QSize& bitmap, int boxWidth, int scrollBarWidth)
-{
-    // 64-bit so that neither the margin nor height x width can overflow.
-    const long long width = static_cast<long long>(boxWidth) - scrollBarWidth - 5;
-    if (width <= 0 || bitmap.width() <= 0 || bitmap.height() <= 0)
-        return QSize(0, 0); // nothing sensible to show (and no division by zero)
-    if (width > kMaxShownPicturePixels)
-        return QSize(0, 0); // wider than any bound allows, whatever the height
-    const long long height = bitmap.height() * width / bitmap.width();
-    if (height > kMaxShownPictureHeight || width * height > kMaxShownPicturePixels)
-        return QSize(0, 0);
-    return QSize(static_cast<int>(width), static_cast<int>(height));
-}
-
-bool PictureShowable(const QSize& shown)
-{
-    return shown.width() > 0 && shown.height() > 0 && shown.height() <= kMaxShownPictureHeight
-        && static_cast<long long>(shown.width()) * shown.height() <= kMaxShownPicturePixels;
-}
-
 QString PictureNotShowableText(const std::string& fileName)
 {
     return ErrorText("画像の縦横の比率が極端なため表示できません", fileName);

@@ -34,21 +34,6 @@ bool LoadJpegBitmap(const std::string& fileName, QImage& bitmap, QString* error 
 bool SaveJpegFile(const QImage& image, const std::string& fileName, int quality = 90,
                   std::string* error = nullptr);
 
-// A picture is shown scaled to its box's width, so a thin one would grow to
-// an enormous height (a 2 x 8000 picture to 578 x 2 312 000). The shown
-// picture is bounded: at most this high, and at most this many pixels
-// (32 MB at 4 bytes a pixel), whatever the proportions of the file.
-constexpr int kMaxShownPictureHeight = 8192;
-constexpr long long kMaxShownPicturePixels = 8LL * 1024 * 1024;
-
-// Size a picture is shown at in a scroll box: as wide as the box less
-// (scroll bar width + 5), height in proportion, truncated. (0, 0) when the
-// box leaves no room, the bitmap is empty, or the shown picture would pass
-// the bounds above.
-QSize PictureShowSize(const QSize& bitmap, int boxWidth, int scrollBarWidth);
-// False when a picture of this shown size cannot be shown sensibly: nothing
-// of it would be seen (no width or height), or it passes the bounds.
-bool PictureShowable(const QSize& shown);
 // The reason given for a picture that decodes but cannot be shown, naming
 // the file as the reasons of LoadJpegBitmap do.
 QString PictureNotShowableText(const std::string& fileName);

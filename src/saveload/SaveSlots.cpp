@@ -94,11 +94,11 @@ RestoreProblem CheckSlotRestorable(const DrillState& state, int r, std::int32_t*
     return RestoreProblem::None;
 }
 
-RestoreProblem RestoreSessionFromSlot(DrillState& state, int r)
+RestoreProblem RestoreSessionFromSlot(DrillState& state, int r, std::int32_t* badRow)
 {
     // Everything is checked before the first field changes, so a refused
     // slot leaves the running state as it was.
-    const RestoreProblem problem = CheckSlotRestorable(state, r);
+    const RestoreProblem problem = CheckSlotRestorable(state, r, badRow);
     if (problem != RestoreProblem::None)
         return problem;
     const TextRow row = state.SaveLoadTable.at(r + 1);

@@ -21,12 +21,15 @@ enum class RestoreProblem {
     NokoriOutsideRun,   // the stored chances are not 1..kRunChances
     StagesOutsideBank,  // more stage rows than the bank has stages
 };
+// A stored run always has 1 to kRunChances chances left: a run is stored
+// only while it goes on, and a game over is never stored.
 // Checks a slot before anything is restored; badRow receives the offending
 // question row for RowOutsideBank and the stored chances for NokoriOutsideRun.
 RestoreProblem CheckSlotRestorable(const DrillState& state, int r, std::int32_t* badRow = nullptr);
-// Restores the drill from slot r + 1 when CheckSlotRestorable passes; the
-// state is left untouched otherwise. The caller presents the question.
-RestoreProblem RestoreSessionFromSlot(DrillState& state, int r);
+// Restores the drill from slot r + 1 when CheckSlotRestorable passes (badRow
+// as there); the state is left untouched otherwise. The caller presents the
+// question.
+RestoreProblem RestoreSessionFromSlot(DrillState& state, int r, std::int32_t* badRow = nullptr);
 
 struct SlotListRow {
     std::string name; // "AUTO" for the first row, else the slot number

@@ -1,10 +1,12 @@
 #include "window/Unit1.h"
 
+#include "window/FormTexts.h"
 #include "window/MessageBox.h"
 #include "window/SjisText.h"
 #include "window/Widgets.h"
 #include "data/DataTexts.h"
 #include "data/ProgressDb.h"
+#include "drill/ProgressKeeping.h"
 #include "text/SystemReason.h"
 
 #include <QCheckBox>
@@ -40,8 +42,7 @@ void TForm1::StartUp()
     move(15, 15);
 
     // NanwidoTable is set by the drill state itself.
-    ModeNames = {QStringLiteral("通常モード"), QStringLiteral("ランダムモード"), QStringLiteral("弱点克服モード"),
-                 QStringLiteral("本試験通常"), QStringLiteral("本試験ランダム")};
+    ModeNames = FormTexts::kModeNames;
     AnswerBoxes.clear();
     for (QCheckBox* box : cb)
         AnswerBoxes << box;
@@ -80,12 +81,9 @@ void TForm1::StartUp()
 
 void TForm1::InitDataAndScreens()
 {
-    ProgressData& data = closeProgress_;
-    data = LoadProgress(Drill.ToiTable);
+    ProgressData data = LoadProgress(Drill.ToiTable);
     Drill.Nanwido = ToNanwido(data.Nanwido);
     Drill.ToiList.clear();
-    // The drill works on the tables; what stays behind says which files the
-    // close may write.
     Drill.StageTable = std::move(data.StageTable);
     Drill.ToiSeikaiTable = std::move(data.ToiSeikaiTable);
     Drill.SaveLoadTable = std::move(data.SaveLoadTable);
@@ -96,6 +94,10 @@ void TForm1::InitDataAndScreens()
                                            "読めた所までを使います。元の内容は %2 に残しました。")
                                 .arg(QString::fromStdString(file.fileName), QString::fromStdString(file.copyName));
     }
+    // A database that could not be read is never overwritten.
+    Drill.Writing.writeSeikai = data.writeSeikai;
+    Drill.Writing.writeSaveLoad = data.writeSaveLoad;
+    Drill.Writing.writeNanwido = data.writeNanwido;
     for (const UnreadableFile& file : data.unreadable) {
         startupWarnings_ << QStringLiteral("%1 を読み込めませんでした（%2）。\n"
                                            "このファイルは終了時にも書き換えません。")
@@ -231,12 +233,12 @@ void TForm1::closeEvent(QCloseEvent* event)
 {
     // After an end without asking (a signal, the desktop session's end)
     // everything is written: the window just closes.
-    if (ended_) {
+    if (Drill.Writing.ended) {
         event->accept();
         return;
     }
     const auto answer = MessageBox::question(this, kWindowTitle, QStringLiteral("終了しますか？"));
-    if (ended_) {
+    if (Drill.Writing.ended) {
         // The program was ended while the question was open.
         event->accept();
         return;
@@ -246,21 +248,6 @@ void TForm1::closeEvent(QCloseEvent* event)
         return;
     }
     StopCountdown();
-    ended_ = true;
-    if (Drill.ToiFileFound)
-        WriteDatabases();
+    WriteDatabases();
     event->accept();
-}
-
-void TForm1::WriteDatabases()
-{
-    EndUnlessWritten(TryWriteDatabases());
-}
-
-ProgressWriteResult TForm1::TryWriteDatabases() const
-{
-    // The drill's own tables, not copies of them: at a large bank a copy
-    // would cost as much as the write.
-    return TryWriteProgress(Drill.ToiSeikaiTable, Drill.SaveLoadTable, Drill.Nanwido, closeProgress_.writeSeikai,
-                            closeProgress_.writeSaveLoad, closeProgress_.writeNanwido);
 }

@@ -7,12 +7,14 @@
 #include "drill/DrillState.h"
 #include "drill/Judge.h"
 #include "drill/Presentation.h"
+#include "drill/StageEnd.h"
 
 #include <QImage>
 #include <QList>
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -26,6 +28,7 @@ class QScrollArea;
 class QStatusBar;
 class QTimer;
 class QTreeWidget;
+class TChoiceBox;
 class TPanel;
 
 class TForm1 : public QWidget {
@@ -53,6 +56,7 @@ public:
     void ShowStartScreen();
     void ShowErrorScreen(const QString& message);
     void ShowStageEnd();
+    void ShowStageEnd(const StageEndView& view);
     void ShowFinalResults();
     void ShowSaveLoadScreen();
     void FillSaveLoadList();
@@ -68,11 +72,9 @@ public:
     void StopCountdown();
     void ShowTime();
 
-    // Writes the three databases as a confirmed close would, at a stage end
-    // and at the final results. A write that fails does not end the drill:
-    // the learner is told once (until a write succeeds again) which file and
-    // why, and the close tries again.
-    void SaveProgressNow();
+    // A stage-end write that failed: which file and why, that the old file
+    // is intact and that the close tries again. The drill goes on.
+    void ShowWriteFailure(const ProgressWriteResult& failure);
     // Ends the program without asking (a termination signal, the end of the
     // desktop session): writes the three databases as a confirmed close
     // would, unless the close has already written them or the bank was
@@ -122,7 +124,7 @@ private:
     void CreateBottomStrips();
     void ShowStartupWarnings();
     // Starts a run in the given mode (the five start buttons).
-    void StartRun(PlayModeValue playMode, bool resetNokori);
+    void StartRunOnScreen(PlayModeValue playMode);
     // Parts of presenting a question and showing its judgement.
     void ShowToiSideColumn(const ToiView& view);
     void ShowAnswerControls(const ToiView& view);
@@ -130,6 +132,8 @@ private:
     GivenAnswer GivenAnswerOnScreen() const;
     void ShowJudgement(const Judgement& judged);
     void ShowKaisetu(const Judgement& judged);
+    // "正解！" or "不正解！" told apart by colour too; nothing before judging.
+    void ShowTrueOrFalse(std::optional<bool> seikai);
     void ShowMemo(QPlainTextEdit* memo, const QString& text);
     void SetStatusText(const QString& text);
     void SetDefaultButton(QPushButton* button);
@@ -139,22 +143,11 @@ private:
     bool ShowPicture(QScrollArea* box, QLabel* image, const QImage& bitmap, const std::string& fileName,
                      QString* reason);
     QString NanwidoText() const;
-    // Writes the three databases (the confirmed close).
-    // The three databases as the confirmed close writes them: ending the
-    // program when one fails, or telling which failed.
+    // The last write of the three databases (a confirmed close, an end
+    // without asking); a file that cannot be written ends the program.
     void WriteDatabases();
-    ProgressWriteResult TryWriteDatabases() const;
 
     QStringList startupWarnings_;
-    // What the start-up read besides the tables: which databases the close
-    // may write (one that existed but could not be read is never
-    // overwritten).
-    ProgressData closeProgress_;
-    // A stage-end write failed and the learner has been told.
-    bool saveFailureTold_ = false;
-    // The databases have had their last write (a confirmed close or an end
-    // without asking): nothing is written or asked any more.
-    bool ended_ = false;
 
 public:
     // Controls, named as the form names them.
@@ -202,7 +195,7 @@ public:
     QLabel* lblMainNokori = nullptr;
     QLabel* lblToiKey = nullptr;
     QLabel* lblMainMode = nullptr;
-    std::array<QCheckBox*, 8> cb {};
+    std::array<TChoiceBox*, 8> cb {};
     QLineEdit* edtInput = nullptr;
     QLabel* lblTrueOrFalse = nullptr;
     QPushButton* btnEnter = nullptr;

@@ -2,16 +2,19 @@
 // judging it under the countdown, and what [次へ] leads to.
 #include "window/Unit1.h"
 
+#include "window/FormTexts.h"
 #include "window/MessageBox.h"
 #include "window/SjisText.h"
 #include "window/Widgets.h"
 #include "data/DataTexts.h"
+#include "data/ToiBoxes.h"
 #include "drill/Judge.h"
 #include "drill/Presentation.h"
 #include "picture/LoadJpegBitmap.h"
 #include "drill/ShownText.h"
+#include "drill/RunStart.h"
 #include "drill/StageEnd.h"
-#include "drill/ToiSelection.h"
+#include "saveload/NextStep.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,7 +38,6 @@ const QString kStatusJudged = QStringLiteral(" ： [次へ]をクリックして
 const QString kStatusStageEnd = QStringLiteral(" ： １つのステージが終了しました");
 const QString kStatusFinal = QStringLiteral(" ： すべてのステージが終了しました。成績を"
                                             "確認してください");
-const QString kPrompt = QStringLiteral("ここに入力。。。");
 
 // Bank texts use "<$>" for a line break; the memo shows each as a new line.
 // The text is bounded (see BoundShownText), and a cut one says so.
@@ -79,17 +81,9 @@ void ShowNoSuchToi(QWidget* parent, std::int32_t row)
 
 // --- Run start -------------------------------------------------------------
 
-void TForm1::StartRun(PlayModeValue playMode, bool resetNokori)
+void TForm1::StartRunOnScreen(PlayModeValue playMode)
 {
-    Drill.ToiIndex = 0;
-    Drill.StageNo = 1;
-    Drill.StageToiCount = 0;
-    Drill.StageSeikaiCount = 0;
-    Drill.PlayMode = playMode;
-    if (resetNokori)
-        Drill.Nokori = kRunChances;
-    BuildToiList(Drill);
-    if (Drill.ToiList.empty()) {
+    if (!StartRun(Drill, playMode)) {
         // The learner stays on the start screen and no countdown runs.
         ShowNoQuestions(this);
         ShowStartScreen();
@@ -100,27 +94,27 @@ void TForm1::StartRun(PlayModeValue playMode, bool resetNokori)
 
 void TForm1::btnStartNormalClick()
 {
-    StartRun(kModeNormal, true);
+    StartRunOnScreen(kModeNormal);
 }
 
 void TForm1::btnStartRandClick()
 {
-    StartRun(kModeRand, true);
+    StartRunOnScreen(kModeRand);
 }
 
 void TForm1::btnStartJakutenClick()
 {
-    StartRun(kModeJakuten, false);
+    StartRunOnScreen(kModeJakuten);
 }
 
 void TForm1::btnHNormalStartClick()
 {
-    StartRun(kModeHNormal, true);
+    StartRunOnScreen(kModeHNormal);
 }
 
 void TForm1::btnHRandStartClick()
 {
-    StartRun(kModeHRand, true);
+    StartRunOnScreen(kModeHRand);
 }
 
 // --- Presentation ----------------------------------------------------------
@@ -129,11 +123,12 @@ bool TForm1::ShowPicture(QScrollArea* box, QLabel* image, const QImage& bitmap, 
                          QString* reason)
 {
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const QSize size = PictureShowSize(bitmap.size(), box->width(), scrollBar);
+    const std::optional<ToiBoxes::ShownSize> size =
+        ToiBoxes::PictureShownSize(bitmap.width(), bitmap.height(), box->width(), scrollBar);
     // Scaled once here, not at every paint.
-    const QImage scaled = PictureShowable(size)
-        ? bitmap.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-        : QImage();
+    const QImage scaled = size ? bitmap.scaled(size->width, size->height, Qt::IgnoreAspectRatio,
+                                               Qt::SmoothTransformation)
+                               : QImage();
     if (scaled.isNull()) {
         image->clear();
         if (reason)
@@ -141,7 +136,7 @@ bool TForm1::ShowPicture(QScrollArea* box, QLabel* image, const QImage& bitmap, 
         return false;
     }
     image->setPixmap(QPixmap::fromImage(scaled));
-    image->setGeometry(0, 0, size.width(), size.height());
+    image->setGeometry(0, 0, size->width, size->height);
     box->verticalScrollBar()->setValue(0);
     box->setVisible(true);
     return true;
@@ -169,7 +164,7 @@ bool TForm1::PresentToi()
     btnNext->setEnabled(false);
     ShowToiSideColumn(view);
     ShowAnswerControls(view);
-    lblTrueOrFalse->clear();
+    ShowTrueOrFalse(std::nullopt);
 
     StartCountdown();
     ShowTime();
@@ -197,15 +192,15 @@ void TForm1::ShowToiSideColumn(const ToiView& view)
 {
     lblStageNumber->setText(QStringLiteral("ステージ") + Number(Drill.StageNo));
     lblMainMode->setText(ModeNames.value(Drill.PlayMode));
-    lblMainNanwido->setText(QStringLiteral("難易度：") + NanwidoText());
-    lblMainNokori->setText(QStringLiteral("残り：") + Number(Drill.Nokori));
+    lblMainNanwido->setText(FormTexts::kNanwido + NanwidoText());
+    lblMainNokori->setText(FormTexts::kNokori + Number(Drill.Nokori));
     lblMainNokori->setVisible(view.nokoriShown);
     lblToiKey->setText(ShownLine(view.key));
 }
 
 void TForm1::ShowAnswerControls(const ToiView& view)
 {
-    edtInput->setText(kPrompt);
+    edtInput->setText(FormTexts::kPrompt);
     edtInput->setEnabled(true);
     edtInput->setVisible(!view.choice);
     const QStringList& labels = *LabelLists[static_cast<std::size_t>(view.labelSet)];
@@ -216,6 +211,7 @@ void TForm1::ShowAnswerControls(const ToiView& view)
             box->setEnabled(true);
             box->setText(labels.value(i));
         }
+        cb[static_cast<std::size_t>(i)]->setMark(BoxMark::None);
         box->setVisible(i < view.boxCount);
     }
 }
@@ -249,6 +245,7 @@ void TForm1::ShowToiTextOrPicture(const ToiView& view)
 void TForm1::StartCountdown()
 {
     Drill.TimeCount = 0;
+    ProgressBar1->setTextVisible(false);
     ProgressBar1->setRange(0, Drill.TimeLimit());
     Timer1->start();
 }
@@ -270,7 +267,7 @@ void TForm1::Timer1Timer()
 void TForm1::ShowTime()
 {
     const CountdownView countdown = ViewOfCountdown(Drill);
-    lblTime->setText(QStringLiteral("残り：") + Number(countdown.left));
+    lblTime->setText(FormTexts::kNokori + Number(countdown.left));
     ProgressBar1->setValue(countdown.barValue);
 }
 
@@ -304,15 +301,38 @@ void TForm1::ShowJudgement(const Judgement& judged)
     // A choice question's answer text stands in the hidden edit box.
     if (judged.choice)
         edtInput->setText(SjisToQString(judged.answer));
-    lblTrueOrFalse->setText(judged.seikai ? QStringLiteral("正解！") : QStringLiteral("不正解！"));
+    ShowTrueOrFalse(judged.seikai);
     ShowKaisetu(judged);
     edtInput->setEnabled(false);
-    for (QCheckBox* box : AnswerBoxes)
-        box->setEnabled(false);
+    for (std::size_t i = 0; i < cb.size(); ++i) {
+        cb[i]->setEnabled(false);
+        if (judged.choice)
+            cb[i]->setMark(judged.boxMarks[i]);
+    }
+    if (judged.timeUp) {
+        // The full bar says why the question was judged.
+        ProgressBar1->setFormat(QStringLiteral("時間切れ"));
+        ProgressBar1->setTextVisible(true);
+    }
     btnNext->setEnabled(true);
     SetDefaultButton(btnNext);
     btnNext->setFocus();
     SetStatusText(kStatusJudged);
+}
+
+void TForm1::ShowTrueOrFalse(std::optional<bool> seikai)
+{
+    // White on green or on red, besides the words themselves.
+    QPalette palette = lblTrueOrFalse->palette();
+    palette.setColor(QPalette::Window, !seikai ? FormStyle::kSilver
+                                       : *seikai ? FormStyle::kSeikaiGreen
+                                                 : FormStyle::kWrongRed);
+    palette.setColor(QPalette::WindowText, seikai ? FormStyle::kWhite : QColor(Qt::black));
+    lblTrueOrFalse->setPalette(palette);
+    QFont font = lblTrueOrFalse->font();
+    font.setBold(seikai.has_value());
+    lblTrueOrFalse->setFont(font);
+    lblTrueOrFalse->setText(!seikai ? QString() : *seikai ? QStringLiteral("正解！") : QStringLiteral("不正解！"));
 }
 
 void TForm1::ShowKaisetu(const Judgement& judged)
@@ -339,44 +359,46 @@ void TForm1::btnNextClick()
     if (pnlMain->isHidden() || !btnNext->isEnabled())
         return;
     SetStatusText(kStatusLoading);
-    const NextOutcome outcome = AdvanceAfterNext(Drill);
-    switch (outcome.action) {
+    const NextStep step = StepAfterNext(Drill);
+    switch (step.action) {
     case NextAction::PresentNext:
         PresentToi();
-        break;
+        return;
     case NextAction::StageEnd:
-        ShowStageEnd();
-        if (outcome.autoSave)
-            StoreSessionInSlot(0);
-        SaveProgressNow();
+        ShowStageEnd(step.stageEnd);
         break;
     case NextAction::FinalResults:
         ShowFinalResults();
-        SaveProgressNow();
         break;
     }
+    if (step.writeFailure)
+        ShowWriteFailure(*step.writeFailure);
 }
 
 void TForm1::ShowStageEnd()
 {
-    lblSETitle->setText(QStringLiteral("ステージ") + Number(Drill.StageNo) + QStringLiteral("終了"));
-    lblKekka->setText(Drill.StageKekka == kKekkaClear   ? QStringLiteral("クリア")
-                      : Drill.StageKekka == kKekkaRetry ? QStringLiteral("残念")
-                                                        : QStringLiteral("ゲームオーバー"));
-    const bool jakuten = Drill.PlayMode == kModeJakuten;
-    lblKekka->setVisible(!jakuten);
-    lblSENokori->setVisible(!jakuten);
-    lblSENanwido->setVisible(!jakuten);
-    if (!jakuten) {
-        lblSENokori->setText(QStringLiteral("残り：") + Number(Drill.Nokori));
-        lblSENanwido->setText(QStringLiteral("難易度：") + NanwidoText());
+    ShowStageEnd(ViewOfStageEnd(Drill));
+}
+
+void TForm1::ShowStageEnd(const StageEndView& view)
+{
+    lblSETitle->setText(QStringLiteral("ステージ") + Number(view.stageNo) + QStringLiteral("終了"));
+    lblKekka->setText(view.kekka == kKekkaClear   ? QStringLiteral("クリア")
+                      : view.kekka == kKekkaRetry ? QStringLiteral("残念")
+                                                  : QStringLiteral("ゲームオーバー"));
+    lblKekka->setVisible(view.kekkaShown);
+    lblSENokori->setVisible(view.kekkaShown);
+    lblSENanwido->setVisible(view.kekkaShown);
+    if (view.kekkaShown) {
+        lblSENokori->setText(FormTexts::kNokori + Number(view.nokori));
+        lblSENanwido->setText(FormTexts::kNanwido + cbNanwido->itemText(view.nanwido));
     }
-    lblSEMode->setText(ModeNames.value(Drill.PlayMode));
-    btnSESave->setVisible(CanStoreStage(Drill));
-    btnNextStage->setText(Drill.StageKekka == kKekkaClear ? QStringLiteral("次のステージへ(&N)")
-                                                          : QStringLiteral("同じステージをもう一度(&N)"));
-    btnNextStage->setVisible(Drill.StageKekka != kKekkaGameOver);
-    lblMonchuMonseikai->setText(Number(Drill.StageToiCount) + QStringLiteral("問中") + Number(Drill.StageSeikaiCount)
+    lblSEMode->setText(ModeNames.value(view.mode));
+    btnSESave->setVisible(view.saveOffered);
+    btnNextStage->setText(view.sameStageAgain ? QStringLiteral("同じステージをもう一度(&N)")
+                                              : QStringLiteral("次のステージへ(&N)"));
+    btnNextStage->setVisible(view.nextStageShown);
+    lblMonchuMonseikai->setText(Number(view.toiCount) + QStringLiteral("問中") + Number(view.seikaiCount)
                                 + QStringLiteral("問正解"));
     ShowProgressStrip(false);
     SetStatusText(kStatusStageEnd);
@@ -388,7 +410,7 @@ void TForm1::ShowStageEnd()
 void TForm1::ShowFinalResults()
 {
     lblFseMode->setText(ModeNames.value(Drill.PlayMode));
-    lblFseNanwido->setText(QStringLiteral("難易度：") + NanwidoText());
+    lblFseNanwido->setText(FormTexts::kNanwido + NanwidoText());
     lblFseNanwido->setVisible(true);
     lvSeiseki->clear();
     for (const SeisekiRow& result : FinalResultRows(Drill)) {

@@ -2,7 +2,9 @@
 // done once at start-up.
 #include "window/Unit1.h"
 
+#include "window/FormTexts.h"
 #include "window/Widgets.h"
+#include "data/ToiBoxes.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -39,6 +41,18 @@ QLabel* MakeLabel(QWidget* parent, const char* name, QRect geometry, Qt::Alignme
     label->setAlignment(align | Qt::AlignVCenter);
     FormStyle::SetBackground(label, kSilver);
     return label;
+}
+
+// A judged question's boxes and answer cannot be changed, but must still be
+// read: their text stays black instead of the light grey of a disabled control.
+void KeepReadableWhenDisabled(QWidget* widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, Qt::black);
+    palette.setColor(QPalette::Disabled, QPalette::Text, Qt::black);
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, Qt::black);
+    palette.setColor(QPalette::Disabled, QPalette::Base, FormStyle::kWhite);
+    widget->setPalette(palette);
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, QRect geometry, const QString& caption = {})
@@ -240,11 +254,11 @@ void TForm1::CreateMainScreen()
 {
     QWidget* p = pnlMain;
     pnlMainToi = new TPanel(p, QStringLiteral("pnlMainToi"), kSilver);
-    pnlMainToi->setGeometry(16, 16, 809, 281);
+    pnlMainToi->setGeometry(ToiBoxes::kLeft, ToiBoxes::kToiTop, ToiBoxes::kWidth, ToiBoxes::kHeight);
     memToiBun = MakeMemo(pnlMainToi, "memToiBun");
     sboxToi = MakePictureBox(pnlMainToi, "sboxToi", "imgToi", &imgToi);
     pnlMainKaisetu = new TPanel(p, QStringLiteral("pnlMainKaisetu"), kSilver);
-    pnlMainKaisetu->setGeometry(16, 312, 809, 281);
+    pnlMainKaisetu->setGeometry(ToiBoxes::kLeft, ToiBoxes::kKaisetuTop, ToiBoxes::kWidth, ToiBoxes::kHeight);
     memKaisetuBun = MakeMemo(pnlMainKaisetu, "memKaisetuBun");
     sboxKaisetu = MakePictureBox(pnlMainKaisetu, "sboxKaisetu", "imgKaisetu", &imgKaisetu);
 
@@ -268,16 +282,16 @@ void TForm1::CreateMainScreen()
     lblToiKey = MakeLabel(s, "lblToiKey", {16, 136, 121, 16}, Qt::AlignLeft);
     lblMainMode = MakeLabel(s, "lblMainMode", {16, 176, 121, 16}, Qt::AlignLeft);
     for (int i = 0; i < 8; ++i) {
-        auto* box = new QCheckBox(s);
+        auto* box = new TChoiceBox(s);
         box->setObjectName(QStringLiteral("cb%1").arg(i));
         box->setGeometry(i % 2 == 0 ? 16 : 88, 216 + 40 * (i / 2), 49, 17);
-        FormStyle::SetBackground(box, kSilver);
-        box->setStyleSheet(QStringLiteral("QCheckBox { spacing: 2px; }")); // "D(&4)" fits in 49 pixels
+
         cb[static_cast<std::size_t>(i)] = box;
     }
     edtInput = new QLineEdit(s);
     edtInput->setObjectName(QStringLiteral("edtInput"));
     edtInput->setGeometry(8, 374, 137, 24);
+    KeepReadableWhenDisabled(edtInput);
     edtInput->installEventFilter(this);
     lblTrueOrFalse = MakeLabel(s, "lblTrueOrFalse", {16, 416, 121, 16}, Qt::AlignHCenter);
     btnEnter = MakeButton(s, "btnEnter", {16, 480, 121, 33});
@@ -370,19 +384,20 @@ void TForm1::PrepareScreens()
     pnlStart->setGeometry(0, 0, width(), StatusBar1->y());
     pnlStart->setCaption({});
     lblSTitle->setText(kWindowTitle);
-    gbNormal->setTitle(QStringLiteral("通常モード"));
+    gbNormal->setTitle(FormTexts::kModeNames[kModeNormal]);
     btnStartNormal->setText(QStringLiteral("スタート(&N)"));
-    gbJakuten->setTitle(QStringLiteral("弱点克服モード"));
+    gbJakuten->setTitle(FormTexts::kModeNames[kModeJakuten]);
     btnStartJakuten->setText(QStringLiteral("スタート(&J)"));
-    gbRand->setTitle(QStringLiteral("ランダムモード"));
+    gbRand->setTitle(FormTexts::kModeNames[kModeRand]);
     btnStartRand->setText(QStringLiteral("スタート(&R)"));
     gbOption->setTitle(QStringLiteral("オプション"));
-    lblNanwido->setText(QStringLiteral("難易度："));
+    lblNanwido->setText(FormTexts::kNanwido);
     gbLoad->setTitle(QStringLiteral("続きから"));
     btnLoadNormal->setText(QStringLiteral("ロード(&L)"));
-    gbHNormal->setTitle(QStringLiteral("本試験通常モード"));
+    // The exam modes' titles say モード after the name, as the others' names do.
+    gbHNormal->setTitle(FormTexts::kModeNames[kModeHNormal] + QStringLiteral("モード"));
     btnHNormalStart->setText(QStringLiteral("スタート(&H)"));
-    gbHRand->setTitle(QStringLiteral("本試験ランダムモード"));
+    gbHRand->setTitle(FormTexts::kModeNames[kModeHRand] + QStringLiteral("モード"));
     btnHRandStart->setText(QStringLiteral("スタート(&S)"));
 
     lblTime->clear();
@@ -390,7 +405,7 @@ void TForm1::PrepareScreens()
     // Question screen.
     pnlMain->setGeometry(0, 0, width(), StatusBar1->y());
     pnlMainLine1->setCaption({});
-    edtInput->setText(QStringLiteral("ここに入力。。。"));
+    edtInput->setText(FormTexts::kPrompt);
     btnEnter->setText(QStringLiteral("決定(&E)"));
     btnNext->setText(QStringLiteral("次へ(&N)"));
     lblTrueOrFalse->clear();
@@ -407,6 +422,8 @@ void TForm1::PrepareScreens()
 
     // Stage-end screen.
     pnlStageEnd->setCaption({});
+    // Katakana ヘ here and hiragana へ on the final results differ on
+    // purpose: each screen keeps the caption learners know. Do not align them.
     btnSEStartBack->setText(QStringLiteral("スタートヘ(&S)"));
     btnSESave->setText(QStringLiteral("セーブ(&A)"));
     pnlStageEnd->setGeometry(0, 0, width(), StatusBar1->y());
@@ -415,7 +432,7 @@ void TForm1::PrepareScreens()
     pnlFinalStageEnd->setCaption({});
     lblFseTitle1->setText(QStringLiteral("最終ステージ終了"));
     lblFseTitle2->setText(QStringLiteral("各ステージの成績"));
-    btnFseStartBack->setText(QStringLiteral("スタートへ(&S)"));
+    btnFseStartBack->setText(QStringLiteral("スタートへ(&S)")); // hiragana へ: see btnSEStartBack
     lvSeiseki->setHeaderLabels({QStringLiteral("ステージNo."), QStringLiteral("正解率（％）")});
     lvSeiseki->setColumnWidth(0, 150);
     lvSeiseki->setColumnWidth(1, lvSeiseki->width() - 150 - (scrollBar + 10));

@@ -1,39 +1,31 @@
-// Keeping the learner's progress on disk while the program runs: the write
-// at every stage end and the end without asking (termination signals, the
-// end of the desktop session).
+// Keeping the learner's progress on disk while the program runs: telling of a
+// stage-end write that failed, the last write, and the end without asking
+// (termination signals, the end of the desktop session).
 #include "window/Unit1.h"
 
 #include "window/MessageBox.h"
 #include "data/ProgressDb.h"
+#include "drill/ProgressKeeping.h"
 
-void TForm1::SaveProgressNow()
+void TForm1::ShowWriteFailure(const ProgressWriteResult& failure)
 {
-    if (!Drill.ToiFileFound || ended_)
-        return;
-    const ProgressWriteResult result = TryWriteDatabases();
-    if (result.ok) {
-        saveFailureTold_ = false;
-        return;
-    }
-    // Told once: a disk that stays full must not stop the learner at every
-    // stage end. The old file is still whole and the close tries again.
-    if (saveFailureTold_)
-        return;
-    saveFailureTold_ = true;
     MessageBox::error(this, kWindowTitle,
                       QStringLiteral("%1 に学習の記録を保存できませんでした。\n"
                                      "前回保存した内容はそのまま残っています。学習はこのまま続けられます。\n"
                                      "終了するときにもう一度保存します。")
-                          .arg(QString::fromStdString(FailedWritesText(result))));
+                          .arg(QString::fromStdString(FailedWritesText(failure))));
+}
+
+void TForm1::WriteDatabases()
+{
+    EndUnlessWritten(WriteLastProgress(Drill));
 }
 
 int TForm1::EndWithoutAsking()
 {
-    if (ended_)
+    if (Drill.Writing.ended)
         return 0;
-    ended_ = true;
     StopCountdown();
-    if (Drill.ToiFileFound)
-        WriteDatabases();
+    WriteDatabases();
     return 0;
 }

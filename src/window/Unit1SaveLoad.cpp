@@ -58,14 +58,13 @@ void TForm1::StoreSessionInSlot(int r)
 bool TForm1::RestoreSessionFromSlot(int r)
 {
     std::int32_t badRow = 0;
-    const RestoreProblem problem = CheckSlotRestorable(Drill, r, &badRow);
+    const RestoreProblem problem = ::RestoreSessionFromSlot(Drill, r, &badRow);
     if (problem != RestoreProblem::None) {
         // Nothing is restored; the learner stays on the save/load screen.
         MessageBox::error(this, kWindowTitle,
                           RestoreProblemText(problem, badRow) + QStringLiteral("\n別のデータを選んでください。"));
         return false;
     }
-    ::RestoreSessionFromSlot(Drill, r);
     return PresentToi();
 }
 

@@ -2,6 +2,9 @@
 // Small building blocks of the fixed-geometry form: panels with an optional
 // centred caption, the rounded silver frames behind controls, and the
 // project's fonts and colours.
+#include "drill/Judge.h"
+
+#include <QCheckBox>
 #include <QColor>
 #include <QFont>
 #include <QFrame>
@@ -11,6 +14,13 @@ namespace FormStyle {
 inline const QColor kNavy(0, 0, 128);
 inline const QColor kSilver(192, 192, 192);
 inline const QColor kWhite(255, 255, 255);
+// A judgement: green for right, red for wrong, each with a pale ground.
+// Dark enough for white text, and told apart by a mark as well, never by
+// colour alone.
+inline const QColor kSeikaiGreen(0, 110, 40);
+inline const QColor kSeikaiGround(200, 235, 205);
+inline const QColor kWrongRed(190, 20, 20);
+inline const QColor kWrongGround(250, 205, 205);
 // IPA P Gothic stands in for "ＭＳ Ｐゴシック" and "MS UI Gothic".
 QFont GothicFont(int pixelHeight);
 // Background colour of a widget (autoFillBackground with a Window colour).
@@ -47,4 +57,23 @@ protected:
 
 private:
     bool outline_;
+};
+
+// A choice box. Once its question is judged it shows, in place of its tick,
+// whether it was a correct choice (a green circle: filled when ticked, open
+// when missed) or a wrong tick (a red cross), on a ground of the same colour.
+class TChoiceBox : public QCheckBox {
+    Q_OBJECT
+
+public:
+    explicit TChoiceBox(QWidget* parent);
+    // BoxMark::None shows the box as usual.
+    void setMark(BoxMark mark);
+    BoxMark mark() const { return mark_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    BoxMark mark_ = BoxMark::None;
 };

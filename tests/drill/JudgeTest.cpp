@@ -42,6 +42,49 @@ TEST(IsSeikai, OnlyTheSameBytesAreRight)
         EXPECT_EQ(IsSeikai(c.answer, c.seikai), c.right) << '"' << c.answer << "\" vs \"" << c.seikai << '"';
 }
 
+// What a learner types is compared after a narrow normalisation; anything
+// beyond it (half-width katakana, other full-width characters, blanks inside)
+// stays as typed.
+TEST(TypedAnswerForm, FullWidthAsciiBlanksAndLetterCase)
+{
+    struct Case { std::string typed, form; };
+    const Case cases[] = {
+        {"\x82\x54", "5"},                                      // ５
+        {"\x82\x4F\x82\x58", "09"},                           // ０９
+        {"\x82\x60\x82\x63", "AD"},                           // ＡＤ
+        {"\x82\x81\x82\x84", "AD"},                           // ａｄ
+        {"view", "VIEW"},
+        {"4 ", "4"},
+        {"  S1S2  ", "S1S2"},
+        {"\x81\x40" "AD" "\x81\x40", "AD"},                         // ideographic blanks at both ends
+        {"A\x81\x40" "B", "A B"},                                  // a blank inside stays
+        {"A  B", "A  B"},
+        {"\x81\x69\x82\x50\x81\x7B\x82\x51\x81\x6A", "(1+2)"}, // （１＋２）
+        {"\x81\x43\x81\x44\x81\x5E\x81\x46\x81\x81\x81\x48\x81\x97\x81\x51", ",./:=?@_"},
+        {"\x81\x7C\x81\x60\x81\x5F\x81\x62", "-~\\|"},   // －～＼｜
+        {"\xFA\x57\xEE\xFB", "\"'"},                           // ＂＇ as code page 932 holds them
+        {"", ""},
+        {"   ", ""},
+        {"\x81\x40", ""},
+        // Not ASCII forms: hiragana, a full-width yen sign, half-width katakana.
+        {"\x82\xA0", "\x82\xA0"},
+        {"\x81\x8F", "\x81\x8F"},
+        {"\xB1" "a", "\xB1" "A"},
+        // Trail bytes in the ASCII letter range are not letters: ソ (83 5C) and
+        // 表 (95 5C), ア (83 41), ぁ (82 9F) stay as they are.
+        {"\x83\x5C\x95\x5C\x83\x41\x82\x9F", "\x83\x5C\x95\x5C\x83\x41\x82\x9F"},
+        {"\x83\x61" "b", "\x83\x61" "B"},
+        {"A\x82", "A\x82"},                                     // a lone lead byte at the end
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TypedAnswerForm(c.typed), c.form) << '"' << c.typed << '"';
+    // The stored answer is never changed, only compared in the same form.
+    EXPECT_TRUE(IsTypedSeikai("ad", "AD"));
+    EXPECT_TRUE(IsTypedSeikai("AD", "\x82\x60\x82\x63"));
+    EXPECT_FALSE(IsTypedSeikai("A D", "AD"));
+    EXPECT_FALSE(IsTypedSeikai("\x82\xB1\x82\xB1\x82\xC9\x93\xFC\x97\xCD\x81\x42\x81\x42\x81\x42", "1")); // the prompt
+}
+
 TEST(CountSeikai, RaisesOnlyTheFirstMatchingRowByOne)
 {
     TextTable counts;
@@ -128,16 +171,18 @@ TEST(JudgeToi, ChoiceQuestionsAreJudgedByTheTickedBoxesOnly)
     }
 }
 
-TEST(JudgeToi, TypedQuestionsCompareTheEditBoxByteForByte)
+TEST(JudgeToi, TypedQuestionsCompareTheAnswerFormOfTheEditBox)
 {
     struct Case { std::string column4; std::optional<std::string> typed; std::string seikai; bool right; };
-    // Column 4 at most 1, or no number: typed. The comparison's own cases
-    // are IsSeikai's.
+    // Column 4 at most 1, or no number: typed. The form's own cases are
+    // TypedAnswerForm's.
     const Case cases[] = {
         {"0", "ABC", "ABC", true},
-        {"1", "abc", "ABC", false},
+        {"1", "abc", "ABC", true},
         {"", "\x82\x60\x82\x61\x82\x62", "\x82\x60\x82\x61\x82\x62", true}, // ＡＢＣ
-        {"NONE", "ABC ", "ABC", false},
+        {"", "\x82\x60\x82\x61\x82\x62", "ABC", true},                               // ＡＢＣ for ABC
+        {"NONE", "ABC ", "ABC", true},
+        {"0", "ABD", "ABC", false},
         {"0", std::nullopt, "", false}, // no Shift_JIS form: never right
         {"0", "", "", true},
     };
@@ -209,3 +254,36 @@ TEST(JudgeToi, ExplanationIsTextOrAPictureFile)
 }
 
 } // namespace
+
+// Each correct choice is marked, ticked or missed, and each tick of a wrong
+// choice; a stored answer that is no list of box numbers marks no box correct.
+TEST(BoxMarks, RightMissedAndWrongTicks)
+{
+    using M = BoxMark;
+    struct Case { std::vector<int> ticked; std::string seikai; std::array<BoxMark, 8> marks; };
+    const Case cases[] = {
+        {{1, 3}, "1_3", {M::Seikai, M::None, M::Seikai, M::None, M::None, M::None, M::None, M::None}},
+        {{1}, "1_3", {M::Seikai, M::None, M::Missed, M::None, M::None, M::None, M::None, M::None}},
+        {{2, 3}, "3", {M::None, M::WrongTick, M::Seikai, M::None, M::None, M::None, M::None, M::None}},
+        {{}, "8", {M::None, M::None, M::None, M::None, M::None, M::None, M::None, M::Missed}},
+        {{4}, "", {M::None, M::None, M::None, M::WrongTick, M::None, M::None, M::None, M::None}},
+        {{1}, "0_9_x_1a_", {M::WrongTick, M::None, M::None, M::None, M::None, M::None, M::None, M::None}},
+        {{}, "2__5", {M::None, M::Missed, M::None, M::None, M::Missed, M::None, M::None, M::None}},
+    };
+    for (const Case& c : cases) {
+        std::array<bool, 8> boxes {};
+        for (int box : c.ticked)
+            boxes[static_cast<std::size_t>(box - 1)] = true;
+        EXPECT_EQ(BoxMarks(boxes, c.seikai), c.marks) << c.seikai;
+    }
+}
+
+TEST(JudgeToi, TimeUpIsToldWithTheJudgement)
+{
+    DrillState state = DrillOf({{"T1", "t", "e", "A", "0", "0", "0", "0"}});
+    state.Nanwido = kNanwidoA;
+    state.TimeCount = state.TimeLimit() - 1;
+    EXPECT_FALSE(JudgeToi(state, Ticked({}, "A")).timeUp);
+    state.TimeCount = state.TimeLimit();
+    EXPECT_TRUE(JudgeToi(state, Ticked({}, "A")).timeUp);
+}

@@ -41,6 +41,12 @@ NextOutcome PlayStage(DrillState& state, std::uint32_t correct)
     }
 }
 
+// The stage end stores the run into slot 1 ("AUTO") when its screen offers saving.
+bool AutoSaves(const NextOutcome& outcome, const DrillState& state)
+{
+    return outcome.action == NextAction::StageEnd && ViewOfStageEnd(state).saveOffered;
+}
+
 TEST(StagePercent, TruncatesAndIsZeroWithoutAnswers)
 {
     struct Case { std::uint32_t seikai, toi, percent; };
@@ -61,7 +67,7 @@ TEST(AdvanceAfterNext, PassLineMustBeExceeded)
         const NextOutcome outcome = PlayStage(state, c.correct);
         EXPECT_EQ(state.StageKekka, c.kekka) << "difficulty " << c.nanwido << ", " << c.correct << " of 20";
         EXPECT_EQ(outcome.action, NextAction::StageEnd);
-        EXPECT_TRUE(outcome.autoSave);
+        EXPECT_TRUE(AutoSaves(outcome, state));
         EXPECT_EQ(state.Nokori, c.kekka == kKekkaClear ? 3 : 2);
         EXPECT_EQ(state.ToiIndex, c.kekka == kKekkaClear ? 20u : 0u);
         EXPECT_EQ(state.StageTable[1], (TextRow {std::to_string(c.correct), "20"}));
@@ -83,7 +89,7 @@ TEST(AdvanceAfterNext, FortyFiveQuestionsPlayInStagesOfTwentyTwentyAndFive)
         EXPECT_EQ(state.ToiIndex, stages[s].endIndex);
         EXPECT_EQ(state.StageToiCount, stages[s].answered);
         EXPECT_EQ(outcome.action, stages[s].action);
-        EXPECT_EQ(outcome.autoSave, stages[s].autoSave);
+        EXPECT_EQ(AutoSaves(outcome, state), stages[s].autoSave);
         EXPECT_EQ(state.StageKekka, kKekkaClear);
         PrepareNextStage(state);
         EXPECT_EQ(state.StageToiCount, 0u);
@@ -109,7 +115,7 @@ TEST(AdvanceAfterNext, ThreeFailedStagesEndInGameOverWithoutAutoSave)
         EXPECT_EQ(state.Nokori, nokori);
         EXPECT_EQ(outcome.action, NextAction::StageEnd);
         EXPECT_EQ(state.StageKekka, nokori > 0 ? kKekkaRetry : kKekkaGameOver);
-        EXPECT_EQ(outcome.autoSave, nokori > 0);
+        EXPECT_EQ(AutoSaves(outcome, state), nokori > 0);
         EXPECT_EQ(state.StageTable[2], (TextRow {"3", "20"}));
         if (nokori > 0) {
             EXPECT_EQ(state.ToiIndex, 20u) << "the failed stage starts again";
@@ -130,7 +136,7 @@ TEST(AdvanceAfterNext, UsedUpChancesEndInGameOverWithoutWrapping)
         EXPECT_EQ(outcome.action, NextAction::StageEnd) << nokori;
         EXPECT_EQ(state.StageKekka, kKekkaGameOver) << nokori;
         EXPECT_EQ(state.Nokori, 0) << nokori;
-        EXPECT_FALSE(outcome.autoSave) << nokori;
+        EXPECT_FALSE(AutoSaves(outcome, state)) << nokori;
     }
 }
 
@@ -154,7 +160,7 @@ TEST(AdvanceAfterNext, WeakPointStagesAlwaysClearAndRebuildTheList)
         state.ToiSeikaiTable[1][1] = "3";
         const NextOutcome outcome = PlayStage(state, 0);
         EXPECT_EQ(outcome.action, NextAction::StageEnd) << "never the final results, n=" << n;
-        EXPECT_FALSE(outcome.autoSave);
+        EXPECT_FALSE(AutoSaves(outcome, state));
         EXPECT_EQ(state.StageKekka, kKekkaClear);
         EXPECT_EQ(state.Nokori, 0);
         EXPECT_EQ(state.ToiIndex, static_cast<std::uint32_t>(std::min(n, 20)));
@@ -176,7 +182,7 @@ TEST(AdvanceAfterNext, ExamModesRunTheWholeListAsOneStage)
         state.StageTable[2] = {"0", "0"};
         const NextOutcome outcome = PlayStage(state, 30);
         EXPECT_EQ(outcome.action, NextAction::FinalResults) << "no break at 20, mode " << mode;
-        EXPECT_FALSE(outcome.autoSave);
+        EXPECT_FALSE(AutoSaves(outcome, state));
         EXPECT_EQ(state.ToiIndex, 45u);
         EXPECT_EQ(state.Nokori, 3);
         EXPECT_EQ(state.StageTable[1], (TextRow {"30", "45"}));
@@ -227,3 +233,41 @@ TEST(RemoveStageRows, KeepsOnlyTheHeader)
 }
 
 } // namespace
+
+// What the stage-end screen shows, for each kind of stage end.
+TEST(ViewOfStageEnd, EachKindOfStageEnd)
+{
+    const struct {
+        const char* name;
+        PlayModeValue mode;
+        StageKekkaValue kekka;
+        bool kekkaShown, saveOffered, nextStageShown, sameStageAgain;
+    } cases[] = {
+        {"normal, cleared", kModeNormal, kKekkaClear, true, true, true, false},
+        {"random, failed", kModeRand, kKekkaRetry, true, true, true, true},
+        {"normal, game over", kModeNormal, kKekkaGameOver, true, false, false, true},
+        {"random, game over", kModeRand, kKekkaGameOver, true, false, false, true},
+        {"weak point", kModeJakuten, kKekkaClear, false, false, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DrillState state = StartRun(c.mode, 45, 7); // a difficulty past Ｆ is shown as Ｆ
+        state.StageKekka = c.kekka;
+        state.StageNo = 2;
+        state.Nokori = 1;
+        state.StageToiCount = 20;
+        state.StageSeikaiCount = 15;
+        const StageEndView view = ViewOfStageEnd(state);
+        EXPECT_EQ(view.stageNo, 2);
+        EXPECT_EQ(view.mode, c.mode);
+        EXPECT_EQ(view.kekka, c.kekka);
+        EXPECT_EQ(view.kekkaShown, c.kekkaShown);
+        EXPECT_EQ(view.saveOffered, c.saveOffered);
+        EXPECT_EQ(view.nextStageShown, c.nextStageShown);
+        EXPECT_EQ(view.sameStageAgain, c.sameStageAgain);
+        EXPECT_EQ(view.nokori, 1);
+        EXPECT_EQ(view.nanwido, kNanwidoF);
+        EXPECT_EQ(view.toiCount, 20u);
+        EXPECT_EQ(view.seikaiCount, 15u);
+    }
+}

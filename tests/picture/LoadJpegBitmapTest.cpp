@@ -313,60 +313,6 @@ TEST_F(JpegFiles, SaveRefusesWhatItCannotWrite)
     EXPECT_NE(error.find("no/such/folder.jpg"), std::string::npos) << error;
 }
 
-TEST(PictureShowSize, FillsBoxWidthAndKeepsProportions)
-{
-    const struct {
-        QSize bitmap;
-        int box;
-        int scrollBar;
-        QSize shown;
-    } cases[] = {
-        {{800, 600}, 600, 17, {578, 433}}, // 433.5 truncated
-        {{578, 433}, 600, 17, {578, 433}}, // already the box's width
-        {{100, 1000}, 600, 17, {578, 5780}}, // tall: scrolls
-        {{800, 600}, 23, 17, {1, 0}},      // one pixel wide, height truncated to 0
-        {{800, 600}, 22, 17, {0, 0}},      // no room at all
-        {{800, 600}, 0, 17, {0, 0}},
-        {{0, 0}, 600, 17, {0, 0}},         // empty bitmap: no division by zero
-        {{0, 600}, 600, 17, {0, 0}},
-        {{800, 0}, 600, 17, {0, 0}},
-        {{1, kMaxPictureSide}, 2000000000, 0, {0, 0}}, // no overflow, and far past the bounds
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.bitmap.width() << "x" << c.bitmap.height() << " in " << c.box);
-        EXPECT_EQ(PictureShowSize(c.bitmap, c.box, c.scrollBar), c.shown);
-    }
-}
-
-// Scaled to the box's width, a thin picture would need gigabytes: its shown
-// size is bounded in height and in pixels, and past the bounds it is not
-// shown at all.
-TEST(PictureShowSize, ThinOrHugePicturesAreNotShown)
-{
-    const struct {
-        QSize bitmap;
-        int box;
-        QSize shown;
-        bool showable;
-    } cases[] = {
-        {{2, 8000}, 600, {0, 0}, false},           // would be 578 x 2 312 000
-        {{1, 16384}, 600, {0, 0}, false},
-        {{578, kMaxShownPictureHeight}, 600, {578, kMaxShownPictureHeight}, true}, // at the height bound
-        {{578, kMaxShownPictureHeight + 1}, 600, {0, 0}, false},
-        {{1000, 1000}, 2900, {2878, 2878}, true},  // 8 282 884 pixels: within
-        {{1000, 1000}, 2920, {0, 0}, false},       // 2898 x 2898 passes the pixel bound
-        {{16384, 2}, 600, {578, 0}, false},        // a line with no height left
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.bitmap.width() << "x" << c.bitmap.height() << " in " << c.box);
-        const QSize shown = PictureShowSize(c.bitmap, c.box, 17);
-        EXPECT_EQ(shown, c.shown);
-        EXPECT_EQ(PictureShowable(shown), c.showable);
-        EXPECT_LE(static_cast<long long>(shown.width()) * shown.height(), kMaxShownPicturePixels);
-    }
-    EXPECT_FALSE(PictureShowable(QSize(100000, 100))); // pixels
-}
-
 // A reason names its file, but a name made of a huge key is cut.
 TEST_F(JpegFiles, ReasonsNameTheFileButNotAtAnyLength)
 {

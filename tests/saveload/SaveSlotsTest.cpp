@@ -163,7 +163,7 @@ TEST(RestoreSessionFromSlot, AutoSaveAfterAFailedStageResumesThatStage)
         } while (outcome.action == NextAction::PresentNext);
         PrepareNextStage(state);
     }
-    ASSERT_TRUE(outcome.autoSave);
+    ASSERT_EQ(outcome.action, NextAction::StageEnd);
     StoreSessionInSlot(state, 0);
     EXPECT_EQ(state.SaveLoadTable[1][2], "20");
     EXPECT_EQ(state.SaveLoadTable[1][7], "2");

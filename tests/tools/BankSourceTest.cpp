@@ -1,4 +1,4 @@
-#include "bank/BankSource.h"
+#include "BankTestRows.h"
 
 #include "text/SafeFile.h"
 #include "text/SjisCodec.h"

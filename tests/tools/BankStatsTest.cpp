@@ -1,4 +1,4 @@
-#include "bank/BankStats.h"
+#include "BankTestRows.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,7 @@
 // Banks read a row at a time: the conversion tables against iconv, keys in
-// any order, rows longer than the loader comparison's block, and CSV fields
-// that cannot be taken from the source as they stand.
-#include "bank/BankSource.h"
-#include "bank/BankStream.h"
+// any order, rows of megabytes, and CSV fields that cannot be taken from the
+// source as they stand.
+#include "BankTestRows.h"
 #include "bank/JisTable.h"
 
 #include "text/SjisCodec.h"
@@ -111,8 +110,6 @@ TEST(JisTable, EveryBmpCharacterEncodesAsIconvDoesOrIsLeftToIt)
 
 TEST(BankStream, KeysRepeatedInAnyOrderNameTheFirstUse)
 {
-    // Ascending keys (shorter first) need no table; the first key out of
-    // order, and every key after it, must still find earlier uses.
     const char* const keys[] = {"9", "10", "010", "011", "10", "3", "9", "3", "12", "011"};
     std::string csv = kHeader;
     for (const char* key : keys)
@@ -125,10 +122,10 @@ TEST(BankStream, KeysRepeatedInAnyOrderNameTheFirstUse)
                                  "a.csv:11:1: the key 011 is also used at a.csv:5\n");
 }
 
-TEST(BankStream, RowsLongerThanALoaderBlockReadAsTheLoaderReadsThem)
+TEST(BankStream, RowsOfMegabytesReadAsTheirCells)
 {
-    // One row of many short cells, one of a few huge ones, one cell larger
-    // than a block, and ordinary rows around them.
+    // One row of many short cells, one of a few huge ones, one cell of
+    // 900 kB, and ordinary rows around them.
     TextTable table;
     table[0] = {"h"};
     TextRow many;

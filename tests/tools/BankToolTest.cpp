@@ -11,7 +11,9 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <algorithm>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #ifndef MIRETO_BANK_TOOL
 #error "MIRETO_BANK_TOOL must name the mireto_bank program"
@@ -26,9 +28,11 @@ struct ToolRun {
     std::string output; // standard output and error together
 };
 
-ToolRun Tool(const std::vector<std::string>& args)
+// limitKb: the most address space the tool may take, 0 for no limit.
+ToolRun Tool(const std::vector<std::string>& args, long limitKb = 0)
 {
-    std::string command = "'" MIRETO_BANK_TOOL "'";
+    std::string command = limitKb > 0 ? "ulimit -v " + std::to_string(limitKb) + "; " : std::string();
+    command += "'" MIRETO_BANK_TOOL "'";
     for (const std::string& a : args)
         command += " '" + a + "'";
     command += " 2>&1";
@@ -215,6 +219,67 @@ TEST_F(BankTool, UsageMistakesAndWriteFailures)
     }
 }
 
+TEST_F(BankTool, ProblemsAreListedInBoundedNumberAndMemoryWithACountOfTheRest)
+{
+    // 4 MB of bytes that are no Shift_JIS in one cell: once a problem, with
+    // two strings, per byte (1.3 GB), now a few lines and a few megabytes.
+    const std::string bad = Write("bad.dat", "\"h\"\r\n\"1\",\"" + std::string(4 << 20, '\xFF') +
+                                                 "\",\"k\",\"1\",\"2\",\"0\",\"0\",\"0\"\r\n");
+    const long limitKb = 400 * 1024;
+    ToolRun run = Tool({"check", "--no-pictures", bad}, limitKb);
+    EXPECT_EQ(run.status, 1) << run.output.substr(0, 2000);
+    EXPECT_NE(run.output.find(bad + ":2:2: character 20: the byte 0xFF is not Shift_JIS\n" + bad +
+                              ":2: 4194284 more problems in this row, not listed\n" + bad + ": 4194304 problems\n"),
+              std::string::npos)
+        << run.output.substr(0, 2000);
+    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 22) << run.output.substr(0, 2000);
+    run = Tool({"export", bad, Path("bad.csv")}, limitKb);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("the bank's text has 4194304 problems"), std::string::npos) << run.output.substr(0, 2000);
+    run = Tool({"stats", bad}, limitKb);
+    EXPECT_EQ(run.status, 0) << run.output.substr(0, 2000);
+    EXPECT_NE(run.output.find("1 questions"), std::string::npos) << run.output;
+
+    // One bad character in each of 2000 rows: the file's first problems, then the count of the rest.
+    std::string rows = kHeader;
+    for (int key = 1; key <= 2000; ++key)
+        rows += std::to_string(key) + ",q\xFF,k,1,2,0,0,0\n";
+    const std::string csv = Write("bad.csv", rows);
+    run = Tool({"check", csv}, limitKb);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find(csv + ":501:2: character 2: the byte 0xFF is not UTF-8"), std::string::npos);
+    EXPECT_EQ(run.output.find(csv + ":502:2:"), std::string::npos);
+    EXPECT_NE(run.output.find(csv + ": 1500 more problems in this file, not listed\n" + csv + ": 2000 problems\n"),
+              std::string::npos)
+        << run.output.substr(run.output.size() - 1000);
+}
+
+TEST_F(BankTool, ConvertAndExportNeverWriteOverTheirInput)
+{
+    const std::string source = kHeader + "1001,q,k,A,0,0,0,0\n";
+    const std::string csv = Write("same.csv", source);
+    const std::string bank = Path("bank.dat");
+    ASSERT_EQ(Tool({"convert", bank, csv}).status, 0);
+    const std::string bankBytes = ReadFile(bank);
+    // Other names of the same files: a symbolic link and a hard link.
+    ASSERT_EQ(::symlink(csv.c_str(), Path("link.dat").c_str()), 0);
+    ASSERT_EQ(::link(bank.c_str(), Path("hard.csv").c_str()), 0);
+    ASSERT_EQ(::symlink(bank.c_str(), Path("link.csv").c_str()), 0);
+
+    ToolRun run = Tool({"convert", Path("link.dat"), csv});
+    EXPECT_EQ(run.status, 2) << run.output;
+    EXPECT_NE(run.output.find("is both source and output"), std::string::npos) << run.output;
+    for (const char* out : {"link.csv", "hard.csv"}) {
+        run = Tool({"export", bank, Path(out)});
+        EXPECT_EQ(run.status, 2) << out << "\n" << run.output;
+        EXPECT_NE(run.output.find("is the bank " + bank + " itself"), std::string::npos) << run.output;
+    }
+    EXPECT_EQ(ReadFile(csv), source);
+    EXPECT_EQ(ReadFile(bank), bankBytes);
+    // A new name is written as before.
+    EXPECT_EQ(Tool({"export", bank, Path("new.csv")}).status, 0);
+}
+
 } // namespace
 
 TEST_F(BankTool, StatsReportsAndStrictFailsOnAGameableSpread)
@@ -242,6 +307,17 @@ TEST_F(BankTool, StatsReportsAndStrictFailsOnAGameableSpread)
     ASSERT_EQ(Tool({"convert", Path("even.dat"), evenCsv}).status, 0);
     run = Tool({"stats", Path("even.dat")});
     EXPECT_NE(run.output.find("correct at 1:2 2:2 3:2 4:2"), std::string::npos) << run.output;
+
+    // The whole bank showing a cue fails --strict: the key always the longest choice.
+    std::string longest;
+    for (int i = 0; i < 30; ++i)
+        longest += std::to_string(3001 + i) + ",\"問\nア. 短い\nイ. とても長い選択肢\nウ. 短い\nエ. 短い\",k,2,4,3,0,0\n";
+    const std::string longestCsv = Write("longest.csv", kHeader + longest);
+    run = Tool({"stats", longestCsv});
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("warning: " + longestCsv + ": the key is the longest choice"), std::string::npos)
+        << run.output;
+    EXPECT_EQ(Tool({"stats", "--strict", longestCsv}).status, 1);
 
     EXPECT_EQ(Tool({"check", "--strict", evenCsv}).status, 2);
     EXPECT_EQ(Tool({"stats", "--no-pictures", evenCsv}).status, 2);

@@ -1,10 +1,13 @@
 // Presenting, answering and judging questions through the real window, with
 // the countdown driven by direct ticks.
 #include "text/Clock.h"
+#include "text/Unit2.h"
 #include "window/MessageBox.h"
 #include "window/Unit1.h"
 #include "window/Widgets.h"
 #include "data/DataTexts.h"
+#include "data/ToiBank.h"
+#include "data/ToiBoxes.h"
 #include "picture/LoadJpegBitmap.h"
 #include "support/FormHarness.h"
 
@@ -21,6 +24,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
 
@@ -134,16 +138,21 @@ TEST_F(DrillWindow, ChoiceAnswersAreJudgedByTheTickedBoxesInBoxOrder)
     struct Case {
         std::vector<int> ticked;
         const char* answer;
+        std::string seikai;
         bool right;
     };
-    // The rule's other cases are judged without the window (JudgeToi).
+    // The rule's other cases are judged without the window (JudgeToi). A
+    // choice answer is compared exactly: what typed answers forgive does not
+    // apply to it.
     const Case cases[] = {
-        {{3, 1}, "1_3", true},
-        {{1, 3, 5}, "1_3_5", false},
+        {{3, 1}, "1_3", "1_3", true},
+        {{1, 3, 5}, "1_3_5", "1_3", false},
+        {{1, 3}, "1_3", "1_3 ", false},
+        {{2}, "2", "２", false},
     };
     std::vector<BankQuestion> bank;
     for (std::size_t i = 0; i < std::size(cases); ++i)
-        bank.push_back({"Q" + std::to_string(i + 1), "問", "解", "1_3", 5, 0, 0, 0});
+        bank.push_back({"Q" + std::to_string(i + 1), "問", "解", cases[i].seikai, 5, 0, 0, 0});
     auto form = StartNormal(bank);
     std::uint32_t rightSoFar = 0;
     for (const Case& c : cases) {
@@ -160,41 +169,115 @@ TEST_F(DrillWindow, ChoiceAnswersAreJudgedByTheTickedBoxesInBoxOrder)
     }
 }
 
-TEST_F(DrillWindow, TypedAnswersAreComparedByteForByte)
+// A right answer typed in full-width mode, with a blank before or after it
+// or in the other letter case is right, and counted; the stored answer is
+// shown as stored. The form's own cases are tested without the window.
+TEST_F(DrillWindow, TypedAnswersAreJudgedAsALearnerTypesThem)
 {
     struct Case {
         QString typed;
+        std::string seikai;
         bool right;
     };
-    // Typed through the window and converted to Shift_JIS; the comparison
-    // itself is tested without the window (JudgeToi).
     const Case cases[] = {
-        {QStringLiteral("ABC"), true},
-        {QStringLiteral("ＡＢＣ"), false},
+        {QStringLiteral("５"), "5", true},
+        {QStringLiteral("4 "), "4", true},
+        {QStringLiteral("\u3000ＡＤ"), "AD", true},
+        {QStringLiteral("view"), "VIEW", true},
+        {QStringLiteral("1"), "１", true},
+        {QStringLiteral("ABD"), "ABC", false},
+        {QStringLiteral("A B"), "AB", false},
+        // A character without a Shift_JIS form never matches, not even the
+        // "?" that stands for it in a conversion.
+        {QStringLiteral("\U0001F600"), "?", false},
     };
     std::vector<BankQuestion> bank;
     for (std::size_t i = 0; i < std::size(cases); ++i)
-        bank.push_back({"T" + std::to_string(i + 1), "問", "解", "ABC", 0, 0, 0, 0});
-    bank.push_back({"D", "問", "解", "１", 0, 0, 0, 0});
-    bank.push_back({"U", "問", "解", "?", 0, 0, 0, 0});
+        bank.push_back({"T" + std::to_string(i + 1), "問", "解", cases[i].seikai, 0, 0, 0, 0});
     auto form = StartNormal(bank);
-    for (const Case& c : cases) {
+    std::uint32_t right = 0;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
         SCOPED_TRACE(c.typed.toStdString());
         TypeAnswer(*form, c.typed);
         QTest::mouseClick(form->btnEnter, Qt::LeftButton);
         EXPECT_EQ(form->lblTrueOrFalse->text(), c.right ? QStringLiteral("正解！") : QStringLiteral("不正解！"));
+        right += c.right ? 1 : 0;
+        EXPECT_EQ(form->Drill.StageSeikaiCount, right);
+        EXPECT_EQ(TableCell(form->Drill.ToiSeikaiTable, static_cast<std::int32_t>(i + 1), 1), c.right ? "1" : "0");
+        EXPECT_EQ(form->edtInput->text(), c.typed) << "the answer stays as typed";
+        EXPECT_TRUE(form->memKaisetuBun->toPlainText().startsWith(
+            QStringLiteral("正解は...") + QString::fromStdString(c.seikai)));
         QTest::mouseClick(form->btnNext, Qt::LeftButton);
     }
-    // A half-width digit one does not match a stored full-width one.
-    TypeAnswer(*form, QStringLiteral("1"));
+}
+
+// After judging, every correct choice is marked (a filled green circle when
+// ticked, an open one when missed) and every wrong tick a red cross, on a
+// ground of the same colour; the captions and the typed answer stay black.
+TEST_F(DrillWindow, JudgedChoicesAreMarkedAndStayReadable)
+{
+    auto form = StartNormal({{"M1", "問", "解", "1_3", 5, 3, 0, 0}, {"M2", "問", "解", "AD", 0, 0, 0, 0}});
+    TickBoxes(*form, {1, 4});
     QTest::mouseClick(form->btnEnter, Qt::LeftButton);
     EXPECT_EQ(form->lblTrueOrFalse->text(), QStringLiteral("不正解！"));
+    const BoxMark marks[] = {BoxMark::Seikai, BoxMark::None,      BoxMark::Missed, BoxMark::WrongTick,
+                             BoxMark::None,   BoxMark::None,      BoxMark::None,   BoxMark::None};
+    for (std::size_t i = 0; i < form->cb.size(); ++i)
+        EXPECT_EQ(form->cb[i]->mark(), marks[i]) << "cb" << i;
+    // How many pixels of the colour the tick's place holds.
+    const auto inTick = [](TChoiceBox* box, const QColor& colour) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        const QRect tick =
+            box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box).adjusted(-2, -2, 2, 2);
+        const QImage shot = box->grab().toImage();
+        int count = 0;
+        for (int y = qMax(0, tick.top()); y <= qMin(shot.height() - 1, tick.bottom()); ++y)
+            for (int x = qMax(0, tick.left()); x <= qMin(shot.width() - 1, tick.right()); ++x)
+                count += shot.pixelColor(x, y) == colour ? 1 : 0;
+        return count;
+    };
+    // Colour and mark: a filled circle, an open one in a green frame, a cross.
+    EXPECT_GT(inTick(form->cb[0], FormStyle::kSeikaiGreen), 40);
+    EXPECT_GT(inTick(form->cb[2], FormStyle::kSeikaiGreen), 20);
+    EXPECT_GT(inTick(form->cb[2], FormStyle::kWhite), 40);
+    EXPECT_GT(inTick(form->cb[3], FormStyle::kWrongRed), 40);
+    EXPECT_EQ(inTick(form->cb[1], FormStyle::kSeikaiGreen) + inTick(form->cb[1], FormStyle::kWrongRed), 0);
+    EXPECT_EQ(form->cb[1]->grab().toImage().pixelColor(form->cb[1]->width() - 1, 1), FormStyle::kSilver);
+    EXPECT_EQ(form->cb[2]->grab().toImage().pixelColor(form->cb[2]->width() - 1, 1), FormStyle::kSeikaiGround);
+    EXPECT_EQ(form->cb[3]->grab().toImage().pixelColor(form->cb[3]->width() - 1, 1), FormStyle::kWrongGround);
+    // The caption of a judged box is drawn in black, not grey.
+    for (TChoiceBox* box : form->cb) {
+        EXPECT_FALSE(box->isEnabled());
+        if (box->isHidden())
+            continue;
+        const QImage shot = box->grab().toImage();
+        QStyleOptionButton option;
+        option.initFrom(box);
+        const int captionLeft = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box).left();
+        bool black = false;
+        for (int y = 0; y < shot.height() && !black; ++y)
+            for (int x = captionLeft; x < shot.width() && !black; ++x)
+                black = shot.pixelColor(x, y).lightness() < 40;
+        EXPECT_TRUE(black) << box->objectName().toStdString();
+    }
+    const QColor wrongGround = form->lblTrueOrFalse->grab().toImage().pixelColor(1, 1);
+    EXPECT_EQ(wrongGround, FormStyle::kWrongRed);
+
+    // The next question shows its boxes unmarked; a typed answer stays black
+    // on white, and a right one is told in green.
     QTest::mouseClick(form->btnNext, Qt::LeftButton);
-    // A character without a Shift_JIS form never matches, not even the "?"
-    // that stands for it in a conversion.
-    TypeAnswer(*form, QStringLiteral("\U0001F600"));
+    for (TChoiceBox* box : form->cb)
+        EXPECT_EQ(box->mark(), BoxMark::None);
+    EXPECT_EQ(form->lblTrueOrFalse->grab().toImage().pixelColor(1, 1), FormStyle::kSilver);
+    TypeAnswer(*form, QStringLiteral("ad"));
     QTest::mouseClick(form->btnEnter, Qt::LeftButton);
-    EXPECT_EQ(form->lblTrueOrFalse->text(), QStringLiteral("不正解！"));
+    EXPECT_EQ(form->lblTrueOrFalse->text(), QStringLiteral("正解！"));
+    EXPECT_EQ(form->lblTrueOrFalse->grab().toImage().pixelColor(1, 1), FormStyle::kSeikaiGreen);
+    EXPECT_FALSE(form->edtInput->isEnabled());
+    EXPECT_EQ(form->edtInput->palette().color(QPalette::Disabled, QPalette::Text), QColor(Qt::black));
+    EXPECT_EQ(form->edtInput->palette().color(QPalette::Disabled, QPalette::Base), FormStyle::kWhite);
 }
 
 TEST_F(DrillWindow, UntouchedPromptIsTheAnswerGiven)
@@ -270,12 +353,24 @@ TEST_F(DrillWindow, CountdownRunsFromTheLimitAndJudgesAtZero)
     EXPECT_EQ(form->lblTrueOrFalse->text(), QStringLiteral("正解！"));
     EXPECT_FALSE(form->Timer1->isActive());
     EXPECT_TRUE(form->btnNext->isEnabled());
+    // The full bar says why the question was judged.
+    EXPECT_TRUE(form->ProgressBar1->isTextVisible());
+    EXPECT_EQ(form->ProgressBar1->text(), QStringLiteral("時間切れ"));
 
     // The next question starts its countdown afresh.
     QTest::mouseClick(form->btnNext, Qt::LeftButton);
+    EXPECT_FALSE(form->ProgressBar1->isTextVisible());
     EXPECT_EQ(form->lblTime->text(), QStringLiteral("残り：15"));
     EXPECT_EQ(form->ProgressBar1->value(), 0);
     EXPECT_TRUE(form->Timer1->isActive());
+}
+
+TEST_F(DrillWindow, AnswerGivenInTimeIsNotCalledATimeOut)
+{
+    auto form = StartNormal(TypedBank(2));
+    form->Timer1Timer();
+    QTest::mouseClick(form->btnEnter, Qt::LeftButton);
+    EXPECT_FALSE(form->ProgressBar1->isTextVisible());
 }
 
 TEST_F(DrillWindow, EnterJudgesFirstThenPressesNext)
@@ -352,6 +447,31 @@ TEST_F(DrillWindow, QuestionPictureReplacesTheTextAtTheBoxWidth)
     EXPECT_EQ(form->imgToi->pixmap().size(), QSize(width, 600 * width / 800));
     EXPECT_EQ(form->sboxToi->verticalScrollBar()->value(), 0);
     EXPECT_TRUE(form->Timer1->isActive());
+}
+
+// The bank tool checks pictures against the box sizes of data/ToiBoxes.h:
+// they must be the window's real boxes, and a picture that the tool lets
+// through must fit the real box with its real scroll bar.
+TEST_F(DrillWindow, BoxSizesTheBankToolUsesAreTheWindowsOwn)
+{
+    WritePicture("NONEm1.jpg", 760, 271); // shown 790 x 281: just fits
+    WritePicture("NONEm2.jpg", 760, 272); // one pixel too tall
+    auto form = StartNormal({{"1", "", "解", "X", 0, 0, 1, 0}, {"2", "", "解", "X", 0, 0, 1, 0}});
+    const QRect toiBox(ToiBoxes::kLeft, ToiBoxes::kToiTop, ToiBoxes::kWidth, ToiBoxes::kHeight);
+    EXPECT_EQ(form->pnlMainToi->geometry(), toiBox);
+    EXPECT_EQ(form->pnlMainKaisetu->geometry(), toiBox.translated(0, ToiBoxes::kKaisetuTop - ToiBoxes::kToiTop));
+    for (QWidget* inside : {static_cast<QWidget*>(form->sboxToi), static_cast<QWidget*>(form->memToiBun),
+                            static_cast<QWidget*>(form->sboxKaisetu), static_cast<QWidget*>(form->memKaisetuBun)})
+        EXPECT_EQ(inside->geometry(), QRect(0, 0, ToiBoxes::kWidth, ToiBoxes::kHeight)) << inside->objectName().toStdString();
+    EXPECT_EQ(form->style()->pixelMetric(QStyle::PM_ScrollBarExtent), ToiBoxes::kScrollBarWidth);
+    EXPECT_EQ(form->memToiBun->font().pixelSize(), ToiBoxes::kTextPixelHeight);
+
+    EXPECT_EQ(form->imgToi->size(), QSize(ToiBoxes::kPictureShownWidth, ToiBoxes::kHeight));
+    EXPECT_EQ(form->sboxToi->verticalScrollBar()->maximum(), 0); // nothing hides below the box
+    QTest::mouseClick(form->btnEnter, Qt::LeftButton);
+    QTest::mouseClick(form->btnNext, Qt::LeftButton);
+    EXPECT_EQ(form->imgToi->size(), QSize(ToiBoxes::kPictureShownWidth, ToiBoxes::kHeight + 1));
+    EXPECT_GT(form->sboxToi->verticalScrollBar()->maximum(), 0);
 }
 
 TEST_F(DrillWindow, ExplanationPictureIsShownScrolledToTheTop)

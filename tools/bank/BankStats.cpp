@@ -100,6 +100,7 @@ std::vector<PositionSpread> Spreads(const std::map<std::pair<bool, int>, Positio
 struct Tally {
     BankStats stats;
     std::map<std::pair<bool, int>, PositionSpread> groups; // (multi, choices)
+    CueTally cues;
 };
 
 void Count(Tally& tally, const CellsView& cells)
@@ -135,6 +136,9 @@ void Count(Tally& tally, const CellsView& cells)
     ++spread.questions;
     for (int box : boxes)
         ++spread.correct[box - 1];
+    const std::string_view text =
+        static_cast<std::size_t>(ToiColumn::Text) < cells.size() ? cells[ToiColumn::Text] : std::string_view();
+    tally.cues.Add({text, choices, SmallNumber(cells, ToiColumn::LabelSet), boxes});
 }
 
 // The first three letters of a label set, as the boxes show them: "1 2 3",
@@ -216,32 +220,16 @@ std::vector<BankStats> BankStatsTally::Finish(const std::vector<std::string>& fi
             continue;
         perFile[f].stats.name = files[f];
         perFile[f].stats.spreads = Spreads(perFile[f].groups);
+        perFile[f].stats.cues = perFile[f].cues.Finish();
         result.push_back(std::move(perFile[f].stats));
     }
     if (result.size() != 1) {
         impl_->all.stats.name = "(all)";
         impl_->all.stats.spreads = Spreads(impl_->all.groups);
+        impl_->all.stats.cues = impl_->all.cues.Finish();
         result.push_back(std::move(impl_->all.stats));
     }
     return result;
-}
-
-std::vector<BankStats> BankStatistics(const BankRows& bank)
-{
-    BankStatsTally tally;
-    std::string buffer;
-    std::vector<std::uint32_t> starts;
-    for (const BankRow& row : bank.rows) {
-        buffer.clear();
-        starts.clear();
-        for (const std::string& cell : row.cells) {
-            starts.push_back(static_cast<std::uint32_t>(buffer.size()));
-            buffer += cell;
-        }
-        starts.push_back(static_cast<std::uint32_t>(buffer.size()));
-        tally.Row({row.fileIndex, row.line, CellsView(buffer.data(), &starts, 0), row.readable});
-    }
-    return tally.Finish(bank.files);
 }
 
 bool AnyUnlikelySpread(const std::vector<BankStats>& stats)
@@ -251,6 +239,11 @@ bool AnyUnlikelySpread(const std::vector<BankStats>& stats)
             if (spread.unlikely)
                 return true;
     return false;
+}
+
+bool WholeBankShowsCue(const std::vector<BankStats>& stats)
+{
+    return !stats.empty() && stats.back().cues.AnyUnlikely();
 }
 
 std::string FormatBankStats(const std::vector<BankStats>& stats)
@@ -284,6 +277,7 @@ std::string FormatBankStats(const std::vector<BankStats>& stats)
                        "-answer questions with " + std::to_string(spread.choices) +
                        " choices cluster on some positions (unlikely to be chance: p < 0.01); reorder their choices\n";
         }
+        out += FormatCues(s.name, s.cues);
     }
     return out;
 }

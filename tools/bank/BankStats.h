@@ -4,8 +4,8 @@
 // choice positions. The program never shuffles choices, so a bank whose
 // answers cluster on one position can be gamed by always ticking it; the
 // spread is tested with Pearson's chi-square test.
-#include "bank/BankSource.h"
-#include "bank/BankStream.h"
+#include "bank/BankCues.h"
+#include "bank/BankRow.h"
 
 #include <map>
 #include <string>
@@ -38,14 +38,13 @@ struct BankStats {
     int questionPictures = 0;
     int explanationPictures = 0;
     std::vector<PositionSpread> spreads; // by kind, then number of choices
+    CueFigures cues;
 };
 
-// One entry per source file that holds questions, then the whole bank when
-// it comes from more than one file. Rows with unreadable numbers or answers
-// (the check reports them) are counted as questions but not spread.
-std::vector<BankStats> BankStatistics(const BankRows& bank);
-
-// The same, fed one row at a time (the first row is the header row).
+// Fed one row at a time (the first row is the header row). Finish gives one
+// entry per source file that holds questions, then the whole bank when it
+// comes from more than one file. Rows with unreadable numbers or answers (the
+// check reports them) are counted as questions but not spread.
 class BankStatsTally {
 public:
     BankStatsTally();
@@ -70,3 +69,6 @@ double ChiSquareUpperTail(double chiSquare, int degrees);
 std::string FormatBankStats(const std::vector<BankStats>& stats);
 // True when any spread is unlikely to be chance.
 bool AnyUnlikelySpread(const std::vector<BankStats>& stats);
+// True when the whole bank (the last entry) shows an answer cue unlikely to
+// be chance; small files lack the power for this, so they only warn.
+bool WholeBankShowsCue(const std::vector<BankStats>& stats);

@@ -8,12 +8,6 @@
 
 namespace {
 
-// The rows of JIS X 0208 itself; the other lead bytes hold vendor extensions
-// and user-defined characters.
-bool IsJisX0208Lead(unsigned b)
-{
-    return (b >= 0x81 && b <= 0x84) || (b >= 0x88 && b <= 0x9F) || (b >= 0xE0 && b <= 0xEA);
-}
 
 struct Tables {
     // By two-byte code: UTF-8 bytes in the low 24 bits (first byte lowest),
@@ -60,7 +54,7 @@ const Tables& Table()
                     continue;
                 t.roundTrips[code] = true;
                 const long cp = OneCodePoint(utf8);
-                if (!IsJisX0208Lead(lead) || cp < 0x80 || cp > 0xFFFF)
+                if (JisExtensionReason(lead) || cp < 0x80 || cp > 0xFFFF)
                     continue;
                 std::uint32_t packed = static_cast<std::uint32_t>(utf8.size()) << 24;
                 for (std::size_t k = 0; k < utf8.size(); ++k)
@@ -75,6 +69,19 @@ const Tables& Table()
 }
 
 } // namespace
+
+const char* JisExtensionReason(unsigned lead)
+{
+    if (lead == 0x87)
+        return "an NEC special character (row 13), not in JIS X 0208";
+    if (lead == 0xED || lead == 0xEE || (lead >= 0xFA && lead <= 0xFC))
+        return "an IBM extension character, not in JIS X 0208";
+    if (lead >= 0xF0 && lead <= 0xF9)
+        return "a user-defined character, not in JIS X 0208";
+    if (lead == 0x85 || lead == 0x86 || (lead >= 0xEB && lead <= 0xEF))
+        return "not a JIS X 0208 character";
+    return nullptr;
+}
 
 bool JisPairClean(unsigned char lead, unsigned char trail)
 {

@@ -6,6 +6,10 @@
 #include <string>
 #include <string_view>
 
+// Why a two-byte code with this lead byte is outside JIS X 0208 (a vendor
+// extension, a user-defined character, an empty row); nullptr for the lead
+// bytes of JIS X 0208 itself.
+const char* JisExtensionReason(unsigned lead);
 // True when the two-byte code is an assigned JIS X 0208 character: it decodes
 // and encodes back to itself, and its lead byte is not of an extension row.
 bool JisPairClean(unsigned char lead, unsigned char trail);

@@ -1,0 +1,139 @@
+// The answer cues on small banks built to show each one, and one to show none.
+#include "BankTestRows.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string kHeader = "問キー,問題文,解説文,正解,選択肢数,ラベル種類,問題画像,解説画像\n";
+
+// A choice question in label set 3 whose choices are the given texts.
+std::string Question(int key, const std::vector<std::string>& choices, const std::string& answer,
+                     const std::string& stem = "どれか。")
+{
+    static const char* const kLabels[] = {"ア", "イ", "ウ", "エ", "オ", "カ", "キ", "ク"};
+    std::string text = "\"問" + std::to_string(key) + stem;
+    for (std::size_t k = 0; k < choices.size(); ++k)
+        text += "\n" + std::string(kLabels[k]) + ". " + choices[k];
+    return std::to_string(key) + "," + text + "\",解説," + answer + "," + std::to_string(choices.size()) + ",3,0,0\n";
+}
+
+CueFigures Cues(const std::string& rows)
+{
+    const std::vector<BankStats> stats = BankStatistics(ParseCsvSources({{"a.csv", kHeader + rows}}));
+    return stats.empty() ? CueFigures {} : stats.back().cues;
+}
+
+// Forty balanced questions: the key's place and length vary, no absolute
+// words, multi-answer sets of every size.
+std::string Balanced()
+{
+    std::string rows;
+    for (int i = 0; i < 40; ++i) {
+        std::vector<std::string> choices = {"ああ", "いいい", "うう", "ええええ"};
+        rows += Question(100 + i, choices, std::to_string(i % 4 + 1));
+    }
+    const char* const answers[] = {"1", "2_3", "1_2_3_4_5", "2_4", "1_3_5", "3", "4_5", "1_2"};
+    for (int i = 0; i < 40; ++i) {
+        // Choice lengths 2..6 in turns, so long and short ones are correct alike.
+        std::vector<std::string> choices;
+        for (int k = 0; k < 5; ++k)
+            choices.push_back(std::string(3 * (2 + (i + k) % 5), 'x'));
+        rows += Question(200 + i, choices, answers[i % 8], "すべて選べ。");
+    }
+    return rows;
+}
+
+TEST(BankCues, ABalancedBankShowsNone)
+{
+    const CueFigures f = Cues(Balanced());
+    EXPECT_EQ(f.choicesNotFound, 0);
+    EXPECT_EQ(f.singleQuestions, 40);
+    EXPECT_EQ(f.multiQuestions, 40);
+    EXPECT_FALSE(f.longestUnlikely) << f.longestP;
+    EXPECT_FALSE(f.lengthUnlikely) << f.lengthP;
+    EXPECT_FALSE(f.absoluteUnlikely) << f.absoluteP;
+    EXPECT_FALSE(f.countUnlikely) << f.countP;
+    // Keys 1..4 over choices of length 2, 3, 2, 4: the key is the only longest a quarter of the time.
+    EXPECT_EQ(f.onlyLongest, 10);
+    EXPECT_DOUBLE_EQ(f.longestExpected, 10.0);
+}
+
+TEST(BankCues, EachCueShowsOnABankBuiltForIt)
+{
+    std::string longest, length, absolute, count;
+    for (int i = 0; i < 30; ++i) {
+        // The key is always the one long choice.
+        std::vector<std::string> choices = {"短い", "短い", "短い", "短い"};
+        choices[i % 4] = "とても長い選択肢の文章";
+        longest += Question(100 + i, choices, std::to_string(i % 4 + 1));
+        // The long ones correct, the short ones wrong; two or three of five.
+        std::vector<std::string> multi = {"ab", "ab", "ab", "ab", "ab"};
+        multi[i % 5] = multi[(i + 2) % 5] = "long long long";
+        const int a = std::min(i % 5, (i + 2) % 5) + 1, b = std::max(i % 5, (i + 2) % 5) + 1;
+        length += Question(200 + i, multi, std::to_string(a) + "_" + std::to_string(b), "すべて選べ。");
+        // Every choice with 必ず is wrong.
+        std::vector<std::string> words = {"必ず起こる", "起こる", "必ず消える", "消える"};
+        absolute += Question(300 + i, words, i % 2 ? "2" : "4");
+        // Multi-answer questions always with two of five correct: never one, never all.
+        count += Question(400 + i, {"a", "b", "c", "d", "e"}, i % 2 ? "1_3" : "2_5", "すべて選べ。");
+        count += Question(500 + i, {"a", "b", "c", "d", "e"}, i % 2 ? "3_4" : "1_5", "すべて選べ。");
+    }
+    const CueFigures l = Cues(longest);
+    EXPECT_TRUE(l.longestUnlikely);
+    EXPECT_EQ(l.onlyLongest, 30);
+    EXPECT_DOUBLE_EQ(l.longestScore, 30);
+    EXPECT_FALSE(l.AnyUnlikely() && !l.longestUnlikely);
+    const CueFigures n = Cues(length);
+    EXPECT_TRUE(n.lengthUnlikely) << n.lengthP;
+    EXPECT_EQ(n.longerCorrect, 60);
+    EXPECT_EQ(n.shorterCorrect, 0);
+    const CueFigures w = Cues(absolute);
+    EXPECT_TRUE(w.absoluteUnlikely);
+    EXPECT_EQ(w.absoluteChoices, 60);
+    EXPECT_EQ(w.absoluteCorrect, 0);
+    EXPECT_FALSE(w.longestUnlikely);
+    const CueFigures c = Cues(count);
+    EXPECT_TRUE(c.countUnlikely) << c.countP;
+    EXPECT_EQ(c.between, 60);
+    EXPECT_NEAR(c.oneExpected, 60 * 5 / 31.0, 1e-9);
+    EXPECT_NEAR(c.allExpected, 60 / 31.0, 1e-9);
+    // The report names each cue with a warning line.
+    const std::string report = FormatBankStats(BankStatistics(ParseCsvSources({{"l.csv", kHeader + longest}})));
+    EXPECT_NE(report.find("warning: l.csv: the key is the longest choice more often than chance"), std::string::npos)
+        << report;
+    EXPECT_TRUE(WholeBankShowsCue(BankStatistics(ParseCsvSources({{"l.csv", kHeader + longest}}))));
+}
+
+TEST(BankCues, ChoicesAreTheLabelledLinesWithTheirContinuations)
+{
+    struct Case {
+        const char* text; // UTF-8, lines joined by "<$>"
+        int choices;
+        int labelSet;
+        std::vector<const char*> expected;
+    };
+    const Case cases[] = {
+        {"問<$>ア. 一<$>イ. 二二", 2, 3, {"一", "二二"}},
+        {"1. x<$>問<$>1. SELECT<$>   FROM t<$>2. y", 2, 0, {"SELECT<$>   FROM t", "y"}},
+        {"A：a<$>B．b", 2, 1, {"a", "b"}},
+        {"イ. a<$>ロ. b<$>ハ. c<$>ニ. d<$>ホ. e<$>ヘ. f", 6, 2, {"a", "b", "c", "d", "e", "f"}}, // katakana ヘ
+        {"ア. a<$>ウ. c", 2, 3, {}},
+        {"ア. a", 2, 3, {}},
+        {"ア. a<$>イ. b", 2, 7, {}},
+    };
+    for (const Case& c : cases) {
+        std::string sjis;
+        Utf8ToSjis(c.text, sjis);
+        const std::vector<std::string_view> found = ChoiceTexts(sjis, c.choices, c.labelSet);
+        std::vector<std::string> utf8;
+        for (std::string_view v : found)
+            utf8.push_back(SjisToUtf8(std::string(v)));
+        EXPECT_EQ(utf8, std::vector<std::string>(c.expected.begin(), c.expected.end())) << c.text;
+    }
+    std::string sjis;
+    Utf8ToSjis("SELECT<$>表", sjis);
+    EXPECT_EQ(CharacterCount(sjis), 7);
+}
+
+} // namespace

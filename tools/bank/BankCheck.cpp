@@ -1,0 +1,252 @@
+#include "bank/BankCheck.h"
+
+#include "bank/CellText.h"
+
+#include "data/ChoiceLabels.h"
+#include "data/ToiBank.h"
+#include "text/SjisCodec.h"
+
+#include <algorithm>
+#include <climits>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr char kLineMarker[] = "<$>";
+constexpr int kMaxChoices = 8;
+
+bool AllDigits(std::string_view text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A plain decimal is what IntToText writes for a number of 0 or more.
+bool PlainDecimal(std::string_view text, int& value)
+{
+    if (!AllDigits(text) || (text.size() > 1 && text[0] == '0') || text.size() > 10)
+        return false;
+    long long number = 0;
+    for (char c : text)
+        number = number * 10 + (c - '0');
+    if (number > INT32_MAX)
+        return false;
+    value = static_cast<int>(number);
+    return true;
+}
+
+} // namespace
+
+long long QuestionPictureShownHeight(const PictureSize& size)
+{
+    if (size.width <= 0 || size.height <= 0)
+        return 0;
+    // The window's own arithmetic: the height scaled in proportion, truncated.
+    return static_cast<long long>(size.height) * kQuestionPictureShownWidth / size.width;
+}
+
+
+const std::string& BankContentCheck::FileName(std::size_t fileIndex) const
+{
+    static const std::string kNone;
+    return fileIndex < files_.size() ? files_[fileIndex] : kNone;
+}
+
+void BankContentCheck::Report(const std::string& file, std::int64_t line, int column, const std::string& message)
+{
+    problems_.Add({file, line, column, message}, ProblemList::Stage::Content);
+}
+
+void BankContentCheck::Report(const RowView& row, int column, const std::string& message)
+{
+    Report(FileName(row.fileIndex), row.line, column, message);
+}
+
+void BankContentCheck::Row(const RowView& row)
+{
+    if (rows_++ == 0) {
+        headerFile_ = row.fileIndex;
+        headerLine_ = row.line;
+        if (row.readable && !row.cells.empty() && AllDigits(row.cells[0]))
+            Report(row, 1, "the first row is the header row, but this one looks like a question "
+                           "(its first cell is a number)");
+        return;
+    }
+    if (row.readable)
+        CheckQuestion(row);
+}
+
+BankSummary BankContentCheck::Finish(bool textProblems)
+{
+    if (rows_ == 0) {
+        // An unreadable or empty file has been reported already.
+        if (!textProblems)
+            Report(files_.empty() ? std::string() : files_.front(), 0, 0,
+                   "no rows: a bank needs a header row and at least one question row");
+    } else if (rows_ == 1) {
+        Report(FileName(headerFile_), headerLine_, 0, "the bank has no question rows");
+    }
+    return summary_;
+}
+
+// Columns 4..7; -1 when the cell is missing or not a plain decimal.
+int BankContentCheck::Number(const RowView& row, int column, const char* what)
+{
+    if (static_cast<std::size_t>(column) >= row.cells.size())
+        return -1;
+    int value = 0;
+    if (!PlainDecimal(row.cells[column], value)) {
+        Report(row, column + 1,
+               std::string(what) + " must be a plain decimal number, not " +
+                   Quoted(SjisToUtf8(std::string(row.cells[column]))));
+        return -1;
+    }
+    return value;
+}
+
+void BankContentCheck::CheckQuestion(const RowView& row)
+{
+    const CellsView& cells = row.cells;
+    ++summary_.questions;
+    if (cells.size() != ToiColumn::Count)
+        Report(row, static_cast<int>(std::min(cells.size(), std::size_t(ToiColumn::Count))) + 1,
+               std::to_string(cells.size()) + " cells: a question row has exactly 8 (key, question, "
+                                              "explanation, answer, choices, label set, question picture, "
+                                              "explanation picture)");
+    auto cell = [&](int column) -> std::string_view {
+        return static_cast<std::size_t>(column) < cells.size() ? cells[column] : std::string_view();
+    };
+
+    const std::string_view key = cell(ToiColumn::Key);
+    bool keyUsable = AllDigits(key);
+    if (!keyUsable) {
+        Report(row, 1, key.empty() ? std::string("the key is empty")
+                                   : "the key must be digits only, not " + Quoted(SjisToUtf8(std::string(key))));
+    } else if (const auto [earlier, added] = keys_.try_emplace(std::string(key), KeyPlace {row.fileIndex, row.line});
+               !added) {
+        Report(row, 1, "the key " + std::string(key) + " is also used at " + FileName(earlier->second.fileIndex) +
+                           ":" + std::to_string(earlier->second.line));
+    }
+
+    int choices = Number(row, ToiColumn::ChoiceCount, "the number of choices");
+    int labels = Number(row, ToiColumn::LabelSet, "the label set");
+    int toiPicture = Number(row, ToiColumn::ToiPicture, "the question picture flag");
+    int kaisetuPicture = Number(row, ToiColumn::KaisetuPicture, "the explanation picture flag");
+    if (choices > kMaxChoices)
+        Report(row, ToiColumn::ChoiceCount + 1,
+               std::to_string(choices) + " choices: the program has only 8 check boxes");
+    else if (choices == 1)
+        Report(row, ToiColumn::ChoiceCount + 1,
+               "1 choice is read as a typed question: write 0 for a typed question, 2 to 8 for choices");
+    if (labels >= 0 && !ChoiceLabels::IsLabelSet(labels))
+        Report(row, ToiColumn::LabelSet + 1, "the label set must be 0, 1, 2 or 3");
+    if (toiPicture > 1)
+        Report(row, ToiColumn::ToiPicture + 1, "the question picture flag must be 0 or 1");
+    if (kaisetuPicture > 1)
+        Report(row, ToiColumn::KaisetuPicture + 1, "the explanation picture flag must be 0 or 1");
+
+    if (cell(ToiColumn::Text).empty())
+        Report(row, ToiColumn::Text + 1, "the question text is empty");
+    if (cell(ToiColumn::KaisetuText).empty() && kaisetuPicture == 0)
+        Report(row, ToiColumn::KaisetuText + 1, "the explanation text is empty");
+
+    if (choices >= 2) {
+        ++summary_.choiceQuestions;
+        CheckChoiceAnswer(row, cell(ToiColumn::Seikai), choices);
+    } else if (choices >= 0) {
+        ++summary_.typedQuestions;
+        CheckTypedAnswer(row, cell(ToiColumn::Seikai));
+    }
+
+    if (toiPicture == 1) {
+        ++summary_.pictures;
+        if (keyUsable)
+            CheckPicture(row, ToiColumn::ToiPicture, PictureFileName('m', std::string(key)));
+    }
+    if (kaisetuPicture == 1) {
+        ++summary_.pictures;
+        if (keyUsable)
+            CheckPicture(row, ToiColumn::KaisetuPicture, PictureFileName('k', std::string(key)));
+    }
+}
+
+void BankContentCheck::CheckChoiceAnswer(const RowView& row, std::string_view answer, int choices)
+{
+    const int column = ToiColumn::Seikai + 1;
+    if (answer.empty()) {
+        Report(row, column, "the answer is empty: a choice question needs the numbers of its correct boxes");
+        return;
+    }
+    int previous = 0;
+    for (std::size_t from = 0;;) {
+        std::size_t end = answer.find('_', from);
+        const std::string_view piece = answer.substr(from, end == std::string_view::npos ? answer.npos : end - from);
+        int box = 0;
+        if (!PlainDecimal(piece, box) || box == 0) {
+            Report(row, column, "the answer " + Quoted(SjisToUtf8(std::string(answer))) +
+                                    " must be box numbers joined by \"_\", such as 2 or 1_3");
+            return;
+        }
+        if (box <= previous) {
+            Report(row, column, "the answer " + Quoted(SjisToUtf8(std::string(answer))) +
+                                    " must list its box numbers once each, in ascending order");
+            return;
+        }
+        if (box > choices) {
+            Report(row, column, "the answer names box " + std::to_string(box) + " but there are only " +
+                                    std::to_string(choices) + " choices");
+            return;
+        }
+        previous = box;
+        if (end == std::string_view::npos)
+            return;
+        from = end + 1;
+    }
+}
+
+void BankContentCheck::CheckTypedAnswer(const RowView& row, std::string_view answer)
+{
+    const int column = ToiColumn::Seikai + 1;
+    static const std::string_view kWideBlank = "\x81\x40"; // full-width blank
+    // The last character starts after the last lead byte's pair, so walk.
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < answer.size(); i += IsSjisLead(static_cast<unsigned char>(answer[i])) ? 2 : 1)
+        last = i;
+    auto blankAt = [&](std::size_t at) {
+        return answer.substr(at, 1) == " " || answer.substr(at, 2) == kWideBlank;
+    };
+    if (answer.empty())
+        Report(row, column, "the answer is empty");
+    else if (answer.find(kLineMarker) != std::string_view::npos)
+        Report(row, column, "a typed answer cannot hold a line break: the answer box has one line");
+    else if (blankAt(0) || blankAt(last))
+        Report(row, column, "the answer starts or ends with a blank: the learner's text is compared unchanged");
+}
+
+void BankContentCheck::CheckPicture(const RowView& row, int column, const std::string& name)
+{
+    if (!options_.decodePicture)
+        return;
+    std::string path = options_.pictureFolder.empty() ? name : options_.pictureFolder + "/" + name;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        Report(row, column + 1, "the picture " + name + " is missing in " +
+                                    (options_.pictureFolder.empty() ? std::string(".") : options_.pictureFolder));
+        return;
+    }
+    std::string reason;
+    PictureSize size;
+    if (!options_.decodePicture(path, reason, size)) {
+        Report(row, column + 1, "the picture " + path + " cannot be shown: " + reason);
+        return;
+    }
+    const long long shown = QuestionPictureShownHeight(size);
+    if (column == ToiColumn::ToiPicture && shown > kQuestionBoxHeight) {
+        const long long fits = static_cast<long long>(kQuestionBoxHeight) * size.width / kQuestionPictureShownWidth;
+        Report(row, column + 1,
+               "the question picture " + name + " (" + std::to_string(size.width) + " x " +
+                   std::to_string(size.height) + ") is shown " + std::to_string(shown) +
+                   " px high, taller than the question box (" + std::to_string(kQuestionBoxHeight) +
+                   " px): the learner would have to scroll under the countdown; at this width make it at most " +
+                   std::to_string(fits) + " px high");
+    }
+}

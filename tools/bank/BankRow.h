@@ -1,0 +1,54 @@
+#pragma once
+// One row of a bank as the tool reads it, one at a time: a bank of a million
+// questions is read straight from its bytes and handed row by row to the
+// checks, the counts and the writers, never held whole.
+#include "text/TextRow.h"
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+// The cells of one row, pointing into text that lives only while the row is
+// being visited. Cell j runs from starts[j] to starts[j + 1] less the gap (the
+// three bytes "," between cells of a bank line, none in a packed buffer).
+class CellsView {
+public:
+    CellsView() = default;
+    CellsView(const char* base, const std::vector<std::uint32_t>* starts, std::uint32_t gap)
+        : base_(base), starts_(starts), gap_(gap)
+    {
+    }
+    std::size_t size() const { return starts_ && !starts_->empty() ? starts_->size() - 1 : 0; }
+    bool empty() const { return size() == 0; }
+    std::string_view operator[](std::size_t j) const
+    {
+        const std::uint32_t from = (*starts_)[j];
+        return {base_ + from, (*starts_)[j + 1] - gap_ - from};
+    }
+    TextRow ToRow() const
+    {
+        TextRow row;
+        row.reserve(size());
+        for (std::size_t j = 0; j < size(); ++j)
+            row.emplace_back((*this)[j]);
+        return row;
+    }
+
+private:
+    const char* base_ = nullptr;
+    const std::vector<std::uint32_t>* starts_ = nullptr;
+    std::uint32_t gap_ = 0;
+};
+
+struct RowView {
+    std::size_t fileIndex = 0; // into the run's list of file names
+    std::int64_t line = 0;     // file line where the row starts
+    CellsView cells;           // Shift_JIS, line breaks as "<$>"
+    // False when the line was too damaged to say what its cells are; such a
+    // row keeps its place (the program would read it as a row too) but its
+    // cells are not checked further.
+    bool readable = true;
+};
+
+using RowVisitor = std::function<void(const RowView&)>;

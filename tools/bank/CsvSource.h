@@ -1,0 +1,31 @@
+#pragma once
+// The bank's sources: UTF-8 CSV (RFC 4180), the first record of each file the
+// header row. Read as one bank: the first file's header row is the bank's,
+// every later file must start with the same header, which is skipped.
+#include "bank/BankProblem.h"
+#include "bank/BankRow.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CsvSourceScanner {
+public:
+    // Files are added in order, their names appended to files as they come
+    // (so that a check can name them); problems go to problems, rows to visit.
+    CsvSourceScanner(std::vector<std::string>& files, ProblemList& problems, RowVisitor visit)
+        : files_(files), problems_(problems), visit_(std::move(visit))
+    {
+    }
+    void Add(const std::string& name, std::string_view bytes);
+    // A source that could not be read: reported, and not read as empty.
+    void AddUnreadable(const std::string& name, const std::string& reason);
+
+private:
+    std::vector<std::string>& files_;
+    ProblemList& problems_;
+    RowVisitor visit_;
+    bool haveHeader_ = false;
+    std::size_t headerFile_ = 0;
+    TextRow header_;
+};
