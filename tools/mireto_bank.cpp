@@ -16,6 +16,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -28,16 +29,16 @@ constexpr int kExitUsage = 2;
 const char kHelp[] =
     "mireto_bank - question-bank tool / 問題バンク作成ツール\n"
     "\n"
-    "  mireto_bank convert [--pictures DIR] OUT.dat IN.csv [IN2.csv ...]\n"
+    "  mireto_bank convert [--pictures DIR] [--areas LIST] OUT.dat IN.csv [IN2.csv ...]\n"
     "      UTF-8 CSV sources -> Shift_JIS bank file. Refuses a source with problems.\n"
     "      CSV（UTF-8）から問題バンク（Shift_JIS）を作る。問題があれば作らない。\n"
     "  mireto_bank export IN.dat OUT.csv\n"
     "      bank file -> UTF-8 CSV (\"<$>\" becomes a line break).\n"
     "      問題バンクを CSV に戻す（\"<$>\" は改行になる）。\n"
-    "  mireto_bank check [--pictures DIR | --no-pictures] BANK.dat | SOURCE.csv ...\n"
+    "  mireto_bank check [--pictures DIR | --no-pictures] BANK.dat | [--areas LIST] SOURCE.csv ...\n"
     "      Reports every problem as FILE:LINE:FIELD: message; exit status 1 if any.\n"
     "      問題を「ファイル:行:列: 内容」で示す。問題があれば終了コード 1。\n"
-    "  mireto_bank stats [--strict] BANK.dat | SOURCE.csv ...\n"
+    "  mireto_bank stats [--strict] BANK.dat | [--areas LIST] SOURCE.csv ...\n"
     "      Per source file: kinds of question, label sets, numbers of choices, pictures,\n"
     "      the spread of correct answers over the choice positions and the answer cues\n"
     "      (longest choice, length, absolute words, number correct), with a warning when\n"
@@ -45,6 +46,10 @@ const char kHelp[] =
     "      cue of the whole bank.\n"
     "      ファイルごとの内訳、正解位置の偏りと正解の手がかり。--strict なら偏りか、\n"
     "      バンク全体の手がかりで終了コード 1。\n"
+    "\n"
+    "--areas LIST: a CSV \"ファイル,分野\" naming each source file's area; every question\n"
+    "without an area of its own gets its file's in a ninth column 分野.\n"
+    "--areas LIST: 各 CSV の分野を示す一覧。分野のない問にはそのファイルの分野が 9 列目に入る。\n"
     "\n"
     "Pictures (NONEm<key>.jpg, NONEk<key>.jpg) are looked for in DIR; a bank's\n"
     "default is its own folder, sources are checked for pictures only with --pictures.\n"
@@ -56,6 +61,7 @@ struct Arguments {
     bool picturesGiven = false;
     bool noPictures = false;
     bool strict = false;
+    std::string bunyaList; // --areas
 };
 
 bool ParseArguments(int argc, char** argv, Arguments& args)
@@ -69,6 +75,12 @@ bool ParseArguments(int argc, char** argv, Arguments& args)
             }
             args.pictureFolder = argv[++i];
             args.picturesGiven = true;
+        } else if (a == "--areas") {
+            if (i + 1 >= argc) {
+                std::fputs("mireto_bank: --areas needs the list of areas\n", stderr);
+                return false;
+            }
+            args.bunyaList = argv[++i];
         } else if (a == "--help" || a == "-h") {
             std::fputs(kHelp, stdout);
             std::exit(kExitOk);
@@ -180,12 +192,39 @@ struct Sources {
     std::vector<std::string> names;
     std::vector<std::string> bytes;
     std::vector<std::string> unreadable; // reasons, empty for a read file
+    std::string bunyaList;               // the list of areas, when given
+    std::string bunyaBytes;
+    std::string bunyaUnreadable;
 };
 
-Sources ReadSources(const std::vector<std::string>& names)
+// The list of areas: the header row 「ファイル,分野」, then one row a source: its
+// file name (without folders) and its area.
+void ScanBunyaList(const Sources& sources, std::map<std::string, std::string>& byFile, ProblemList& problems)
+{
+    const std::string& name = sources.bunyaList;
+    std::vector<std::string> files;
+    CsvSourceScanner scanner(files, problems, [&](const RowView& row) {
+        if (row.line == 1 || row.cells.empty())
+            return; // the header row
+        if (row.cells.size() != 2 || row.cells[0].empty() || row.cells[1].empty())
+            problems.Add({name, row.line, 0, "a row of the list of areas is a file name and its area (分野)"},
+                         ProblemList::Stage::Content);
+        else if (!byFile.emplace(std::string(row.cells[0]), std::string(row.cells[1])).second)
+            problems.Add({name, row.line, 1, "this file is named twice"}, ProblemList::Stage::Content);
+    });
+    if (sources.bunyaUnreadable.empty())
+        scanner.Add(name, sources.bunyaBytes);
+    else
+        scanner.AddUnreadable(name, sources.bunyaUnreadable);
+}
+
+Sources ReadSources(const std::vector<std::string>& names, const std::string& bunyaList)
 {
     Sources sources;
     sources.names = names;
+    sources.bunyaList = bunyaList;
+    if (!bunyaList.empty() && !ReadInputFile(bunyaList, sources.bunyaBytes, sources.bunyaUnreadable))
+        sources.bunyaBytes.clear();
     for (const std::string& name : names) {
         std::string bytes, reason;
         if (!ReadInputFile(name, bytes, reason))
@@ -201,6 +240,11 @@ void ScanSources(const Sources& sources, const RowVisitor& visit, std::vector<st
                  ProblemList& problems)
 {
     CsvSourceScanner scanner(files, problems, visit);
+    if (!sources.bunyaList.empty()) {
+        std::map<std::string, std::string> byFile;
+        ScanBunyaList(sources, byFile, problems);
+        scanner.SetBunya(std::move(byFile));
+    }
     for (std::size_t i = 0; i < sources.names.size(); ++i) {
         if (sources.unreadable[i].empty())
             scanner.Add(sources.names[i], sources.bytes[i]);
@@ -225,13 +269,13 @@ bool TextProblems(const ProblemList& problems)
 }
 
 // A bank file or CSV sources, checked row by row: the problems and the counts.
-BankSummary CheckFiles(const std::vector<std::string>& names, bool isSource, const BankCheckOptions& options,
-                       std::vector<std::string>& files, ProblemList& problems)
+BankSummary CheckFiles(const std::vector<std::string>& names, bool isSource, const std::string& bunyaList,
+                       const BankCheckOptions& options, std::vector<std::string>& files, ProblemList& problems)
 {
     BankContentCheck check(files, options, problems);
     const RowVisitor visit = [&](const RowView& row) { check.Row(row); };
     if (isSource) {
-        ScanSources(ReadSources(names), visit, files, problems);
+        ScanSources(ReadSources(names, bunyaList), visit, files, problems);
     } else {
         files.push_back(names.front());
         std::string bytes;
@@ -244,7 +288,7 @@ BankSummary CheckFiles(const std::vector<std::string>& names, bool isSource, con
 int Convert(const Arguments& args)
 {
     if (args.files.size() < 2 || args.noPictures) {
-        std::fputs("usage: mireto_bank convert [--pictures DIR] OUT.dat IN.csv [IN2.csv ...]\n", stderr);
+        std::fputs("usage: mireto_bank convert [--pictures DIR] [--areas LIST] OUT.dat IN.csv [IN2.csv ...]\n", stderr);
         return kExitUsage;
     }
     const std::string& out = args.files.front();
@@ -260,7 +304,7 @@ int Convert(const Arguments& args)
         }
     }
 
-    const Sources sources = ReadSources(inputs);
+    const Sources sources = ReadSources(inputs, args.bunyaList);
     std::vector<std::string> files;
     ProblemList problems;
     BankSummary summary;
@@ -290,7 +334,7 @@ int Convert(const Arguments& args)
 
 int Export(const Arguments& args)
 {
-    if (args.files.size() != 2 || args.picturesGiven || args.noPictures) {
+    if (args.files.size() != 2 || args.picturesGiven || args.noPictures || !args.bunyaList.empty()) {
         std::fputs("usage: mireto_bank export IN.dat OUT.csv\n", stderr);
         return kExitUsage;
     }
@@ -380,10 +424,14 @@ int Check(const Arguments& args)
         return kExitUsage;
     }
     const bool isSource = sources == args.files.size();
+    if (!isSource && !args.bunyaList.empty()) {
+        std::fputs("mireto_bank: --areas goes with CSV sources\n", stderr);
+        return kExitUsage;
+    }
     std::vector<std::string> files;
     ProblemList problems;
     const BankSummary summary = CheckFiles(
-        args.files, isSource, PictureOptions(args, isSource ? std::string() : FolderOf(args.files.front())), files,
+        args.files, isSource, args.bunyaList, PictureOptions(args, isSource ? std::string() : FolderOf(args.files.front())), files,
         problems);
     std::string names;
     for (const std::string& f : args.files)
@@ -408,6 +456,10 @@ int Stats(const Arguments& args)
         return kExitUsage;
     }
     const bool isSource = sources == args.files.size();
+    if (!isSource && !args.bunyaList.empty()) {
+        std::fputs("mireto_bank: --areas goes with CSV sources\n", stderr);
+        return kExitUsage;
+    }
     std::vector<std::string> files;
     ProblemList problems;
     BankStatsTally tally;
@@ -417,7 +469,7 @@ int Stats(const Arguments& args)
         tally.Row(row);
     };
     if (isSource) {
-        ScanSources(ReadSources(args.files), visit, files, problems);
+        ScanSources(ReadSources(args.files, args.bunyaList), visit, files, problems);
     } else {
         files.push_back(args.files.front());
         std::string bytes;

@@ -5,11 +5,38 @@
 #include "app/Termination.h"
 #include "window/Unit1.h"
 
+#include <QFileInfo>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 #include <QSessionManager>
+#include <QTimer>
 
 #include <exception>
 #include <memory>
+
+QIcon ProgramIcon(const QString& programFolder)
+{
+    const QString id = QString::fromLatin1(LearnerFolder::kAppId);
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString square = QStringLiteral("%1x%1").arg(size);
+        for (const QString& file : {programFolder + QStringLiteral("/../share/icons/hicolor/") + square
+                                        + QStringLiteral("/apps/") + id + QStringLiteral(".png"),
+                                    programFolder + QStringLiteral("/../packaging/icons/") + square
+                                        + QStringLiteral(".png")}) {
+            // Read as PNG by name: left to guess the format, the reader would
+            // load every image plugin to ask it.
+            QImageReader reader(file, "png");
+            QImage image;
+            if (QFileInfo::exists(file) && reader.read(&image)) {
+                icon.addPixmap(QPixmap::fromImage(image));
+                break;
+            }
+        }
+    }
+    return icon;
+}
 
 int RunProgram(int argc, char** argv, const std::function<void(TForm1&)>& afterShow)
 {
@@ -22,10 +49,8 @@ int RunProgram(int argc, char** argv, const std::function<void(TForm1&)>& afterS
 
     MiretoApplication app(argc, argv);
     InstallJapaneseTranslations(app);
-    // Lets the desktop match the window to its menu entry and icon; the
-    // installed icon is the window's own too (none in a build folder).
+    // Lets the desktop match the window to its menu entry and icon.
     app.setDesktopFileName(QString::fromLatin1(LearnerFolder::kAppId));
-    app.setWindowIcon(QIcon::fromTheme(QString::fromLatin1(LearnerFolder::kAppId)));
 
     std::unique_ptr<TForm1> form;
     int endStatus = 0;
@@ -54,6 +79,9 @@ int RunProgram(int argc, char** argv, const std::function<void(TForm1&)>& afterS
     if (watcher.Ended())
         return endStatus;
     form->show();
+    // The window's own icon (task bar, window menu) once the window is up:
+    // reading it before costs the start up to 0.3 x a bare window's start.
+    QTimer::singleShot(0, &app, [&app] { app.setWindowIcon(ProgramIcon(QCoreApplication::applicationDirPath())); });
     if (afterShow)
         afterShow(*form);
     if (watcher.Ended())

@@ -14,6 +14,9 @@ constexpr int LabelSet = 5;
 constexpr int ToiPicture = 6;
 constexpr int KaisetuPicture = 7;
 constexpr int Count = 8;
+// Optional: the area (分野) of the question; a bank without it, or an empty
+// cell, has no area.
+constexpr int Bunya = 8;
 } // namespace ToiColumn
 
 // The cell, or the empty text when the row or the cell does not exist.

@@ -1,5 +1,6 @@
 #include "drill/Presentation.h"
 
+#include "data/ChoiceLabels.h"
 #include "data/ToiBank.h"
 #include "drill/Judge.h"
 
@@ -22,7 +23,7 @@ ToiView ViewOfToi(const DrillState& state)
     if (view.choice)
         view.boxCount = std::min(TextToInt(cell(ToiColumn::ChoiceCount)), 8);
     const std::int32_t labelSet = TextToInt(cell(ToiColumn::LabelSet));
-    if (labelSet >= 0 && labelSet <= 2)
+    if (ChoiceLabels::IsLabelSet(labelSet))
         view.labelSet = labelSet;
     else
         view.badLabelSet = labelSet;

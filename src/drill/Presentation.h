@@ -18,7 +18,8 @@ struct ToiView {
     bool choice = false;
     int boxCount = 0;
     int labelSet = 0;
-    // A label set outside 0..2 as stored; set 0 is used in its place.
+    // A label set the program does not have, as stored; set 0 is used in
+    // its place.
     std::optional<std::int32_t> badLabelSet;
     // The row has fewer than 8 cells; the missing ones read as empty.
     bool shortRow = false;

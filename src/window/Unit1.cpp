@@ -4,6 +4,7 @@
 #include "window/MessageBox.h"
 #include "window/SjisText.h"
 #include "window/Widgets.h"
+#include "data/ChoiceLabels.h"
 #include "data/DataTexts.h"
 #include "data/ProgressDb.h"
 #include "drill/ProgressKeeping.h"
@@ -46,13 +47,16 @@ void TForm1::StartUp()
     AnswerBoxes.clear();
     for (QCheckBox* box : cb)
         AnswerBoxes << box;
-    const QString iroha = QStringLiteral("イロハニホへトチリヌルヲワカ");
-    for (int i = 1; i <= 14; ++i) {
-        NumberLabels << QStringLiteral("&%1").arg(i);
-        AlphaLabels << QStringLiteral("%1(&%2)").arg(QChar(u'A' + (i - 1))).arg(i);
-        IrohaLabels << QStringLiteral("%1(&%2)").arg(iroha.at(i - 1)).arg(i);
+    // The captions of each label set, as the bank's label-set column numbers them.
+    QStringList* lists[] = {&NumberLabels, &AlphaLabels, &IrohaLabels, &AiueoLabels};
+    static_assert(std::size(lists) == ChoiceLabels::kSetCount);
+    for (int set = 0; set < ChoiceLabels::kSetCount; ++set) {
+        QStringList& labels = *lists[set];
+        labels.clear();
+        for (int box = 0; box < ChoiceLabels::kBoxCount; ++box)
+            labels << SjisToQString(ChoiceLabels::Caption(set, box));
+        LabelLists[static_cast<std::size_t>(set)] = &labels;
     }
-    LabelLists = {&NumberLabels, &AlphaLabels, &IrohaLabels};
     ToiBitmap = QImage();
     KaisetuBitmap = QImage();
 

@@ -46,7 +46,8 @@ public:
     QStringList NumberLabels;
     QStringList AlphaLabels;
     QStringList IrohaLabels;
-    std::array<const QStringList*, 3> LabelLists {};
+    QStringList AiueoLabels; // ア(&1), イ(&2), ウ(&3), エ(&4) ... as the exam paper labels
+    std::array<const QStringList*, 4> LabelLists {};
     QList<QCheckBox*> AnswerBoxes;
     QImage ToiBitmap;
     QImage KaisetuBitmap;

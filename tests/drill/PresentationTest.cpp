@@ -34,6 +34,8 @@ TEST(ViewOfToi, ChoiceCountAndLabelSetDecideTheAnswerControls)
         {"8", "2", true, 8, 2, std::nullopt},
         {"9", "0", true, 8, 0, std::nullopt},
         {"14", "1", true, 8, 1, std::nullopt},
+        {"4", "3", true, 4, 3, std::nullopt}, // ア, イ, ウ, エ as the exam paper
+        {"3", "4", true, 3, 0, 4},
         {"3", "7", true, 3, 0, 7},
         {"3", "-1", true, 3, 0, -1},
         {"3", "word", true, 3, 0, std::nullopt}, // a word reads as set 0

@@ -280,6 +280,52 @@ TEST_F(BankTool, ConvertAndExportNeverWriteOverTheirInput)
     EXPECT_EQ(Tool({"export", bank, Path("new.csv")}).status, 0);
 }
 
+TEST_F(BankTool, AreasFromTheListFillTheNinthColumnAndComeBackFromExport)
+{
+    const std::string a = Write("01-a.csv", kHeader + "1001,q,k,A,0,0,0,0\n1002,q,k,B,0,0,0,0\n");
+    // A row may name its own area; the file's fills the rest.
+    const std::string b = Write("02-b.csv", "問キー,問題文,解説文,正解,選択肢数,ラベル種類,問題画像,解説画像,分野\n"
+                                            "2001,q,k,C,0,0,0,0,\n2002,q,k,D,0,0,0,0,特別\n");
+    const std::string list = Write("areas.txt", "ファイル,分野\n01-a.csv,正規化\n02-b.csv,SQL（問合せ）\n");
+    const std::string bank = Path("toi.dat");
+    ToolRun run = Tool({"convert", "--areas", list, bank, a, b});
+    ASSERT_EQ(run.status, 0) << run.output;
+    const TextTable table = LoadTextTable(bank);
+    ASSERT_EQ(table.size(), 5u);
+    EXPECT_EQ(SjisToUtf8(table.at(0).at(8)), "分野");
+    EXPECT_EQ(SjisToUtf8(table.at(1).at(8)), "正規化");
+    EXPECT_EQ(SjisToUtf8(table.at(3).at(8)), "SQL（問合せ）");
+    EXPECT_EQ(SjisToUtf8(table.at(4).at(8)), "特別");
+    EXPECT_EQ(Tool({"check", bank}).status, 0);
+
+    // Export writes the column; converting that CSV gives the same bank, no list needed.
+    ASSERT_EQ(Tool({"export", bank, Path("back.csv")}).status, 0);
+    EXPECT_NE(ReadFile(Path("back.csv")).find("1001,q,k,A,0,0,0,0,正規化\n"), std::string::npos);
+    ASSERT_EQ(Tool({"convert", Path("again.dat"), Path("back.csv")}).status, 0);
+    EXPECT_EQ(ReadFile(Path("again.dat")), ReadFile(bank));
+
+    // Without the list the bank keeps its eight columns.
+    ASSERT_EQ(Tool({"convert", Path("plain.dat"), a}).status, 0);
+    EXPECT_EQ(LoadTextTable(Path("plain.dat")).at(1).size(), 8u);
+
+    // A file the list does not name, an area too long for the drop-down, a header that is no area's.
+    const std::string c = Write("03-c.csv", kHeader + "3001,q,k,E,0,0,0,0\n");
+    run = Tool({"check", "--areas", list, a, c});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find(c + ": the list of areas (分野) names no area for this file"), std::string::npos)
+        << run.output;
+    const std::string d = Write("04-d.csv", "問キー,問題文,解説文,正解,選択肢数,ラベル種類,問題画像,解説画像,分野\n"
+                                            "4001,q,k,E,0,0,0,0," + std::string(21, 'x') + "\n4002,q,k,E,0,0,0,0\n");
+    run = Tool({"check", d});
+    EXPECT_NE(run.output.find(d + ":2:9: an area (分野) has at most 20 characters"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find(d + ":3:9: 8 cells: a question row of a bank with areas has exactly 9"), std::string::npos)
+        << run.output;
+    const std::string e = Write("05-e.csv", kHeader.substr(0, kHeader.size() - 1) + ",備考\n5001,q,k,E,0,0,0,0,x\n");
+    EXPECT_NE(Tool({"check", e}).output.find(e + ":1:9: a ninth column is the area"), std::string::npos);
+    EXPECT_EQ(Tool({"export", "--areas", list, bank, Path("x.csv")}).status, 2);
+    EXPECT_EQ(Tool({"check", "--areas", list, bank}).status, 2);
+}
+
 } // namespace
 
 TEST_F(BankTool, StatsReportsAndStrictFailsOnAGameableSpread)

@@ -113,6 +113,8 @@ TEST_F(DrillWindow, ChoiceBoxesFollowTheCountAndTheLabelSet)
     const Case cases[] = {
         {4, 1, {"A(&1)", "B(&2)", "C(&3)", "D(&4)"}},
         {3, 2, {"イ(&1)", "ロ(&2)", "ハ(&3)"}},
+        {4, 3, {"ア(&1)", "イ(&2)", "ウ(&3)", "エ(&4)"}},
+        {8, 3, {"ア(&1)", "イ(&2)", "ウ(&3)", "エ(&4)", "オ(&5)", "カ(&6)", "キ(&7)", "ク(&8)"}},
         {2, 0, {"&1", "&2"}},
         {10, 0, {"&1", "&2", "&3", "&4", "&5", "&6", "&7", "&8"}},
         {1, 1, {}},
@@ -217,7 +219,7 @@ TEST_F(DrillWindow, TypedAnswersAreJudgedAsALearnerTypesThem)
 // ground of the same colour; the captions and the typed answer stay black.
 TEST_F(DrillWindow, JudgedChoicesAreMarkedAndStayReadable)
 {
-    auto form = StartNormal({{"M1", "問", "解", "1_3", 5, 3, 0, 0}, {"M2", "問", "解", "AD", 0, 0, 0, 0}});
+    auto form = StartNormal({{"M1", "問", "解", "1_3", 5, 0, 0, 0}, {"M2", "問", "解", "AD", 0, 0, 0, 0}});
     TickBoxes(*form, {1, 4});
     QTest::mouseClick(form->btnEnter, Qt::LeftButton);
     EXPECT_EQ(form->lblTrueOrFalse->text(), QStringLiteral("不正解！"));
@@ -554,7 +556,7 @@ TEST_F(DrillWindow, MalformedRowsAreStillPresentable)
     QTest::mouseClick(form->btnEnter, Qt::LeftButton);
     EXPECT_EQ(form->lblTrueOrFalse->text(), QStringLiteral("不正解！"));
     QTest::mouseClick(form->btnNext, Qt::LeftButton);
-    // A label set outside 0..2 falls back to numbers.
+    // A label set the program does not have falls back to numbers.
     EXPECT_EQ(VisibleBoxCaptions(*form), (QStringList {"&1", "&2", "&3"}));
 }
 

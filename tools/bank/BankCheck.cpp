@@ -1,5 +1,6 @@
 #include "bank/BankCheck.h"
 
+#include "bank/BankCues.h"
 #include "bank/CellText.h"
 
 #include "data/ChoiceLabels.h"
@@ -69,6 +70,12 @@ void BankContentCheck::Row(const RowView& row)
         if (row.readable && !row.cells.empty() && AllDigits(row.cells[0]))
             Report(row, 1, "the first row is the header row, but this one looks like a question "
                            "(its first cell is a number)");
+        if (row.readable && row.cells.size() == ToiColumn::Bunya + 1) {
+            if (row.cells[ToiColumn::Bunya] == kBunyaHeader)
+                columns_ = ToiColumn::Bunya + 1;
+            else
+                Report(row, ToiColumn::Bunya + 1, "a ninth column is the area: its header is 「分野」");
+        }
         return;
     }
     if (row.readable)
@@ -107,11 +114,16 @@ void BankContentCheck::CheckQuestion(const RowView& row)
 {
     const CellsView& cells = row.cells;
     ++summary_.questions;
-    if (cells.size() != ToiColumn::Count)
-        Report(row, static_cast<int>(std::min(cells.size(), std::size_t(ToiColumn::Count))) + 1,
-               std::to_string(cells.size()) + " cells: a question row has exactly 8 (key, question, "
-                                              "explanation, answer, choices, label set, question picture, "
-                                              "explanation picture)");
+    if (cells.size() != columns_)
+        Report(row, static_cast<int>(std::min(cells.size(), columns_)) + 1,
+               std::to_string(cells.size()) +
+                   (columns_ == ToiColumn::Count
+                        ? " cells: a question row has exactly 8 (key, question, explanation, answer, choices, "
+                          "label set, question picture, explanation picture)"
+                        : " cells: a question row of a bank with areas has exactly 9 (key, question, "
+                          "explanation, answer, choices, label set, question picture, explanation picture, area)"));
+    else if (columns_ > ToiColumn::Count)
+        CheckBunya(row, cells[ToiColumn::Bunya]);
     auto cell = [&](int column) -> std::string_view {
         return static_cast<std::size_t>(column) < cells.size() ? cells[column] : std::string_view();
     };
@@ -249,4 +261,15 @@ void BankContentCheck::CheckPicture(const RowView& row, int column, const std::s
                    " px): the learner would have to scroll under the countdown; at this width make it at most " +
                    std::to_string(fits) + " px high");
     }
+}
+
+void BankContentCheck::CheckBunya(const RowView& row, std::string_view bunya)
+{
+    // The area is one entry of the start screen's drop-down.
+    constexpr int kMaxBunyaCharacters = 20;
+    const int column = ToiColumn::Bunya + 1;
+    if (bunya.find(kLineMarker) != std::string_view::npos)
+        Report(row, column, "an area (分野) is one line");
+    else if (CharacterCount(bunya) > kMaxBunyaCharacters)
+        Report(row, column, "an area (分野) has at most " + std::to_string(kMaxBunyaCharacters) + " characters");
 }

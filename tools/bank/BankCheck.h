@@ -67,12 +67,14 @@ private:
     void CheckChoiceAnswer(const RowView& row, std::string_view answer, int choices);
     void CheckTypedAnswer(const RowView& row, std::string_view answer);
     void CheckPicture(const RowView& row, int column, const std::string& name);
+    void CheckBunya(const RowView& row, std::string_view bunya);
 
     const std::vector<std::string>& files_;
     const BankCheckOptions& options_;
     ProblemList& problems_;
     std::unordered_map<std::string, KeyPlace> keys_; // where each key was first used
     BankSummary summary_;
+    std::size_t columns_ = 8; // 9 when the header names the area column
     std::size_t rows_ = 0;
     std::size_t headerFile_ = 0;
     std::int64_t headerLine_ = 0;

@@ -52,3 +52,6 @@ struct RowView {
 };
 
 using RowVisitor = std::function<void(const RowView&)>;
+
+// The header cell of the optional ninth column, the area (分野), Shift_JIS.
+inline constexpr char kBunyaHeader[] = "\x95\xAA\x96\xEC";

@@ -2,6 +2,7 @@
 
 #include "bank/CellText.h"
 
+#include "data/ToiBank.h"
 #include "text/Unit2.h"
 
 #include <algorithm>
@@ -218,14 +219,17 @@ void CsvSourceScanner::Add(const std::string& name, std::string_view bytes)
     std::vector<std::uint32_t> starts;
     std::int64_t line = 0;
     bool first = true;
+    const std::string* bunya = nullptr;
+    if (useBunya_) {
+        const auto it = bunya_.find(name.substr(name.find_last_of('/') + 1));
+        if (it != bunya_.end())
+            bunya = &it->second;
+        else
+            problems_.Add({name, 0, 0, "the list of areas (分野) names no area for this file"}, ProblemList::Stage::Text);
+    }
     while (reader.BeginRecord(line)) {
         cells.clear();
         starts.clear();
-        if (const std::string_view rest = reader.RestOfLine(); rest.size() > (64u << 10)) {
-            // A long record's offsets are sized once, from its commas.
-            starts.reserve(std::count(rest.begin(), rest.end(), ',') + 2);
-            cells.reserve(rest.size());
-        }
         bool clean = true;
         int column = 0;
         do {
@@ -238,6 +242,16 @@ void CsvSourceScanner::Add(const std::string& name, std::string_view bytes)
             problems_.AddUnlisted(name, line, count - faults.size(), ProblemList::Stage::Text);
             clean = clean && count == 0;
         } while (reader.NextField(column));
+        if (useBunya_) {
+            // The header names the column; a question without an area gets its file's.
+            const std::string text = first ? std::string(kBunyaHeader) : bunya ? *bunya : std::string();
+            if (starts.size() == ToiColumn::Bunya) {
+                starts.push_back(static_cast<std::uint32_t>(cells.size()));
+                cells += text;
+            } else if (starts.size() == ToiColumn::Bunya + 1 && starts.back() == cells.size()) {
+                cells += text;
+            }
+        }
         starts.push_back(static_cast<std::uint32_t>(cells.size()));
         RowView row;
         row.fileIndex = fileIndex;
@@ -268,6 +282,12 @@ void CsvSourceScanner::Add(const std::string& name, std::string_view bytes)
     }
     if (first)
         problems_.Add({name, 0, 0, "the file is empty: it needs at least the header row"}, ProblemList::Stage::Text);
+}
+
+void CsvSourceScanner::SetBunya(std::map<std::string, std::string> byFile)
+{
+    bunya_ = std::move(byFile);
+    useBunya_ = true;
 }
 
 void CsvSourceScanner::AddUnreadable(const std::string& name, const std::string& reason)

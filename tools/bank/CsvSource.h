@@ -5,6 +5,7 @@
 #include "bank/BankProblem.h"
 #include "bank/BankRow.h"
 
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,11 @@ public:
     {
     }
     void Add(const std::string& name, std::string_view bytes);
+    // The area (分野, Shift_JIS) of each source, by its file name without
+    // folders. Once set, each question row without an area of its own gets
+    // its file's in a ninth cell, the header row gets 「分野」, and a file
+    // with no area is reported.
+    void SetBunya(std::map<std::string, std::string> byFile);
     // A source that could not be read: reported, and not read as empty.
     void AddUnreadable(const std::string& name, const std::string& reason);
 
@@ -25,6 +31,8 @@ private:
     std::vector<std::string>& files_;
     ProblemList& problems_;
     RowVisitor visit_;
+    std::map<std::string, std::string> bunya_;
+    bool useBunya_ = false;
     bool haveHeader_ = false;
     std::size_t headerFile_ = 0;
     TextRow header_;
