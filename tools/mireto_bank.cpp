@@ -35,7 +35,8 @@ const char kHelp[] =
     "  mireto_bank export IN.dat OUT.csv\n"
     "      bank file -> UTF-8 CSV (\"<$>\" becomes a line break).\n"
     "      問題バンクを CSV に戻す（\"<$>\" は改行になる）。\n"
-    "  mireto_bank check [--pictures DIR | --no-pictures] BANK.dat | [--areas LIST] SOURCE.csv ...\n"
+    "  mireto_bank check [--pictures DIR | --no-pictures] [--picture-sources DIR]\n"
+    "                    BANK.dat | [--areas LIST] SOURCE.csv ...\n"
     "      Reports every problem as FILE:LINE:FIELD: message; exit status 1 if any.\n"
     "      問題を「ファイル:行:列: 内容」で示す。問題があれば終了コード 1。\n"
     "  mireto_bank stats [--strict] BANK.dat | [--areas LIST] SOURCE.csv ...\n"
@@ -51,6 +52,10 @@ const char kHelp[] =
     "without an area of its own gets its file's in a ninth column 分野.\n"
     "--areas LIST: 各 CSV の分野を示す一覧。分野のない問にはそのファイルの分野が 9 列目に入る。\n"
     "\n"
+    "--picture-sources DIR: the pictures' descriptions (NONEk<key>.pic ...); a line\n"
+    "\"正解：...\" drawn into a picture must give the row's answer.\n"
+    "--picture-sources DIR: 画像の記述。画像に描いた「正解：…」は問の正解と一致すること。\n"
+    "\n"
     "Pictures (NONEm<key>.jpg, NONEk<key>.jpg) are looked for in DIR; a bank's\n"
     "default is its own folder, sources are checked for pictures only with --pictures.\n"
     "画像は DIR から探す。バンクの既定はバンクと同じフォルダ。CSV は --pictures 指定時のみ。\n";
@@ -61,7 +66,8 @@ struct Arguments {
     bool picturesGiven = false;
     bool noPictures = false;
     bool strict = false;
-    std::string bunyaList; // --areas
+    std::string bunyaList;         // --areas
+    std::string descriptionFolder; // --picture-sources
 };
 
 bool ParseArguments(int argc, char** argv, Arguments& args)
@@ -75,6 +81,12 @@ bool ParseArguments(int argc, char** argv, Arguments& args)
             }
             args.pictureFolder = argv[++i];
             args.picturesGiven = true;
+        } else if (a == "--picture-sources") {
+            if (i + 1 >= argc) {
+                std::fputs("mireto_bank: --picture-sources needs a folder\n", stderr);
+                return false;
+            }
+            args.descriptionFolder = argv[++i];
         } else if (a == "--areas") {
             if (i + 1 >= argc) {
                 std::fputs("mireto_bank: --areas needs the list of areas\n", stderr);
@@ -153,6 +165,7 @@ bool DecodePicture(const std::string& path, std::string& reason, PictureSize& si
 BankCheckOptions PictureOptions(const Arguments& args, const std::string& defaultFolder)
 {
     BankCheckOptions options;
+    options.descriptionFolder = args.descriptionFolder;
     if (args.noPictures)
         return options;
     if (args.picturesGiven)
@@ -334,7 +347,8 @@ int Convert(const Arguments& args)
 
 int Export(const Arguments& args)
 {
-    if (args.files.size() != 2 || args.picturesGiven || args.noPictures || !args.bunyaList.empty()) {
+    if (args.files.size() != 2 || args.picturesGiven || args.noPictures || !args.bunyaList.empty() ||
+        !args.descriptionFolder.empty()) {
         std::fputs("usage: mireto_bank export IN.dat OUT.csv\n", stderr);
         return kExitUsage;
     }
@@ -450,7 +464,7 @@ int Stats(const Arguments& args)
     std::size_t sources = 0;
     for (const std::string& f : args.files)
         sources += EndsWith(f, ".csv");
-    if (args.files.empty() || args.picturesGiven || args.noPictures ||
+    if (args.files.empty() || args.picturesGiven || args.noPictures || !args.descriptionFolder.empty() ||
         (sources != args.files.size() && args.files.size() != 1)) {
         std::fputs("usage: mireto_bank stats [--strict] BANK.dat | SOURCE.csv ...\n", stderr);
         return kExitUsage;

@@ -2,8 +2,8 @@
 // The three progress databases beside the program: the difficulty
 // (db_nanwido.dat), the per-question correct counts (db_1toi_pr.dat) and the
 // nine save slots (db_save_load.dat). They are read once at start-up and
-// written, whole, at every stage end with an automatic save, at the final
-// results, on a confirmed close and when the program is told to end.
+// written, whole, at every stage end, at the final results and at the end
+// (a confirmed close, a termination signal, the end of the desktop session).
 #include "data/Nanwido.h"
 #include "data/RunRules.h"
 #include "text/SystemReason.h"

@@ -1,5 +1,7 @@
 #pragma once
-// What follows [次へ]: the next question, a stage end or the final results.
+// What follows [次へ]: the next question, a stage end or the final results,
+// and what the stage-end screen shows. The automatic save and the write of
+// the databases that come with it are saveload/NextStep.
 #include "drill/DrillState.h"
 
 #include <optional>

@@ -322,6 +322,19 @@ TEST(BankSourceContent, ValidQuestionsPass)
     EXPECT_EQ(summary.pictures, 1);
 }
 
+TEST(BankSourceContent, AQuestionTextMustFitTheBoxWithoutScrolling)
+{
+    std::string fits = "\"1", tooLong;
+    for (int line = 2; line <= 14; ++line)
+        fits += "\n" + std::to_string(line);
+    tooLong = fits + "\n15\"";
+    fits += "\"";
+    const std::vector<BankProblem> problems = Problems(Csv(kHeader + "1001," + fits + ",k,A,0,0,0,0\n1002," + tooLong +
+                                                           ",k,A,0,0,0,0\n1003," + tooLong + ",k,A,0,0,1,0\n"));
+    ASSERT_EQ(problems.size(), 1u) << Listing(problems);
+    EXPECT_TRUE(Has(problems, 16, 2, "takes about 15 lines in the question box, which shows 14")) << Listing(problems);
+}
+
 TEST(BankSourceContent, BankLevelProblems)
 {
     EXPECT_EQ(Listing(Problems(Csv(kHeader))), "a.csv:1: the bank has no question rows\n");
@@ -364,19 +377,21 @@ TEST(BankSourceContent, PicturesAreLookedForOnlyWhenFlagged)
     EXPECT_TRUE(Problems(bank).empty());
 }
 
-TEST(BankSourceContent, QuestionPicturesMustFitTheQuestionBox)
+TEST(BankSourceContent, PicturesMustFitTheirBox)
 {
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString();
-    for (const char* name : {"NONEm1001.jpg", "NONEm1002.jpg", "NONEm1003.jpg", "NONEk1003.jpg", "NONEm1004.jpg"})
+    for (const char* name : {"NONEm1001.jpg", "NONEm1002.jpg", "NONEm1003.jpg", "NONEk1003.jpg", "NONEm1004.jpg",
+                             "NONEk1001.jpg"})
         std::ofstream(folder + "/" + name) << "jpeg";
     // Each picture's size, by file name.
     const std::map<std::string, PictureSize> sizes {
         {"NONEm1001.jpg", {760, 270}},  // shown 790 x 280: fits
         {"NONEm1002.jpg", {760, 271}},  // shown 790 x 281: just fits
         {"NONEm1003.jpg", {760, 272}},  // shown 790 x 282: one pixel too tall
-        {"NONEk1003.jpg", {760, 1000}}, // explanation pictures may scroll
-        {"NONEm1004.jpg", {2, 8000}},   // a thin picture is far too tall
+        {"NONEk1003.jpg", {760, 1000}}, // an explanation picture that shows only its top
+        {"NONEk1001.jpg", {1580, 562}}, // shown 790 x 281: fits the explanation box
+        {"NONEm1004.jpg", {2, 8000}},   // a thin picture cannot be shown at all
     };
     BankCheckOptions options;
     options.pictureFolder = folder;
@@ -384,13 +399,16 @@ TEST(BankSourceContent, QuestionPicturesMustFitTheQuestionBox)
         size = sizes.at(path.substr(path.rfind('/') + 1));
         return true;
     };
-    BankRows bank = Csv(kHeader + "1001,q,k,A,0,0,1,0\n1002,q,k,A,0,0,1,0\n1003,q,k,A,0,0,1,1\n1004,q,k,A,0,0,1,0\n");
+    BankRows bank = Csv(kHeader + "1001,q,k,A,0,0,1,1\n1002,q,k,A,0,0,1,0\n1003,q,k,A,0,0,1,1\n1004,q,k,A,0,0,1,0\n");
     std::vector<BankProblem> problems = Problems(bank, options);
-    ASSERT_EQ(problems.size(), 2u) << Listing(problems);
+    ASSERT_EQ(problems.size(), 3u) << Listing(problems);
     EXPECT_TRUE(Has(problems, 4, 7, "NONEm1003.jpg (760 x 272) is shown 282 px high, taller than the question box "
                                     "(281 px)"));
     EXPECT_TRUE(Has(problems, 4, 7, "at most 270 px high"));
-    EXPECT_TRUE(Has(problems, 5, 7, "NONEm1004.jpg (2 x 8000) is shown 3160000 px high"));
+    EXPECT_TRUE(Has(problems, 4, 8, "the explanation picture NONEk1003.jpg (760 x 1000) is shown 1039 px high, "
+                                    "taller than the explanation box (281 px): the learner would see only its top; "
+                                    "at this width make it at most 270 px high"));
+    EXPECT_TRUE(Has(problems, 5, 7, "NONEm1004.jpg (2 x 8000) is too thin to be shown"));
 }
 
 // ---------------------------------------------------------------------------

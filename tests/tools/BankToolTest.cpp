@@ -13,6 +13,7 @@
 #include <iterator>
 #include <algorithm>
 #include <sys/wait.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #ifndef MIRETO_BANK_TOOL
@@ -228,8 +229,9 @@ TEST_F(BankTool, ProblemsAreListedInBoundedNumberAndMemoryWithACountOfTheRest)
     const long limitKb = 400 * 1024;
     ToolRun run = Tool({"check", "--no-pictures", bad}, limitKb);
     EXPECT_EQ(run.status, 1) << run.output.substr(0, 2000);
+    // One byte one problem, and the text far too long for the question box.
     EXPECT_NE(run.output.find(bad + ":2:2: character 20: the byte 0xFF is not Shift_JIS\n" + bad +
-                              ":2: 4194284 more problems in this row, not listed\n" + bad + ": 4194304 problems\n"),
+                              ":2: 4194285 more problems in this row, not listed\n" + bad + ": 4194305 problems\n"),
               std::string::npos)
         << run.output.substr(0, 2000);
     EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 22) << run.output.substr(0, 2000);
@@ -324,6 +326,27 @@ TEST_F(BankTool, AreasFromTheListFillTheNinthColumnAndComeBackFromExport)
     EXPECT_NE(Tool({"check", e}).output.find(e + ":1:9: a ninth column is the area"), std::string::npos);
     EXPECT_EQ(Tool({"export", "--areas", list, bank, Path("x.csv")}).status, 2);
     EXPECT_EQ(Tool({"check", "--areas", list, bank}).status, 2);
+}
+
+TEST_F(BankTool, APicturesAnswerLineMustGiveTheRowsAnswer)
+{
+    const std::string csv = Write("a.csv", kHeader + "1001,q,,AD,0,0,0,1\n"  // typed
+                                                     "1002,q,,2_4,5,2,0,1\n" // イロハ: ロ、ニ
+                                                     "1003,q,,3,4,3,0,1\n"   // アイウ: ウ
+                                                     "1004,q,k,2,4,0,1,0\n"  // 1234: 2, in the question picture
+                                                     "1005,q,,1,4,1,0,1\n"); // no description: drawn otherwise
+    ::mkdir(Path("pic").c_str(), 0755);
+    Write("pic/NONEk1001.pic", "size 760 200\ntext 20 8 正解：AD\n");
+    Write("pic/NONEk1002.pic", "size 760 200\ntext 20 8 正解：ロ、ニ\r\n");
+    Write("pic/NONEk1003.pic", "size 760 200\n# drawn answer\ntext 20 8 正解：エ\n");
+    Write("pic/NONEm1004.pic", "size 760 200\nbox 0 0 100 30 正解：2\n");
+    ToolRun run = Tool({"check", "--picture-sources", Path("pic"), csv});
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_EQ(run.output, csv + ":4:8: the picture NONEk1003.pic says «正解：エ» on its line 3, but the row's answer is "
+                                "«正解：ウ»\n" + csv + ": 1 problem\n");
+    // Without the descriptions nothing is compared.
+    EXPECT_EQ(Tool({"check", csv}).status, 0);
+    EXPECT_EQ(Tool({"stats", "--picture-sources", Path("pic"), csv}).status, 2);
 }
 
 } // namespace

@@ -5,10 +5,14 @@
 
 #include "data/ChoiceLabels.h"
 #include "data/ToiBank.h"
+#include "data/ToiBoxes.h"
+#include "data/ToiTextLines.h"
 #include "text/SjisCodec.h"
+#include "text/Unit2.h"
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <sys/stat.h>
 
 namespace {
@@ -37,13 +41,6 @@ bool PlainDecimal(std::string_view text, int& value)
 
 } // namespace
 
-long long QuestionPictureShownHeight(const PictureSize& size)
-{
-    if (size.width <= 0 || size.height <= 0)
-        return 0;
-    // The window's own arithmetic: the height scaled in proportion, truncated.
-    return static_cast<long long>(size.height) * kQuestionPictureShownWidth / size.width;
-}
 
 
 const std::string& BankContentCheck::FileName(std::size_t fileIndex) const
@@ -158,6 +155,8 @@ void BankContentCheck::CheckQuestion(const RowView& row)
 
     if (cell(ToiColumn::Text).empty())
         Report(row, ToiColumn::Text + 1, "the question text is empty");
+    else if (toiPicture != 1)
+        CheckTextLines(row, cell(ToiColumn::Text));
     if (cell(ToiColumn::KaisetuText).empty() && kaisetuPicture == 0)
         Report(row, ToiColumn::KaisetuText + 1, "the explanation text is empty");
 
@@ -171,13 +170,17 @@ void BankContentCheck::CheckQuestion(const RowView& row)
 
     if (toiPicture == 1) {
         ++summary_.pictures;
-        if (keyUsable)
+        if (keyUsable) {
             CheckPicture(row, ToiColumn::ToiPicture, PictureFileName('m', std::string(key)));
+            CheckPictureAnswer(row, ToiColumn::ToiPicture, 'm', key, choices, labels);
+        }
     }
     if (kaisetuPicture == 1) {
         ++summary_.pictures;
-        if (keyUsable)
+        if (keyUsable) {
             CheckPicture(row, ToiColumn::KaisetuPicture, PictureFileName('k', std::string(key)));
+            CheckPictureAnswer(row, ToiColumn::KaisetuPicture, 'k', key, choices, labels);
+        }
     }
 }
 
@@ -251,15 +254,20 @@ void BankContentCheck::CheckPicture(const RowView& row, int column, const std::s
         Report(row, column + 1, "the picture " + path + " cannot be shown: " + reason);
         return;
     }
-    const long long shown = QuestionPictureShownHeight(size);
-    if (column == ToiColumn::ToiPicture && shown > kQuestionBoxHeight) {
-        const long long fits = static_cast<long long>(kQuestionBoxHeight) * size.width / kQuestionPictureShownWidth;
+    const bool question = column == ToiColumn::ToiPicture;
+    const std::string what = question ? "the question picture " : "the explanation picture ";
+    const std::string sizeText = " (" + std::to_string(size.width) + " x " + std::to_string(size.height) + ")";
+    const std::optional<ToiBoxes::ShownSize> shown = ToiBoxes::PictureShownSize(size.width, size.height);
+    if (!shown) {
+        Report(row, column + 1, what + name + sizeText + " is too thin to be shown at the box's width");
+    } else if (shown->height > ToiBoxes::kHeight) {
+        const long long fits = static_cast<long long>(ToiBoxes::kHeight) * size.width / shown->width;
         Report(row, column + 1,
-               "the question picture " + name + " (" + std::to_string(size.width) + " x " +
-                   std::to_string(size.height) + ") is shown " + std::to_string(shown) +
-                   " px high, taller than the question box (" + std::to_string(kQuestionBoxHeight) +
-                   " px): the learner would have to scroll under the countdown; at this width make it at most " +
-                   std::to_string(fits) + " px high");
+               what + name + sizeText + " is shown " + std::to_string(shown->height) + " px high, taller than the " +
+                   (question ? "question box (" : "explanation box (") + std::to_string(ToiBoxes::kHeight) +
+                   (question ? " px): the learner would have to scroll under the countdown"
+                             : " px): the learner would see only its top") +
+                   "; at this width make it at most " + std::to_string(fits) + " px high");
     }
 }
 
@@ -272,4 +280,64 @@ void BankContentCheck::CheckBunya(const RowView& row, std::string_view bunya)
         Report(row, column, "an area (分野) is one line");
     else if (CharacterCount(bunya) > kMaxBunyaCharacters)
         Report(row, column, "an area (分野) has at most " + std::to_string(kMaxBunyaCharacters) + " characters");
+}
+
+void BankContentCheck::CheckPictureAnswer(const RowView& row, int column, char letter, std::string_view key,
+                                          int choices, int labels)
+{
+    if (options_.descriptionFolder.empty() || choices < 0)
+        return;
+    const std::string name = "NONE" + std::string(1, letter) + std::string(key) + ".pic";
+    std::string description, reason;
+    if (!ReadFileBytes(options_.descriptionFolder + "/" + name, description, &reason, 1u << 20))
+        return; // a picture drawn some other way
+    // The answer as the learner reads it: the typed text, or the labels of
+    // the correct boxes joined by 、.
+    const std::string_view seikai = ToiColumn::Seikai < static_cast<int>(row.cells.size()) ? row.cells[ToiColumn::Seikai]
+                                                                                          : std::string_view();
+    std::string expected;
+    if (choices < 2) {
+        expected = SjisToUtf8(std::string(seikai));
+    } else {
+        for (std::size_t from = 0; from <= seikai.size();) {
+            std::size_t end = seikai.find('_', from);
+            if (end == std::string_view::npos)
+                end = seikai.size();
+            int box = 0;
+            if (!PlainDecimal(seikai.substr(from, end - from), box) || box < 1 || !ChoiceLabels::IsLabelSet(labels))
+                return; // the answer's own check reports it
+            const std::string label = labels == 0 ? std::to_string(box) : SjisToUtf8(ChoiceLabels::Letter(labels, box - 1));
+            expected += (expected.empty() ? "" : "、") + label;
+            from = end + 1;
+        }
+    }
+    static const std::string kSeikai = "正解：";
+    std::size_t lineNo = 0;
+    for (std::size_t at = 0; at < description.size();) {
+        const std::size_t lf = description.find('\n', at);
+        std::string line = description.substr(at, (lf == std::string::npos ? description.size() : lf) - at);
+        at = lf == std::string::npos ? description.size() : lf + 1;
+        ++lineNo;
+        const std::size_t found = line.find(kSeikai);
+        if (found == std::string::npos)
+            continue;
+        std::string shown = line.substr(found + kSeikai.size());
+        while (!shown.empty() && (shown.back() == '\r' || shown.back() == ' '))
+            shown.pop_back();
+        if (shown != expected)
+            Report(row, column + 1,
+                   "the picture " + name + " says " + Quoted(kSeikai + shown) + " on its line " +
+                       std::to_string(lineNo) + ", but the row's answer is " + Quoted(kSeikai + expected));
+    }
+}
+
+void BankContentCheck::CheckTextLines(const RowView& row, std::string_view text)
+{
+    const int lines = ToiTextLines::LineCount(text);
+    if (lines > ToiTextLines::kVisibleLines)
+        Report(row, ToiColumn::Text + 1,
+               "the question text takes about " + std::to_string(lines) + " lines in the question box, which shows " +
+                   std::to_string(ToiTextLines::kVisibleLines) +
+                   ": the learner would have to scroll under the countdown; shorten it, or move a long log or "
+                   "table into a question picture");
 }

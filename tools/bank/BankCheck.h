@@ -21,19 +21,14 @@ struct PictureSize {
 // short reason in reason. The tool passes the program's own JPEG decoder.
 using PictureDecoder = std::function<bool(const std::string& path, std::string& reason, PictureSize& size)>;
 
-// The question box a question picture is shown in, and the width the window
-// scales it to (the box less the scroll bar and a margin). A taller picture
-// hides part of the question below the box while the countdown runs.
-constexpr int kQuestionBoxHeight = 281;
-constexpr int kQuestionPictureShownWidth = 790;
-// The shown height of a question picture of the given size (0 for an empty one).
-long long QuestionPictureShownHeight(const PictureSize& size);
-
 struct BankCheckOptions {
     // Pictures of questions whose picture column is set are looked for here.
     std::string pictureFolder = ".";
     // Empty: pictures are not checked at all.
     PictureDecoder decodePicture;
+    // Where the pictures' descriptions (NONEk<key>.pic ...) are; a 「正解：」
+    // line drawn into a picture must give the row's answer. Empty: not checked.
+    std::string descriptionFolder;
 };
 
 struct BankSummary {
@@ -68,6 +63,9 @@ private:
     void CheckTypedAnswer(const RowView& row, std::string_view answer);
     void CheckPicture(const RowView& row, int column, const std::string& name);
     void CheckBunya(const RowView& row, std::string_view bunya);
+    void CheckTextLines(const RowView& row, std::string_view text);
+    void CheckPictureAnswer(const RowView& row, int column, char letter, std::string_view key, int choices,
+                            int labels);
 
     const std::vector<std::string>& files_;
     const BankCheckOptions& options_;
