@@ -69,10 +69,9 @@ bool HasAbsoluteWord(std::string_view text)
     return false;
 }
 
-bool HasText(std::string_view text, std::string_view utf8Words)
+// True when the text holds the word (Shift_JIS), found at a character boundary.
+bool HasWord(std::string_view text, std::string_view word)
 {
-    std::string word;
-    Utf8ToSjis(std::string(utf8Words), word);
     for (std::size_t i = 0; i < text.size(); i += CharLength(text, i))
         if (StartsWith(text.substr(i), word))
             return true;
@@ -146,8 +145,11 @@ std::vector<std::string_view> ChoiceTexts(std::string_view text, int choices, in
         const std::size_t end = i + 1 < starts.size() ? starts[i + 1] - kLineMarker.size() : text.size();
         return text.substr(starts[i], end - starts[i]);
     };
+    std::vector<std::string> labels;
+    for (int box = 0; box < choices; ++box)
+        labels.push_back(BoxLabel(labelSet, box));
     auto choiceAt = [&](std::size_t i, int box, std::string_view& rest) {
-        if (AfterLabel(line(i), BoxLabel(labelSet, box), rest))
+        if (AfterLabel(line(i), labels[static_cast<std::size_t>(box)], rest))
             return true;
         // Authors write the katakana ヘ for the box the program labels with the hiragana へ.
         return labelSet == 2 && box == 5 && AfterLabel(line(i), "\x83\x77", rest);
@@ -181,7 +183,9 @@ std::vector<std::string_view> ChoiceTexts(std::string_view text, int choices, in
 
 bool IsMultiAnswer(const CueQuestion& question)
 {
-    return question.correct.size() > 1 || HasText(question.text, "すべて選べ") || HasText(question.text, "全て選べ");
+    static const std::string kAll = "\x82\xB7\x82\xD7\x82\xC4\x91\x49\x82\xD7";  // すべて選べ
+    static const std::string kAllKanji = "\x91\x53\x82\xC4\x91\x49\x82\xD7";      // 全て選べ
+    return question.correct.size() > 1 || HasWord(question.text, kAll) || HasWord(question.text, kAllKanji);
 }
 
 void CueTally::Add(const CueQuestion& question)

@@ -194,12 +194,9 @@ struct BankStatsTally::Impl {
     std::size_t rows = 0;
 };
 
-BankStatsTally::BankStatsTally() : impl_(new Impl) {}
+BankStatsTally::BankStatsTally() : impl_(std::make_unique<Impl>()) {}
 
-BankStatsTally::~BankStatsTally()
-{
-    delete impl_;
-}
+BankStatsTally::~BankStatsTally() = default;
 
 void BankStatsTally::Row(const RowView& row)
 {

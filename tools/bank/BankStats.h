@@ -8,6 +8,7 @@
 #include "bank/BankRow.h"
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -57,7 +58,7 @@ public:
 
 private:
     struct Impl;
-    Impl* impl_;
+    std::unique_ptr<Impl> impl_;
 };
 
 // Pearson's chi-square statistic of observed counts against equal shares.
