@@ -1,13 +1,22 @@
 // The whole start-up load from a bank, a count file, a slot file and a
 // difficulty file given as bytes, then every slot listed and restored (and a
 // restored run stored and restored again, which must give the same run).
+// Beside them an answer journal and its mark: the rows read are whole and in
+// order, the rows counted at start-up are those after the mark, an append
+// after any journal reads back, and every area's list holds only its rows.
 #include "data/DataTexts.h"
 #include "data/ProgressDb.h"
+#include "data/Kiroku.h"
+#include "drill/Bunya.h"
+#include "drill/KirokuCount.h"
+#include "drill/KirokuFigures.h"
 #include "drill/StageEnd.h"
+#include "drill/ToiSelection.h"
 #include "saveload/SaveSlots.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -77,6 +86,65 @@ DrillState StoredAndRestored(const DrillState& run, int r)
     return back;
 }
 
+void CheckJournalAndAreas(DrillState& state, const std::string* counts)
+{
+    KirokuJournal kiroku;
+    kiroku.Open(counts);
+    const auto& rows = kiroku.Entries();
+    if (kiroku.FirstUncounted() > rows.size())
+        std::abort();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (i > 0 && rows[i].seq <= rows[i - 1].seq)
+            std::abort();
+        // A row read is one the writer makes again, byte for byte.
+        const TextTable again = ParseTableFile(KirokuLine(rows[i]));
+        const auto back = again.size() == 1 ? KirokuFromRow(again.begin()->second) : std::nullopt;
+        if (!back || back->seq != rows[i].seq || back->key != rows[i].key || back->answer != rows[i].answer
+            || back->day != rows[i].day || back->second != rows[i].second)
+            std::abort();
+    }
+    const std::size_t uncounted = rows.size() - kiroku.FirstUncounted();
+    if (CountKirokuAnswers(state.ToiSeikaiTable, rows, kiroku.FirstUncounted()) > uncounted)
+        std::abort();
+    std::int32_t today = 20000;
+    const KirokuFigures figures = ComputeKirokuFigures(state.ToiTable, rows, today);
+    std::int64_t shown = 0;
+    for (const KirokuDayFigure& day : figures.days)
+        shown += day.seikai + day.fuseikai;
+    if (shown > figures.answers || figures.misses.size() > kKirokuMisses)
+        std::abort();
+
+    // Every area, and the recent misses, in every mode: only their rows.
+    std::vector<std::string> choices = BunyaNames(state.ToiTable);
+    choices.push_back(kBunyaRecentMiss);
+    for (const std::string& choice : choices) {
+        ChooseBunya(state, choice, rows);
+        for (std::int32_t mode = 0; mode <= 4; ++mode) {
+            state.PlayMode = static_cast<PlayModeValue>(mode);
+            BuildToiList(state);
+            std::vector<std::int32_t> sorted = state.ToiList;
+            std::sort(sorted.begin(), sorted.end());
+            if (!std::includes(state.BunyaRows.begin(), state.BunyaRows.end(), sorted.begin(), sorted.end()))
+                std::abort();
+        }
+    }
+    ChooseBunya(state, {}, rows);
+    state.PlayMode = kModeNormal;
+
+    // An append after whatever the journal held reads back as its last row.
+    KirokuEntry entry;
+    entry.key = "K";
+    entry.seikai = true;
+    entry.day = today;
+    const std::size_t before = rows.size();
+    if (kiroku.Writable() && kiroku.Append(entry)) {
+        KirokuJournal after;
+        after.Open(counts);
+        if (after.Entries().size() != before + 1 || after.Entries().back().key != "K")
+            std::abort();
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -87,7 +155,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bank = input.ConsumeRandomLengthString(4096);
     const std::string counts = input.ConsumeRandomLengthString(4096);
     const std::string nanwido = input.ConsumeRandomLengthString(16);
+    const std::string journal = input.ConsumeRandomLengthString(8192);
+    const std::string mark = input.ConsumeRandomLengthString(256);
     const std::string slots = input.ConsumeRemainingBytesAsString();
+    Put(kKirokuFileName, journal, present & 8);
+    Put(kKirokuMarkFileName, mark, present & 16);
     Put(DataTexts::kSeikaiFileName, counts, present & 1);
     Put(DataTexts::kNanwidoFileName, nanwido, present & 2);
     Put(DataTexts::kSaveLoadFileName, slots, present & 4);
@@ -101,6 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.StageTable = std::move(progress.StageTable);
     state.ToiSeikaiTable = std::move(progress.ToiSeikaiTable);
     state.SaveLoadTable = std::move(progress.SaveLoadTable);
+    CheckJournalAndAreas(state, (present & 1) ? &counts : nullptr);
 
     const std::vector<SlotListRow> list = SlotListRows(state.SaveLoadTable);
     for (int r = 0; r <= static_cast<int>(list.size()); ++r) {

@@ -268,7 +268,7 @@ void WriteProgress(const ProgressData& data)
 
 ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable,
                                      std::int32_t nanwido, bool writeSeikai, bool writeSaveLoad,
-                                     bool writeNanwido)
+                                     bool writeNanwido, const SeikaiWriteWatch* watch)
 {
     ProgressWriteResult result;
     auto write = [&](bool wanted, const char* fileName, auto bytes) {
@@ -282,7 +282,14 @@ ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const Text
     };
     // The three files share one folder: it is synced once, after the last.
     FolderSyncBatch batch;
-    write(writeSeikai, DataTexts::kSeikaiFileName, [&] { return TableToFileBytes(toiSeikaiTable); });
+    if (writeSeikai) {
+        const std::string bytes = TableToFileBytes(toiSeikaiTable);
+        if (watch && watch->before)
+            watch->before(bytes);
+        write(true, DataTexts::kSeikaiFileName, [&] { return std::string_view(bytes); });
+        if (watch && watch->after)
+            watch->after(result.failed.empty());
+    }
     write(writeSaveLoad, DataTexts::kSaveLoadFileName, [&] { return TableToFileBytes(saveLoadTable); });
     write(writeNanwido, DataTexts::kNanwidoFileName, [&] { return IntToText(nanwido); });
     return result;

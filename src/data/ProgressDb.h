@@ -9,6 +9,7 @@
 #include "text/SystemReason.h"
 #include "text/Unit2.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -82,13 +83,20 @@ struct ProgressWriteResult {
 // "db_1toi_pr.dat（ディスクがいっぱいです）、db_nanwido.dat（…）".
 std::string FailedWritesText(const ProgressWriteResult& result);
 
+// Told just before the counts file is replaced with the given bytes, and
+// after, whether it was: the answer journal keeps its watermark with it.
+struct SeikaiWriteWatch {
+    std::function<void(const std::string& bytes)> before;
+    std::function<void(bool replaced)> after;
+};
+
 // Writes the three databases in the close's order: db_1toi_pr.dat,
 // db_save_load.dat, db_nanwido.dat, each replaced atomically and each on its
 // own. A file not to be written (unreadable at start-up) is skipped. Nothing
 // ends here.
 ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable,
                                      std::int32_t nanwido, bool writeSeikai, bool writeSaveLoad,
-                                     bool writeNanwido);
+                                     bool writeNanwido, const SeikaiWriteWatch* watch = nullptr);
 
 // The close-time writing: TryWriteProgress, and when any file could not be
 // written the process ends as WriteTextFile does ("ファイルをオープンできません"

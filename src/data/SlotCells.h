@@ -17,6 +17,10 @@ constexpr int Date = 5;
 constexpr int Nanwido = 6;
 constexpr int Nokori = 7;
 constexpr int Count = 8;
+// Only in a slot stored in a run limited to one area (or to the questions
+// last answered wrong): the drop-down's choice. Slots of a run over every
+// question keep their eight cells.
+constexpr int Bunya = 8;
 } // namespace SlotCell
 
 // Values joined by "<%>".

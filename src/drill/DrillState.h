@@ -4,6 +4,7 @@
 // one and its handlers read and change it.
 #include "data/Nanwido.h"
 #include "data/RunRules.h"
+#include "data/ProgressDb.h"
 #include "text/Unit2.h"
 
 #include <array>
@@ -44,6 +45,9 @@ struct ProgressWriting {
     // The last write has been made (a confirmed close, an end without
     // asking): nothing is written or asked any more.
     bool ended = false;
+    // Told before and after the counts file is replaced: the answer
+    // journal's watermark goes with it.
+    SeikaiWriteWatch seikaiWatch;
 };
 
 struct DrillState {
@@ -70,6 +74,10 @@ struct DrillState {
     TextTable ToiSeikaiTable;
     TextTable SaveLoadTable;
     std::vector<std::int32_t> ToiList;
+    // The area (分野) a run is limited to, as the drop-down names it
+    // (Shift_JIS), and its question rows, ascending; empty: every question.
+    std::string Bunya;
+    std::vector<std::int32_t> BunyaRows;
 
     // Nanwido kept within 0..5 wherever it indexes the table.
     NanwidoValue SafeNanwido() const { return ClampNanwido(Nanwido); }

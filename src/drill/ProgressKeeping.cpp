@@ -3,7 +3,7 @@
 ProgressWriteResult WriteDrillProgress(const DrillState& state)
 {
     return TryWriteProgress(state.ToiSeikaiTable, state.SaveLoadTable, state.Nanwido, state.Writing.writeSeikai,
-                            state.Writing.writeSaveLoad, state.Writing.writeNanwido);
+                            state.Writing.writeSaveLoad, state.Writing.writeNanwido, &state.Writing.seikaiWatch);
 }
 
 std::optional<ProgressWriteResult> KeepProgress(DrillState& state)

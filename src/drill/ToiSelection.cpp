@@ -205,7 +205,43 @@ std::vector<std::int32_t> ToiListFor(std::int32_t playMode, const TextTable& toi
     }
 }
 
+std::vector<std::int32_t> ToiListWithin(std::int32_t playMode, const std::vector<std::int32_t>& rows,
+                                        const TextTable& toiSeikaiTable, std::time_t seed)
+{
+    switch (playMode) {
+    case kModeNormal:
+    case kModeHNormal:
+        return rows;
+    case kModeRand:
+    case kModeHRand: {
+        std::vector<std::int32_t> order = ShuffleRows(static_cast<std::int32_t>(rows.size()), static_cast<std::uint32_t>(seed));
+        for (std::int32_t& k : order)
+            k = rows[static_cast<std::size_t>(k - 1)];
+        return order;
+    }
+    case kModeJakuten: {
+        std::vector<bool> wanted;
+        for (std::int32_t row : rows) {
+            if (row < 0)
+                continue;
+            if (static_cast<std::size_t>(row) >= wanted.size())
+                wanted.resize(static_cast<std::size_t>(row) + 1);
+            wanted[static_cast<std::size_t>(row)] = true;
+        }
+        std::vector<std::int32_t> order = JakutenOrder(toiSeikaiTable);
+        std::erase_if(order, [&wanted](std::int32_t row) {
+            return static_cast<std::size_t>(row) >= wanted.size() || !wanted[static_cast<std::size_t>(row)];
+        });
+        return order;
+    }
+    default:
+        return {};
+    }
+}
+
 void BuildToiList(DrillState& state)
 {
-    state.ToiList = ToiListFor(state.PlayMode, state.ToiTable, state.ToiSeikaiTable, Clock::Now());
+    state.ToiList = state.Bunya.empty()
+        ? ToiListFor(state.PlayMode, state.ToiTable, state.ToiSeikaiTable, Clock::Now())
+        : ToiListWithin(state.PlayMode, state.BunyaRows, state.ToiSeikaiTable, Clock::Now());
 }

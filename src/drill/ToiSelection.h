@@ -29,5 +29,11 @@ std::vector<std::int32_t> JakutenOrder(const TextTable& toiSeikaiTable);
 // weak-point order (2), empty for any other mode.
 std::vector<std::int32_t> ToiListFor(std::int32_t playMode, const TextTable& toiTable,
                                      const TextTable& toiSeikaiTable, std::time_t seed);
-// Replaces state.ToiList for state.PlayMode, seeding with Clock::Now().
+// The list for a mode over the given rows only (ascending): those rows in
+// order (0, 3), shuffled as rows 1..n would be and mapped onto them (1, 4),
+// in weak-point order (2). Over rows 1..N it is ToiListFor's list.
+std::vector<std::int32_t> ToiListWithin(std::int32_t playMode, const std::vector<std::int32_t>& rows,
+                                        const TextTable& toiSeikaiTable, std::time_t seed);
+// Replaces state.ToiList for state.PlayMode, seeding with Clock::Now(), over
+// state.BunyaRows when the run is limited to an area.
 void BuildToiList(DrillState& state);

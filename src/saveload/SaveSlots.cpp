@@ -42,6 +42,8 @@ TextRow SessionToSlotRow(const DrillState& state, const std::string& nowText)
     row[SlotCell::Date] = nowText;
     row[SlotCell::Nanwido] = IntToText(state.Nanwido);
     row[SlotCell::Nokori] = IntToText(state.Nokori);
+    if (!state.Bunya.empty())
+        row.push_back(state.Bunya);
     return row;
 }
 
@@ -118,6 +120,14 @@ RestoreProblem RestoreSessionFromSlot(DrillState& state, int r, std::int32_t* ba
     // A difficulty the selector does not have would index past its items.
     state.Nanwido = ToNanwido(TextToInt(cell(SlotCell::Nanwido)));
     state.Nokori = TextToInt(cell(SlotCell::Nokori)); // 1..kRunChances, checked above
+    // An area run comes back as one: its list holds that area's questions.
+    state.Bunya = cell(SlotCell::Bunya);
+    state.BunyaRows.clear();
+    if (!state.Bunya.empty()) {
+        state.BunyaRows = state.ToiList;
+        std::sort(state.BunyaRows.begin(), state.BunyaRows.end());
+        state.BunyaRows.erase(std::unique(state.BunyaRows.begin(), state.BunyaRows.end()), state.BunyaRows.end());
+    }
     return RestoreProblem::None;
 }
 

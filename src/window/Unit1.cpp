@@ -102,6 +102,8 @@ void TForm1::InitDataAndScreens()
     Drill.Writing.writeSeikai = data.writeSeikai;
     Drill.Writing.writeSaveLoad = data.writeSaveLoad;
     Drill.Writing.writeNanwido = data.writeNanwido;
+    OpenKiroku();
+    FillBunyaChoices();
     for (const UnreadableFile& file : data.unreadable) {
         startupWarnings_ << QStringLiteral("%1 を読み込めませんでした（%2）。\n"
                                            "このファイルは終了時にも書き換えません。")
@@ -123,13 +125,14 @@ void TForm1::ShowStartupWarnings()
 
 void TForm1::HideAllScreens()
 {
-    for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad})
+    for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad, pnlKiroku})
         panel->setVisible(false);
 }
 
 void TForm1::ShowStartScreen()
 {
     cbNanwido->setCurrentIndex(Drill.SafeNanwido());
+    SelectBunyaItem();
     SetStatusText(StatusTexts::kStart);
     HideAllScreens();
     pnlStart->setVisible(true);
@@ -187,7 +190,7 @@ void TForm1::ShowProgressStrip(bool visible)
 {
     pnlProgress->setVisible(visible);
     const int panelHeight = visible ? pnlProgress->y() : StatusBar1->y();
-    for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad})
+    for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad, pnlKiroku})
         panel->resize(width(), panelHeight);
     pnlMainLine1->setGeometry(pnlMain->width() - pnlMainLine1->width(), 0, pnlMainLine1->width(), panelHeight);
 }

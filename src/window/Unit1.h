@@ -3,6 +3,7 @@
 // panels shown one at a time. The window owns the drill state; its handlers
 // read the controls, call one Qt-free operation of the drill (src/drill,
 // src/saveload) and show what it returns.
+#include "data/Kiroku.h"
 #include "data/ProgressDb.h"
 #include "drill/DrillState.h"
 #include "drill/Judge.h"
@@ -106,6 +107,9 @@ public slots:
     void btnFseStartBackClick();
     void btnSaveLoadClick();
     void btnSLBackClick();
+    void cbBunyaChange(int index);
+    void btnKirokuClick();
+    void btnKirokuBackClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -147,8 +151,21 @@ private:
     // The last write of the three databases (a confirmed close, an end
     // without asking); a file that cannot be written ends the program.
     void WriteDatabases();
+    // The answer journal (Unit1Kiroku.cpp): opened at start-up, where the
+    // answers the counts file lacks are counted; one row per judged answer.
+    void OpenKiroku();
+    void RecordAnswer(const Judgement& judged);
+    // Study by area and the study record (Unit1Bunya.cpp, Unit1Record.cpp).
+    void CreateBunyaControls();
+    void FillBunyaChoices();
+    void SelectBunyaItem();
+    void ChooseBunyaForRun();
+    void CreateKirokuScreen();
 
     QStringList startupWarnings_;
+    KirokuJournal kiroku_;
+    // An answer could not be recorded and the learner has been told.
+    bool kirokuFailureTold_ = false;
 
 public:
     // Controls, named as the form names them.
@@ -181,6 +198,15 @@ public:
     QPushButton* btnHNormalStart = nullptr;
     QGroupBox* gbHRand = nullptr;
     QPushButton* btnHRandStart = nullptr;
+    // In gbOption beside the difficulty: the area drop-down and the way to
+    // the study record.
+    QLabel* lblBunya = nullptr;
+    QComboBox* cbBunya = nullptr;
+    QPushButton* btnKiroku = nullptr;
+    // The study record screen.
+    TPanel* pnlKiroku = nullptr;
+    class KirokuView* kirokuView = nullptr;
+    QPushButton* btnKirokuBack = nullptr;
 
     TPanel* pnlMainToi = nullptr;
     QPlainTextEdit* memToiBun = nullptr;

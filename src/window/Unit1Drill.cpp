@@ -83,9 +83,15 @@ void ShowNoSuchToi(QWidget* parent, std::int32_t row)
 
 void TForm1::StartRunOnScreen(PlayModeValue playMode)
 {
+    ChooseBunyaForRun();
     if (!StartRun(Drill, playMode)) {
         // The learner stays on the start screen and no countdown runs.
-        ShowNoQuestions(this);
+        if (!Drill.Bunya.empty())
+            MessageBox::error(this, kWindowTitle,
+                              QStringLiteral("「%1」には出題できる問題がありません。\n分野を選び直してください。")
+                                  .arg(cbBunya->currentText()));
+        else
+            ShowNoQuestions(this);
         ShowStartScreen();
         return;
     }
@@ -282,7 +288,10 @@ void TForm1::btnEnterClick()
     btnEnter->setEnabled(false);
     SetDefaultButton(nullptr);
     StopCountdown();
-    ShowJudgement(JudgeToi(Drill, GivenAnswerOnScreen()));
+    const Judgement judged = JudgeToi(Drill, GivenAnswerOnScreen());
+    // In the journal before the learner sees the verdict.
+    RecordAnswer(judged);
+    ShowJudgement(judged);
 }
 
 GivenAnswer TForm1::GivenAnswerOnScreen() const

@@ -248,6 +248,7 @@ void TForm1::CreateStartScreen()
     connect(btnHRandStart, &QPushButton::clicked, this, &TForm1::btnHRandStartClick);
     connect(btnLoadNormal, &QPushButton::clicked, this, &TForm1::btnLoadNormalClick);
     connect(cbNanwido, &QComboBox::activated, this, &TForm1::cbNanwidoChange);
+    CreateBunyaControls();
 }
 
 void TForm1::CreateMainScreen()

@@ -5,6 +5,7 @@
 #include "data/DataTexts.h"
 #include "data/ToiBank.h"
 
+#include <algorithm>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -26,9 +27,13 @@ void WriteBank(const WorkFolder& folder, const std::vector<BankQuestion>& questi
 {
     std::vector<std::vector<std::string>> rows;
     rows.push_back({"問キー", "問題文", "解説文", "正解", "選択肢数", "ラベル種類", "問題画像", "解説画像"});
-    for (const BankQuestion& q : questions)
+    const bool areas = std::any_of(questions.begin(), questions.end(), [](const BankQuestion& q) { return !q.bunya.empty(); });
+    for (const BankQuestion& q : questions) {
         rows.push_back({q.key, q.text, q.kaisetu, q.seikai, std::to_string(q.choices), std::to_string(q.labels),
                         std::to_string(q.toiPicture), std::to_string(q.kaisetuPicture)});
+        if (areas)
+            rows.back().push_back(q.bunya);
+    }
     folder.Write(DataTexts::kToiFileName, TableFileText(rows));
 }
 
@@ -48,7 +53,8 @@ int VisibleScreenCount(TForm1& form)
     int count = 0;
     for (QWidget* panel : {static_cast<QWidget*>(form.pnlStart), static_cast<QWidget*>(form.pnlError),
                            static_cast<QWidget*>(form.pnlMain), static_cast<QWidget*>(form.pnlStageEnd),
-                           static_cast<QWidget*>(form.pnlFinalStageEnd), static_cast<QWidget*>(form.pnlSaveLoad)})
+                           static_cast<QWidget*>(form.pnlFinalStageEnd), static_cast<QWidget*>(form.pnlSaveLoad),
+                           static_cast<QWidget*>(form.pnlKiroku)})
         count += panel->isHidden() ? 0 : 1;
     return count;
 }
@@ -59,7 +65,8 @@ QWidget* VisibleScreen(TForm1& form)
         return nullptr;
     for (QWidget* panel : {static_cast<QWidget*>(form.pnlStart), static_cast<QWidget*>(form.pnlError),
                            static_cast<QWidget*>(form.pnlMain), static_cast<QWidget*>(form.pnlStageEnd),
-                           static_cast<QWidget*>(form.pnlFinalStageEnd), static_cast<QWidget*>(form.pnlSaveLoad)})
+                           static_cast<QWidget*>(form.pnlFinalStageEnd), static_cast<QWidget*>(form.pnlSaveLoad),
+                           static_cast<QWidget*>(form.pnlKiroku)})
         if (!panel->isHidden())
             return panel;
     return nullptr;

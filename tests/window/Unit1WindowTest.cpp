@@ -330,8 +330,10 @@ TEST_F(Unit1Window, TabMovesThroughTheStartScreenInItsOrder)
 {
     auto form = OpenForm();
     ASSERT_TRUE(form->btnStartNormal->hasFocus());
-    const QWidget* expected[] = {form->btnStartJakuten, form->btnStartRand, form->cbNanwido, form->btnLoadNormal,
-                                 form->btnHNormalStart, form->btnHRandStart};
+    // The option group's area drop-down and record button come after the
+    // difficulty, its first control.
+    const QWidget* expected[] = {form->btnStartJakuten, form->btnStartRand, form->cbNanwido,     form->cbBunya,
+                                 form->btnKiroku,       form->btnLoadNormal, form->btnHNormalStart, form->btnHRandStart};
     for (const QWidget* next : expected) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();

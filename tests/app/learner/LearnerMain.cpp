@@ -11,15 +11,23 @@
 //                               open (a real modal box) and wait
 //   mireto_learner fulldisk N F answer N questions with the disk full for
 //                               the next F writes (-1: for good), wait
+//   mireto_learner play N       answer N questions, going on at every stage
+//                               end, each told as "judged I R" once its
+//                               verdict shows; then a close answered はい.
+//                               Stopped at a write point by KillPoints.cpp.
+//   mireto_learner recount 0    print the counts the start-up arrived at
+//                               ("count KEY N"), then a close answered はい
 //
 // "ready" on standard output means the window waits for the test; before it,
 // every message box text shown so far, one per line, prefixed with "box: ".
 #include "app/Program.h"
 #include "window/MessageBox.h"
 #include "window/Unit1.h"
+#include "window/Widgets.h"
 #include "text/SafeFile.h"
 #include "support/FormHarness.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -51,6 +59,32 @@ int main(int argc, char** argv)
     const int faults = argc > 3 ? std::atoi(argv[3]) : 0;
     return RunProgram(1, argv, [&](TForm1& form) {
         MessageBox::setTestMode(mode != "box");
+        if (mode == "play" || mode == "recount") {
+            if (mode == "recount") {
+                for (const auto& [row, cells] : form.Drill.ToiSeikaiTable)
+                    if (row > 0 && cells.size() > 1)
+                        std::printf("count %s %s\n", cells[0].c_str(), cells[1].c_str());
+            } else {
+                QTest::mouseClick(form.btnStartNormal, Qt::LeftButton);
+                for (int i = 0; i < answers; ++i) {
+                    if (form.pnlStageEnd->isVisible())
+                        QTest::mouseClick(form.btnNextStage, Qt::LeftButton);
+                    const bool right = i % 3 != 2;
+                    TypeAnswer(form, right ? QStringLiteral("A%1").arg(form.Drill.CurrentRow()) : QStringLiteral("x"));
+                    QTest::mouseClick(form.btnEnter, Qt::LeftButton);
+                    std::printf("judged %s %d\n", form.lblToiKey->text().toUtf8().constData(),
+                                form.lblTrueOrFalse->text() == QStringLiteral("正解！") ? 1 : 0);
+                    std::fflush(stdout);
+                    QTest::mouseClick(form.btnNext, Qt::LeftButton);
+                }
+            }
+            std::fflush(stdout);
+            QTimer::singleShot(0, &form, [&form] {
+                MessageBox::setNextAnswer(QMessageBox::Yes);
+                form.close();
+            });
+            return;
+        }
         QTest::mouseClick(form.btnStartNormal, Qt::LeftButton);
         if (mode == "fulldisk")
             SetWriteFaultForTest(WriteFault::Write, faults);

@@ -1,0 +1,34 @@
+#include "data/BunyaFile.h"
+
+#include "data/ToiBank.h"
+#include "text/Unit2.h"
+
+#include <sys/stat.h>
+
+namespace {
+
+constexpr std::uint64_t kMaxBytes = 64 * 1024;
+// 分野
+constexpr char kHeader[] = "\x95\xAA\x96\xEC";
+
+} // namespace
+
+std::string ReadBunyaChoice()
+{
+    struct stat st {};
+    // Only a file of this folder: a link is not followed.
+    if (::lstat(kBunyaFileName, &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    std::string bytes;
+    if (!ReadFileBytes(kBunyaFileName, bytes, nullptr, kMaxBytes))
+        return {};
+    return std::string(TableCellView(ParseTableFile(std::move(bytes)), 1, 0));
+}
+
+bool WriteBunyaChoice(const std::string& choice)
+{
+    TextTable table;
+    table[0] = {kHeader};
+    table[1] = {choice};
+    return TryWriteBytesFile(TableToFileBytes(table), kBunyaFileName);
+}

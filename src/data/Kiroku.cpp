@@ -1,0 +1,238 @@
+#include "data/Kiroku.h"
+
+#include "text/Unit2.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string ErrnoText(const char* what)
+{
+    return std::string(what) + ": " + std::strerror(errno);
+}
+
+void SyncWorkingFolder()
+{
+    const int dir = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+std::string HeaderLine()
+{
+    TextTable header;
+    header[0] = KirokuHeaderRow();
+    return TableToFileBytes(header);
+}
+
+} // namespace
+
+KirokuJournal::~KirokuJournal()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+void KirokuJournal::LoadFile(const char* fileName, bool current)
+{
+    struct stat st {};
+    if (::lstat(fileName, &st) != 0) {
+        if (errno != ENOENT) {
+            problems_.push_back({fileName, ErrnoText("stat")});
+            writable_ = writable_ && !current;
+        }
+        return;
+    }
+    std::string bytes;
+    std::string reason;
+    // A link is not followed: the journal is written only in this folder.
+    if (S_ISLNK(st.st_mode))
+        reason = "not a regular file";
+    else if (!ReadFileBytes(fileName, bytes, &reason, kKirokuMaxFileBytes))
+        bytes.clear();
+    if (!reason.empty()) {
+        problems_.push_back({fileName, reason});
+        // Not appended to: what it holds could not be seen.
+        if (current)
+            writable_ = false;
+        return;
+    }
+    if (current) {
+        needsHeader_ = bytes.empty();
+        tornTail_ = !bytes.empty() && bytes.back() != '\n';
+    }
+    // A NUL (zeros after a crash) spoils only the rows it falls in.
+    std::replace(bytes.begin(), bytes.end(), '\0', '\x01');
+    const TextTable table = ParseTableFile(std::move(bytes));
+    for (const auto& [number, row] : table) {
+        if (number < 1)
+            continue;
+        auto entry = KirokuFromRow(row);
+        // Numbers only rise: a row out of order is not one this program wrote.
+        if (!entry || (!entries_.empty() && entry->seq <= entries_.back().seq))
+            continue;
+        entries_.push_back(std::move(*entry));
+        if (current)
+            ++currentRows_;
+    }
+}
+
+void KirokuJournal::Open(const std::string* seikaiOnDisk, bool mayRotate)
+{
+    entries_.clear();
+    problems_.clear();
+    LoadFile(kKirokuOldFileName, false);
+    const std::size_t oldRows = entries_.size();
+    LoadFile(kKirokuFileName, true);
+    lastSeq_ = entries_.empty() ? 0 : entries_.back().seq;
+
+    std::vector<KirokuMarkRow> marks;
+    std::string reason;
+    if (!ReadKirokuMark(marks, &reason))
+        problems_.push_back({kKirokuMarkFileName, reason});
+    for (const KirokuMarkRow& mark : marks)
+        lastSeq_ = std::max(lastSeq_, mark.seq);
+
+    diskHash_ = SeikaiFileHash(seikaiOnDisk);
+    if (const auto seq = MarkedSeq(marks, diskHash_)) {
+        diskSeq_ = *seq;
+        markHoldsDisk_ = true;
+    } else {
+        // A first start has neither; otherwise the counts file was written
+        // by something else (an older copy, an editor) and holds an unknown
+        // part of the journal: nothing is counted again.
+        diskSeq_ = marks.empty() && entries_.empty() ? 0 : lastSeq_;
+        markHoldsDisk_ = false;
+    }
+    firstUncounted_ = static_cast<std::size_t>(
+        std::upper_bound(entries_.begin(), entries_.end(), diskSeq_,
+                         [](std::int64_t seq, const KirokuEntry& e) { return seq < e.seq; })
+        - entries_.begin());
+
+    // Bounded growth: a full journal whose answers the counts file holds
+    // becomes the older one. A rename, never a rewrite.
+    if (mayRotate && writable_ && currentRows_ >= kKirokuRotateRows && firstUncounted_ == entries_.size()
+        && ::rename(kKirokuFileName, kKirokuOldFileName) == 0) {
+        SyncWorkingFolder();
+        entries_.erase(entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(oldRows));
+        firstUncounted_ = entries_.size();
+        needsHeader_ = true;
+        tornTail_ = false;
+        currentRows_ = 0;
+    }
+}
+
+bool KirokuJournal::EnsureMarkHoldsDisk(std::string* reason)
+{
+    if (markHoldsDisk_)
+        return true;
+    if (!WriteKirokuMark({{diskSeq_, diskHash_}}, reason))
+        return false;
+    SyncWorkingFolder();
+    markHoldsDisk_ = true;
+    return true;
+}
+
+bool KirokuJournal::EnsureOpen(std::string* reason)
+{
+    if (fd_ >= 0)
+        return true;
+    // No link followed, and nothing but a regular file appended to.
+    fd_ = ::open(kKirokuFileName, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd_ < 0) {
+        if (reason)
+            *reason = ErrnoText("open");
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (reason)
+            *reason = "not a regular file";
+        ::close(fd_);
+        fd_ = -1;
+        writable_ = false;
+        return false;
+    }
+    return true;
+}
+
+bool KirokuJournal::Append(KirokuEntry entry, std::string* reason)
+{
+    // A hand-made number at the top of the range leaves no number to give.
+    if (!writable_ || lastSeq_ >= kKirokuMaxSeq) {
+        if (reason)
+            *reason = "not writable";
+        return false;
+    }
+    // Rows after the counts file's number must be known to the mark before
+    // they exist, or a later start could not tell them apart. Without it
+    // (a full disk) the row is still kept for the record; a crash then
+    // counts it at no later start, and none twice.
+    EnsureMarkHoldsDisk(nullptr);
+    if (!EnsureOpen(reason))
+        return false;
+    entry.seq = lastSeq_ + 1;
+    std::string bytes;
+    if (needsHeader_)
+        bytes = HeaderLine();
+    else if (tornTail_)
+        bytes = "\r\n"; // the torn row stays a row of its own, and is skipped
+    bytes += KirokuLine(entry);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (reason)
+                *reason = ErrnoText("write");
+            // Part of a line may be in the file: the next row starts anew.
+            if (done > 0) {
+                tornTail_ = true;
+                needsHeader_ = false;
+            }
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    // The row is in the file now, synced or not: its number is used.
+    const bool synced = ::fdatasync(fd_) == 0;
+    if (!synced && reason)
+        *reason = ErrnoText("sync");
+    // A new file's name is durable only once its folder is.
+    if (needsHeader_)
+        SyncWorkingFolder();
+    needsHeader_ = false;
+    tornTail_ = false;
+    ++currentRows_;
+    lastSeq_ = entry.seq;
+    entries_.push_back(std::move(entry));
+    return synced;
+}
+
+void KirokuJournal::BeforeSeikaiWrite(const std::string& bytes)
+{
+    pendingSeq_ = lastSeq_;
+    pendingHash_ = SeikaiFileHash(&bytes);
+    // Durable before the counts file's rename, which may follow at once.
+    pendingMarked_ = WriteKirokuMark({{diskSeq_, diskHash_}, {pendingSeq_, pendingHash_}}, nullptr);
+    if (pendingMarked_)
+        SyncWorkingFolder();
+}
+
+void KirokuJournal::AfterSeikaiWrite(bool replaced)
+{
+    if (!replaced)
+        return;
+    diskSeq_ = pendingSeq_;
+    diskHash_ = pendingHash_;
+    markHoldsDisk_ = pendingMarked_;
+}

@@ -1,0 +1,93 @@
+#include "data/KirokuMark.h"
+
+#include "text/Unit2.h"
+
+#include <sys/stat.h>
+
+namespace {
+
+// Far above the few rows the file holds; a larger file is not ours.
+constexpr std::uint64_t kMaxMarkBytes = 64 * 1024;
+
+bool IsHash(const std::string& text)
+{
+    if (text == "-")
+        return true;
+    if (text.size() != 16)
+        return false;
+    for (char c : text)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
+    return true;
+}
+
+std::optional<std::int64_t> Seq(const std::string& text)
+{
+    if (text.empty() || text.size() > 15)
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+} // namespace
+
+std::string SeikaiFileHash(const std::string* bytes)
+{
+    if (!bytes)
+        return "-";
+    // 64-bit FNV-1a, length folded in.
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : *bytes)
+        hash = (hash ^ c) * 1099511628211ull;
+    hash = (hash ^ bytes->size()) * 1099511628211ull;
+    static const char kDigits[] = "0123456789abcdef";
+    std::string text(16, '0');
+    for (int i = 15; i >= 0; --i, hash >>= 4)
+        text[static_cast<std::size_t>(i)] = kDigits[hash & 0xF];
+    return text;
+}
+
+bool ReadKirokuMark(std::vector<KirokuMarkRow>& rows, std::string* reason)
+{
+    rows.clear();
+    struct stat st {};
+    if (::lstat(kKirokuMarkFileName, &st) != 0)
+        return true;
+    std::string bytes;
+    if (!ReadFileBytes(kKirokuMarkFileName, bytes, reason, kMaxMarkBytes))
+        return false;
+    const TextTable table = ParseTableFile(std::move(bytes));
+    for (const auto& [number, row] : table) {
+        if (number < 1 || row.size() != 2)
+            continue;
+        const auto seq = Seq(std::string(row.Cell(0)));
+        std::string hash(row.Cell(1));
+        if (seq && IsHash(hash))
+            rows.push_back({*seq, std::move(hash)});
+    }
+    return true;
+}
+
+bool WriteKirokuMark(const std::vector<KirokuMarkRow>& rows, std::string* reason)
+{
+    TextTable table;
+    // 記録番号, 正解数ファイル検査
+    table[0] = {"\x8B\x4C\x98\x5E\x94\xD4\x8D\x86", "\x90\xB3\x89\xF0\x90\x94\x83\x74\x83\x40\x83\x43\x83\x8B\x8C\x9F\x8D\xB8"};
+    std::int32_t number = 1;
+    for (const KirokuMarkRow& row : rows)
+        table[number++] = {std::to_string(row.seq), row.hash};
+    return TryWriteBytesFile(TableToFileBytes(table), kKirokuMarkFileName, reason);
+}
+
+std::optional<std::int64_t> MarkedSeq(const std::vector<KirokuMarkRow>& rows, const std::string& hash)
+{
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
+        if (it->hash == hash)
+            return it->seq;
+    return std::nullopt;
+}

@@ -1,0 +1,61 @@
+#include "drill/Bunya.h"
+
+#include "data/ToiBank.h"
+
+#include <unordered_map>
+#include <unordered_set>
+
+std::string_view BunyaOf(const TextTable& toiTable, std::int32_t row)
+{
+    return TableCellView(toiTable, row, ToiColumn::Bunya);
+}
+
+std::vector<std::string> BunyaNames(const TextTable& toiTable)
+{
+    std::vector<std::string> names;
+    std::unordered_set<std::string_view> seen;
+    for (std::int32_t row = 1; row <= ToiCount(toiTable); ++row) {
+        const std::string_view name = BunyaOf(toiTable, row);
+        if (!name.empty() && seen.insert(name).second)
+            names.emplace_back(name);
+    }
+    return names;
+}
+
+std::vector<std::int32_t> RowsOfBunya(const TextTable& toiTable, std::string_view name)
+{
+    std::vector<std::int32_t> rows;
+    for (std::int32_t row = 1; row <= ToiCount(toiTable); ++row)
+        if (!name.empty() && BunyaOf(toiTable, row) == name)
+            rows.push_back(row);
+    return rows;
+}
+
+std::vector<std::int32_t> RecentMissRows(const TextTable& toiTable, const std::vector<KirokuEntry>& entries)
+{
+    std::unordered_map<std::string_view, bool> lastWrong;
+    for (const KirokuEntry& entry : entries)
+        lastWrong[entry.key] = !entry.seikai;
+    std::vector<std::int32_t> rows;
+    std::unordered_set<std::string_view> taken;
+    for (std::int32_t row = 1; row <= ToiCount(toiTable); ++row) {
+        const std::string_view key = TableCellView(toiTable, row, ToiColumn::Key);
+        const auto it = lastWrong.find(key);
+        // A key the bank holds twice is asked once, as its first row.
+        if (it != lastWrong.end() && it->second && taken.insert(key).second)
+            rows.push_back(row);
+    }
+    return rows;
+}
+
+void ChooseBunya(DrillState& state, const std::string& choice, const std::vector<KirokuEntry>& entries)
+{
+    state.BunyaRows.clear();
+    if (choice.empty() || choice == kBunyaAll) {
+        state.Bunya.clear();
+        return;
+    }
+    state.Bunya = choice;
+    state.BunyaRows = choice == kBunyaRecentMiss ? RecentMissRows(state.ToiTable, entries)
+                                                 : RowsOfBunya(state.ToiTable, choice);
+}

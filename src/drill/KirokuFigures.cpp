@@ -1,0 +1,119 @@
+#include "drill/KirokuFigures.h"
+
+#include "data/ToiBank.h"
+#include "drill/Bunya.h"
+#include "drill/ShownText.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+
+// What the journal says of one question of the bank.
+struct PerToi {
+    std::int32_t answers = 0;
+    std::int32_t seikai = 0;
+    std::int32_t misses = 0;
+};
+
+// The question text's start on one line: line breaks as blanks, cut at a
+// character's edge.
+std::string TextStart(const std::string& text)
+{
+    std::string line = ReplaceAll(text, "<$>", " ");
+    return BoundShownLine(line, kKirokuTextStartBytes).text;
+}
+
+} // namespace
+
+KirokuFigures ComputeKirokuFigures(const TextTable& toiTable, const std::vector<KirokuEntry>& entries,
+                                   std::int32_t today)
+{
+    KirokuFigures figures;
+    figures.answers = static_cast<std::int64_t>(entries.size());
+    for (int i = 0; i < kKirokuDays; ++i)
+        figures.days[static_cast<std::size_t>(i)].day = today - (kKirokuDays - 1) + i;
+
+    // Each key's first row, as counting finds it.
+    const std::int32_t n = ToiCount(toiTable);
+    std::unordered_map<std::string_view, std::int32_t> rowOfKey;
+    rowOfKey.reserve(static_cast<std::size_t>(n));
+    for (std::int32_t row = 1; row <= n; ++row)
+        rowOfKey.emplace(TableCellView(toiTable, row, ToiColumn::Key), row);
+
+    // Areas: the bank's in order, then one for questions without an area.
+    std::unordered_map<std::string_view, std::size_t> areaIndex;
+    std::vector<std::size_t> areaOfRow(static_cast<std::size_t>(n) + 1, 0);
+    for (const std::string& name : BunyaNames(toiTable)) {
+        figures.bunya.push_back({name});
+        areaIndex.emplace(figures.bunya.back().name, figures.bunya.size() - 1);
+    }
+    const std::size_t noArea = figures.bunya.size();
+    figures.bunya.push_back({});
+    for (std::int32_t row = 1; row <= n; ++row) {
+        const auto it = areaIndex.find(BunyaOf(toiTable, row));
+        areaOfRow[static_cast<std::size_t>(row)] = it == areaIndex.end() ? noArea : it->second;
+        ++figures.bunya[areaOfRow[static_cast<std::size_t>(row)]].questions;
+    }
+
+    std::vector<PerToi> perToi(static_cast<std::size_t>(n) + 1);
+    for (const KirokuEntry& e : entries) {
+        const std::int32_t ago = today - e.day;
+        if (ago >= 0 && ago < kKirokuDays) {
+            KirokuDayFigure& day = figures.days[static_cast<std::size_t>(kKirokuDays - 1 - ago)];
+            ++(e.seikai ? day.seikai : day.fuseikai);
+        }
+        const auto found = rowOfKey.find(e.key);
+        if (found == rowOfKey.end())
+            continue; // a question the bank no longer has
+        PerToi& toi = perToi[static_cast<std::size_t>(found->second)];
+        ++toi.answers;
+        toi.seikai += e.seikai;
+        toi.misses += !e.seikai;
+        KirokuBunyaFigure& area = figures.bunya[areaOfRow[static_cast<std::size_t>(found->second)]];
+        ++area.answers;
+        area.seikai += e.seikai;
+        if (ago >= 0 && ago < kKirokuRecentDays) {
+            ++area.recentAnswers;
+            area.recentSeikai += e.seikai;
+        }
+    }
+
+    // Days in a row up to today; a day not yet studied does not break it.
+    std::unordered_set<std::int32_t> dayStudied;
+    for (const KirokuEntry& e : entries)
+        if (e.day <= today)
+            dayStudied.insert(e.day);
+    std::int32_t day = dayStudied.count(today) ? today : today - 1;
+    while (dayStudied.count(day)) {
+        ++figures.streak;
+        --day;
+    }
+
+    std::vector<std::int32_t> missed;
+    for (std::int32_t row = 1; row <= n; ++row) {
+        const PerToi& toi = perToi[static_cast<std::size_t>(row)];
+        KirokuBunyaFigure& area = figures.bunya[areaOfRow[static_cast<std::size_t>(row)]];
+        area.seen += toi.answers > 0;
+        area.mastered += toi.seikai >= 2;
+        if (toi.misses > 0 && rowOfKey.at(TableCellView(toiTable, row, ToiColumn::Key)) == row)
+            missed.push_back(row);
+    }
+    // Most misses first; ties in bank order (the list is in bank order).
+    const auto more = [&perToi](std::int32_t a, std::int32_t b) {
+        return perToi[static_cast<std::size_t>(a)].misses > perToi[static_cast<std::size_t>(b)].misses;
+    };
+    std::stable_sort(missed.begin(), missed.end(), more);
+    for (std::size_t i = 0; i < missed.size() && i < kKirokuMisses; ++i) {
+        const std::int32_t row = missed[i];
+        const PerToi& toi = perToi[static_cast<std::size_t>(row)];
+        figures.misses.push_back({std::string(TableCellView(toiTable, row, ToiColumn::Key)),
+                                  TextStart(std::string(TableCellView(toiTable, row, ToiColumn::Text))), toi.misses,
+                                  toi.answers});
+    }
+    // The group of questions without an area only when there are some.
+    if (figures.bunya.back().questions == 0)
+        figures.bunya.pop_back();
+    return figures;
+}

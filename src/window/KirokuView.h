@@ -1,0 +1,32 @@
+#pragma once
+// The study record (学習記録) drawn with Qt's own painting: the answers of
+// the last 30 days as stacked bars, the days in a row, the figures per area
+// and the questions most often answered wrong; a friendly word instead of
+// empty charts when there is no answer yet. The figures come worked out
+// (drill/KirokuFigures); this only draws them.
+#include "drill/KirokuFigures.h"
+
+#include <QWidget>
+
+class KirokuView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit KirokuView(QWidget* parent);
+    void SetFigures(KirokuFigures figures);
+    const KirokuFigures& Figures() const { return figures_; }
+    // True when there is no answer to show.
+    bool IsEmptyState() const { return figures_.answers == 0; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void PaintEmpty(class QPainter& painter);
+    void PaintSummary(QPainter& painter);
+    void PaintDays(QPainter& painter, const QRect& box);
+    void PaintBunya(QPainter& painter, const QRect& box);
+    void PaintMisses(QPainter& painter, const QRect& box);
+
+    KirokuFigures figures_;
+};

@@ -1,0 +1,300 @@
+// The answer journal: its rows survive the table reader whatever they hold,
+// a row that is not whole is never taken for one, and the mark tells after
+// any crash which rows the counts file on disk holds.
+#include "data/DataTexts.h"
+#include "data/Kiroku.h"
+#include "text/Unit2.h"
+
+#include "support/WorkFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using DataTexts::kSeikaiFileName;
+
+KirokuEntry Entry(std::string key, bool seikai, std::string answer = "a")
+{
+    KirokuEntry e;
+    e.day = CivilDay(2026, 3, 14);
+    e.second = 3600 * 21 + 60 * 5 + 9;
+    e.key = std::move(key);
+    e.seikai = seikai;
+    e.mode = 1;
+    e.nanwido = 4;
+    e.seconds = 12;
+    e.answer = std::move(answer);
+    return e;
+}
+
+bool SameEntry(const KirokuEntry& a, const KirokuEntry& b)
+{
+    return a.seq == b.seq && a.day == b.day && a.second == b.second && a.key == b.key && a.seikai == b.seikai
+           && a.mode == b.mode && a.nanwido == b.nanwido && a.seconds == b.seconds && a.answer == b.answer;
+}
+
+// The row as a file holds it, read back through the program's table reader.
+std::optional<KirokuEntry> ThroughFile(const std::string& line)
+{
+    const TextTable table = ParseTableFile(line);
+    if (table.size() != 1)
+        return std::nullopt;
+    return KirokuFromRow(table.begin()->second);
+}
+
+TEST(KirokuRow, EveryKeyAndAnswerComesBackThroughTheTableReader)
+{
+    const std::string cases[] = {
+        "K1", "", "\",\"", "a\",\"b", "\"", ",", "%41", "100%", "\x82\xA0\x82\xA2", // あい
+        "\x82",         // a lone lead byte at the end
+        "\x82\"",       // a lead byte before a quote
+        "\xA1\xB0",     // single-byte katakana
+        "\xF0\x40",     // a lead byte outside JIS X 0208
+        "\x81\x7F",     // a trail byte the conversion would change
+        "a\rb\nc", std::string("n\0l", 3), "\x7F",
+    };
+    std::int64_t seq = 1;
+    for (const std::string& text : cases) {
+        KirokuEntry e = Entry(text.empty() ? "K" : text, true, text);
+        e.seq = seq++;
+        const auto back = ThroughFile(KirokuLine(e));
+        ASSERT_TRUE(back.has_value()) << text;
+        EXPECT_TRUE(SameEntry(*back, e)) << text;
+        EXPECT_EQ(KirokuLine(e).find('\0'), std::string::npos);
+    }
+}
+
+TEST(KirokuRow, TimeTextAndCalendar)
+{
+    EXPECT_EQ(CivilDay(1970, 1, 1), 0);
+    EXPECT_EQ(CivilDay(2000, 3, 1) - CivilDay(2000, 2, 28), 2); // a leap year
+    EXPECT_EQ(CivilDay(2100, 3, 1) - CivilDay(2100, 2, 28), 1); // not one
+    EXPECT_EQ(KirokuTimeText(CivilDay(2026, 3, 14), 21 * 3600 + 5 * 60 + 9), "2026-03-14 21:05:09");
+    std::int32_t y, m, d;
+    CivilDate(CivilDay(2024, 12, 31), y, m, d);
+    EXPECT_EQ(y * 10000 + m * 100 + d, 20241231);
+}
+
+TEST(KirokuRow, ARowThatIsNotWholeIsNoRow)
+{
+    KirokuEntry e = Entry("K7", true, "1_3");
+    e.seq = 42;
+    const std::string line = KirokuLine(e);
+    ASSERT_TRUE(ThroughFile(line).has_value());
+    // Every cut of the line short of its last quote: a torn append.
+    for (std::size_t cut = 1; cut + 3 < line.size(); ++cut)
+        EXPECT_FALSE(ThroughFile(line.substr(0, cut) + "\r\n").has_value()) << cut;
+    // One byte changed anywhere inside the cells.
+    for (std::size_t at = 1; at + 3 < line.size(); ++at) {
+        std::string changed = line;
+        if (changed[at] == '"' || changed[at] == ',')
+            continue;
+        changed[at] = changed[at] == '0' ? '1' : '0';
+        EXPECT_FALSE(ThroughFile(changed).has_value()) << at;
+    }
+    // Numbers outside their range, and dates that do not exist, even with a
+    // check that matches (an editor that knows the hash).
+    const struct {
+        const char* what;
+        void (*change)(KirokuEntry&);
+    } bad[] = {
+        {"number 0", [](KirokuEntry& x) { x.seq = 0; }},
+        {"mode 5", [](KirokuEntry& x) { x.mode = 5; }},
+        {"difficulty 6", [](KirokuEntry& x) { x.nanwido = 6; }},
+        {"no key", [](KirokuEntry& x) { x.key.clear(); }},
+        {"answer too long", [](KirokuEntry& x) { x.answer.assign(kKirokuAnswerBytes + 1, 'x'); }},
+        {"before 1970", [](KirokuEntry& x) { x.day = -1; }},
+    };
+    for (const auto& b : bad) {
+        KirokuEntry x = e;
+        b.change(x);
+        EXPECT_FALSE(ThroughFile(KirokuLine(x)).has_value()) << b.what;
+    }
+    std::string feb30 = line;
+    const std::string date = KirokuTimeText(e.day, e.second).substr(0, 10);
+    feb30.replace(feb30.find(date), 10, "2026-02-30");
+    EXPECT_FALSE(ThroughFile(feb30).has_value());
+}
+
+// The journal and its mark in a private working folder, read again as a
+// new start would after the process ended at a given moment.
+class KirokuFiles : public ::testing::Test {
+protected:
+    // A new start: the counts file as it is on disk tells which rows count.
+    std::unique_ptr<KirokuJournal> Start() const
+    {
+        // In the current folder, which a test may change.
+        auto journal = std::make_unique<KirokuJournal>();
+        std::string bytes;
+        const bool exists = ReadFileBytes(kSeikaiFileName, bytes);
+        journal->Open(exists ? &bytes : nullptr);
+        return journal;
+    }
+    // The stage-end or close write of the counts file, stopped after `stop`
+    // steps: 0 none, 1 the mark, 2 the mark and the counts file.
+    static void WriteCounts(KirokuJournal& journal, const std::string& bytes, int stop = 2)
+    {
+        if (stop < 1)
+            return;
+        journal.BeforeSeikaiWrite(bytes);
+        if (stop < 2)
+            return;
+        ASSERT_TRUE(TryWriteBytesFile(bytes, kSeikaiFileName));
+        journal.AfterSeikaiWrite(true);
+    }
+    static std::vector<std::string> Uncounted(const KirokuJournal& journal)
+    {
+        std::vector<std::string> keys;
+        for (std::size_t i = journal.FirstUncounted(); i < journal.Entries().size(); ++i)
+            keys.push_back(journal.Entries()[i].key);
+        return keys;
+    }
+
+    WorkFolder folder;
+};
+
+TEST_F(KirokuFiles, AppendedRowsReadBackInOrderWithTheirNumbers)
+{
+    auto journal = Start();
+    EXPECT_TRUE(journal->Entries().empty());
+    for (const char* key : {"K1", "K2", "K3"})
+        ASSERT_TRUE(journal->Append(Entry(key, true)));
+    journal.reset();
+    auto again = Start();
+    ASSERT_EQ(again->Entries().size(), 3u);
+    for (std::int64_t i = 0; i < 3; ++i)
+        EXPECT_EQ(again->Entries()[static_cast<std::size_t>(i)].seq, i + 1);
+    // The file is a table with its header row, CR LF line ends.
+    const TextTable table = LoadTextTable(kKirokuFileName);
+    EXPECT_EQ(table.size(), 4u);
+    EXPECT_EQ(table.at(0)[2], "\x96\xE2\x83\x4C\x81\x5B"); // 問キー
+    EXPECT_EQ(TableToFileBytes(table), folder.Read(kKirokuFileName));
+    // Numbers go on after a restart.
+    ASSERT_TRUE(again->Append(Entry("K4", false)));
+    EXPECT_EQ(again->Entries().back().seq, 4);
+}
+
+// Every moment a run can end at, and what the next start must count.
+TEST_F(KirokuFiles, EachCrashMomentLeavesExactlyTheUncountedRows)
+{
+    struct Moment {
+        const char* what;
+        int stopSecondWrite; // steps of the second counts write done
+        std::vector<std::string> uncounted;
+    };
+    const Moment moments[] = {
+        {"before the write", 0, {"K3", "K4"}},
+        {"after the mark, before the counts file", 1, {"K3", "K4"}},
+        {"after the counts file", 2, {}},
+    };
+    for (const Moment& m : moments) {
+        SCOPED_TRACE(m.what);
+        WorkFolder own;
+        auto journal = Start();
+        // First start: the rows before any counts file are all uncounted.
+        ASSERT_TRUE(journal->Append(Entry("K1", true)));
+        ASSERT_TRUE(journal->Append(Entry("K2", false)));
+        EXPECT_EQ(Uncounted(*Start()), (std::vector<std::string> {"K1", "K2"}));
+        WriteCounts(*journal, "counts after K2");
+        EXPECT_TRUE(Uncounted(*Start()).empty());
+        ASSERT_TRUE(journal->Append(Entry("K3", true)));
+        ASSERT_TRUE(journal->Append(Entry("K4", true)));
+        WriteCounts(*journal, "counts after K4", m.stopSecondWrite);
+        EXPECT_EQ(Uncounted(*Start()), m.uncounted);
+    }
+}
+
+TEST_F(KirokuFiles, ACountsFileTheMarkDoesNotKnowCountsNothingAgain)
+{
+    auto journal = Start();
+    ASSERT_TRUE(journal->Append(Entry("K1", true)));
+    WriteCounts(*journal, "counts");
+    ASSERT_TRUE(journal->Append(Entry("K2", true)));
+    // An older copy of the program, or an editor, wrote the counts file.
+    folder.Write(kSeikaiFileName, "someone else's counts");
+    auto next = Start();
+    EXPECT_TRUE(Uncounted(*next).empty());
+    // Rows appended from here on are tied to that file, and count after a crash.
+    ASSERT_TRUE(next->Append(Entry("K3", true)));
+    EXPECT_EQ(Uncounted(*Start()), (std::vector<std::string> {"K3"}));
+    // So is a counts file deleted by hand: nothing counts again.
+    std::filesystem::remove(kSeikaiFileName);
+    EXPECT_TRUE(Uncounted(*Start()).empty());
+}
+
+TEST_F(KirokuFiles, ATornLastRowIsSkippedAndTheNextRowStandsOnItsOwnLine)
+{
+    auto journal = Start();
+    ASSERT_TRUE(journal->Append(Entry("K1", true)));
+    journal.reset();
+    KirokuEntry torn = Entry("K2", true);
+    torn.seq = 2;
+    const std::string line = KirokuLine(torn);
+    folder.Write(kKirokuFileName, folder.Read(kKirokuFileName) + line.substr(0, line.size() / 2));
+    auto again = Start();
+    ASSERT_EQ(again->Entries().size(), 1u);
+    ASSERT_TRUE(again->Append(Entry("K3", false)));
+    auto third = Start();
+    ASSERT_EQ(third->Entries().size(), 2u);
+    EXPECT_EQ(third->Entries()[1].key, "K3");
+    EXPECT_EQ(third->Entries()[1].seq, 2);
+}
+
+TEST_F(KirokuFiles, HostileJournalFilesAreNeitherFollowedNorAppendedTo)
+{
+    // A link out of the folder (to a file that would read forever).
+    std::filesystem::create_symlink("/dev/zero", kKirokuFileName);
+    auto journal = Start();
+    EXPECT_FALSE(journal->Writable());
+    EXPECT_FALSE(journal->Problems().empty());
+    EXPECT_FALSE(journal->Append(Entry("K1", true)));
+    std::filesystem::remove(kKirokuFileName);
+    // A folder of that name.
+    std::filesystem::create_directory(kKirokuFileName);
+    EXPECT_FALSE(Start()->Writable());
+    std::filesystem::remove(kKirokuFileName);
+    // Rows out of order, and zeros after a crash: only the rows before them
+    // and the whole ones after count.
+    KirokuEntry a = Entry("A", true), b = Entry("B", true), c = Entry("C", true);
+    a.seq = 5;
+    b.seq = 3;
+    c.seq = 6;
+    folder.Write(kKirokuFileName, KirokuLine(a) + KirokuLine(b) + std::string(40, '\0') + "\r\n" + KirokuLine(c));
+    auto mixed = Start();
+    ASSERT_EQ(mixed->Entries().size(), 2u);
+    EXPECT_EQ(mixed->Entries()[1].key, "C");
+}
+
+TEST_F(KirokuFiles, AFullJournalWhoseRowsAreCountedBecomesTheOlderOne)
+{
+    // A journal of kKirokuRotateRows rows, all held by the counts file.
+    TextTable header;
+    header[0] = KirokuHeaderRow();
+    std::string bytes = TableToFileBytes(header);
+    bytes.reserve(kKirokuRotateRows * 70);
+    KirokuEntry e = Entry("K1", true);
+    for (std::size_t i = 1; i <= kKirokuRotateRows; ++i) {
+        e.seq = static_cast<std::int64_t>(i);
+        bytes += KirokuLine(e);
+    }
+    folder.Write(kKirokuOldFileName, "an older journal");
+    folder.Write(kKirokuFileName, bytes);
+    folder.Write(kSeikaiFileName, "counts");
+    const std::string counts = "counts";
+    ASSERT_TRUE(WriteKirokuMark({{static_cast<std::int64_t>(kKirokuRotateRows) - 1, SeikaiFileHash(&counts)}}, nullptr));
+    // One row is not counted yet: nothing moves.
+    EXPECT_EQ(Start()->Entries().size(), kKirokuRotateRows);
+    EXPECT_EQ(folder.Read(kKirokuOldFileName), "an older journal");
+    ASSERT_TRUE(WriteKirokuMark({{static_cast<std::int64_t>(kKirokuRotateRows), SeikaiFileHash(&counts)}}, nullptr));
+    auto journal = Start();
+    EXPECT_EQ(folder.Read(kKirokuOldFileName), bytes);
+    EXPECT_FALSE(folder.Exists(kKirokuFileName));
+    EXPECT_EQ(journal->Entries().size(), kKirokuRotateRows);
+    ASSERT_TRUE(journal->Append(Entry("K2", true)));
+    EXPECT_EQ(journal->Entries().back().seq, static_cast<std::int64_t>(kKirokuRotateRows) + 1);
+    EXPECT_EQ(Start()->Entries().size(), kKirokuRotateRows + 1);
+}
+
+} // namespace

@@ -1,0 +1,161 @@
+// Study by area through the real window: the drop-down beside the
+// difficulty, a run limited to the chosen area, the questions last answered
+// wrong, the choice remembered across starts, and a slot that brings the
+// area run back.
+#include "window/Unit1.h"
+#include "window/Widgets.h"
+#include "window/MessageBox.h"
+#include "data/BunyaFile.h"
+#include "data/DataTexts.h"
+#include "support/FormHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+// 30 typed questions in areas データ, SQL, データ, SQL, ... and the last five
+// without an area.
+std::vector<BankQuestion> AreaBank()
+{
+    std::vector<BankQuestion> bank = TypedBank(30);
+    for (std::size_t i = 0; i < 25; ++i)
+        bank[i].bunya = i % 2 == 0 ? "データ" : "SQL";
+    return bank;
+}
+
+QStringList Items(const QComboBox* combo)
+{
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
+}
+
+void Choose(TForm1& form, const QString& item)
+{
+    const int index = form.cbBunya->findText(item);
+    ASSERT_GE(index, 0) << item.toStdString();
+    form.cbBunya->setCurrentIndex(index);
+    emit form.cbBunya->activated(index);
+}
+
+TEST(BunyaWindow, TheDropDownSitsInTheOptionGroupAndMovesNothing)
+{
+    WorkFolder folder;
+    WriteBank(folder, AreaBank());
+    auto form = OpenForm();
+    EXPECT_EQ(Items(form->cbBunya), (QStringList {"全分野", "データ", "SQL", "最近間違えた問題"}));
+    EXPECT_EQ(form->cbBunya->currentIndex(), 0);
+    for (QWidget* w : {static_cast<QWidget*>(form->lblBunya), static_cast<QWidget*>(form->cbBunya),
+                       static_cast<QWidget*>(form->btnKiroku)}) {
+        EXPECT_EQ(w->parentWidget(), form->gbOption);
+        EXPECT_TRUE(QRect(QPoint(0, 0), form->gbOption->size()).contains(w->geometry())) << w->objectName().toStdString();
+        EXPECT_FALSE(w->geometry().intersects(form->cbNanwido->geometry()));
+        EXPECT_FALSE(w->geometry().intersects(form->lblNanwido->geometry()));
+    }
+    EXPECT_FALSE(form->cbBunya->geometry().intersects(form->btnKiroku->geometry()));
+    // The specified controls where they were.
+    EXPECT_EQ(form->gbOption->geometry(), QRect(232, 480, 529, 73));
+    EXPECT_EQ(form->cbNanwido->geometry().topLeft(), QPoint(112, 36));
+    EXPECT_EQ(form->btnKiroku->text(), QStringLiteral("学習記録(&K)"));
+}
+
+TEST(BunyaWindow, ABankWithoutAreasOffersOnlyAllAndTheMisses)
+{
+    WorkFolder folder;
+    WriteBank(folder, TypedBank(25));
+    auto form = OpenForm();
+    EXPECT_EQ(Items(form->cbBunya), (QStringList {"全分野", "最近間違えた問題"}));
+    QTest::mouseClick(form->btnStartNormal, Qt::LeftButton);
+    EXPECT_EQ(form->Drill.ToiList.size(), 25u);
+}
+
+TEST(BunyaWindow, AnAreaRunAsksOnlyThatAreaInEveryMode)
+{
+    WorkFolder folder;
+    WriteBank(folder, AreaBank());
+    auto form = OpenForm();
+    Choose(*form, QStringLiteral("SQL"));
+    const std::vector<std::int32_t> sql {2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24};
+    for (QPushButton* start : {form->btnStartNormal, form->btnStartRand, form->btnStartJakuten, form->btnHNormalStart,
+                               form->btnHRandStart}) {
+        QTest::mouseClick(start, Qt::LeftButton);
+        ASSERT_EQ(VisibleScreen(*form), form->pnlMain);
+        auto list = form->Drill.ToiList;
+        std::sort(list.begin(), list.end());
+        EXPECT_EQ(list, sql) << start->objectName().toStdString();
+        form->ShowStartScreen();
+    }
+    // Remembered in its own file, and chosen again at the next start.
+    EXPECT_EQ(folder.Read(kBunyaFileName), TableFileText({{"分野"}, {"SQL"}}));
+    form.reset();
+    auto again = OpenForm();
+    EXPECT_EQ(again->cbBunya->currentText(), QStringLiteral("SQL"));
+}
+
+TEST(BunyaWindow, RecentMissesReviewWhatWentWrong)
+{
+    WorkFolder folder;
+    WriteBank(folder, AreaBank());
+    auto form = OpenForm();
+    QTest::mouseClick(form->btnStartNormal, Qt::LeftButton);
+    AnswerAndNext(*form, false); // K1 wrong
+    AnswerAndNext(*form, true);  // K2 right
+    AnswerAndNext(*form, false); // K3 wrong
+    form->btnSEStartBackClick();
+    Choose(*form, QStringLiteral("最近間違えた問題"));
+    QTest::mouseClick(form->btnStartNormal, Qt::LeftButton);
+    EXPECT_EQ(form->Drill.ToiList, (std::vector<std::int32_t> {1, 3}));
+    AnswerAndNext(*form, true); // K1 right now
+    form->ShowStartScreen();
+    QTest::mouseClick(form->btnStartNormal, Qt::LeftButton);
+    EXPECT_EQ(form->Drill.ToiList, (std::vector<std::int32_t> {3}));
+}
+
+TEST(BunyaWindow, NoQuestionToAskStaysOnTheStartScreenWithAWord)
+{
+    WorkFolder folder;
+    WriteBank(folder, AreaBank());
+    auto form = OpenForm();
+    MessageBox::setTestMode(true);
+    MessageBox::clearShownTexts();
+    Choose(*form, QStringLiteral("最近間違えた問題"));
+    QTest::mouseClick(form->btnStartNormal, Qt::LeftButton);
+    EXPECT_EQ(VisibleScreen(*form), form->pnlStart);
+    ASSERT_FALSE(MessageBox::shownTexts().isEmpty());
+    EXPECT_TRUE(MessageBox::shownTexts().last().contains(QStringLiteral("「最近間違えた問題」には出題できる問題がありません")));
+}
+
+TEST(BunyaWindow, ASlotStoredInAnAreaRunRestoresThatRun)
+{
+    WorkFolder folder;
+    WriteBank(folder, AreaBank());
+    auto form = OpenForm();
+    Choose(*form, QStringLiteral("データ"));
+    QTest::mouseClick(form->btnStartRand, Qt::LeftButton);
+    const auto list = form->Drill.ToiList;
+    ASSERT_EQ(list.size(), 13u);
+    AnswerQuestions(*form, 5, 0);
+    // Stored into slot 2 (a hand save's rule); another area is chosen, and
+    // loading the slot brings the area run back.
+    form->StoreSessionInSlot(1);
+    form->ShowStartScreen();
+    Choose(*form, QStringLiteral("SQL"));
+    QTest::mouseClick(form->btnLoadNormal, Qt::LeftButton);
+    ClickListRow(form->lvSaveLoad, 1);
+    QTest::mouseClick(form->btnSaveLoad, Qt::LeftButton);
+    ASSERT_EQ(VisibleScreen(*form), form->pnlMain);
+    EXPECT_EQ(form->Drill.ToiList, list);
+    EXPECT_EQ(form->Drill.ToiIndex, 5u);
+    form->ShowStartScreen();
+    EXPECT_EQ(form->cbBunya->currentText(), QStringLiteral("データ"));
+}
+
+} // namespace
