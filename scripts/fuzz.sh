@@ -32,8 +32,12 @@ for target in $TARGETS; do
     # large enough to hold thousands of repeated scans (a seed does) and a
     # timeout that such a file would break without the decoder's own bounds.
     limits="-max_len=65536 -timeout=30"
+    # The bank tool keeps a bounded list of problems, so its memory grows with
+    # the input's size, not with its number of faults: half a megabyte of bad
+    # bytes (a seed) must stay far below what a list of every fault would take.
     case "$target" in
         fuzz_jpeg) limits="-max_len=262144 -timeout=10" ;;
+        fuzz_bank) limits="-max_len=1048576 -timeout=30 -malloc_limit_mb=256" ;;
     esac
     echo "== $target: $SECONDS_EACH s"
     # shellcheck disable=SC2086

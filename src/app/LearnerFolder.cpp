@@ -3,8 +3,10 @@
 #include "data/DataTexts.h"
 #include "text/SafeFile.h"
 #include "text/Unit2.h"
+#include "text/SystemReason.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -123,7 +125,8 @@ SyncReport Sync(const fs::path& installed, const fs::path& learner)
     fs::create_directories(learner, ec);
     if (ec || !fs::is_directory(learner)) {
         report.ok = false;
-        report.error = "cannot create " + learner.string() + (ec ? ": " + ec.message() : std::string());
+        report.error = "学習用のフォルダ「" + learner.string() + "」を作れません（"
+                       + SystemReason(ec ? ec.value() : ENOTDIR, FileUse::Write) + "）";
         return report;
     }
 
@@ -135,7 +138,8 @@ SyncReport Sync(const fs::path& installed, const fs::path& learner)
     }
     if (ec) {
         report.ok = false;
-        report.error = "cannot read " + installed.string() + ": " + ec.message();
+        report.error = "インストールされたフォルダ「" + installed.string() + "」を読めません（"
+                       + SystemReason(ec.value(), FileUse::Read) + "）";
         return report;
     }
     std::sort(names.begin(), names.end());
@@ -147,7 +151,7 @@ SyncReport Sync(const fs::path& installed, const fs::path& learner)
         std::string shipped;
         if (!ReadBytes(installed / name, shipped)) {
             report.ok = false;
-            report.error = "cannot read " + (installed / name).string();
+            report.error = "インストールされたファイル「" + (installed / name).string() + "」を読めません";
             continue;
         }
         const std::uint64_t shippedPrint = FingerprintOf(shipped);
@@ -224,7 +228,10 @@ Choice EnterWorkingFolder()
     if (choice.where == Where::Learner) {
         fs::current_path(choice.folder, ec);
         if (ec) {
-            std::fprintf(stderr, "MIRETO: cannot work in %s: %s\n", choice.folder.c_str(), ec.message().c_str());
+            choice.sync.ok = false;
+            choice.sync.error = "学習用のフォルダ「" + choice.folder.string() + "」に入れません（"
+                                + SystemReason(ec.value(), FileUse::Read) + "）";
+            std::fprintf(stderr, "MIRETO: %s\n", choice.sync.error.c_str());
             choice.where = Where::Nowhere;
         }
     }

@@ -46,7 +46,7 @@ struct SyncReport {
     std::vector<std::string> copied;   // missing in the learner's folder
     std::vector<std::string> updated;  // an unchanged earlier copy, replaced
     std::vector<std::string> kept;     // the learner's own, left alone
-    std::string error;                 // what failed when !ok
+    std::string error;                 // what failed when !ok, in Japanese (UTF-8)
 };
 
 // Brings the learner's folder up to date with the installed data folder,
@@ -68,7 +68,8 @@ Choice Choose(const std::filesystem::path& current, const std::filesystem::path&
 // Called once by the program entry, before the window is made: decides with
 // the process's own folder, executable and environment and changes into the
 // learner's folder when that is where the program works. Problems are
-// reported on standard error; the program then stays where it was started.
+// reported on standard error and kept in the choice's sync report (for the
+// window to tell); the program then stays where it was started.
 Choice EnterWorkingFolder();
 
 } // namespace LearnerFolder

@@ -31,5 +31,5 @@ std::string PictureFileName(char letter, const std::string& key)
 
 std::string BankText(const std::string& cell)
 {
-    return ReplaceAll(cell, DataTexts::kLineMarker, "\r\n");
+    return ReplaceAll(cell, DataTexts::kLineMarker, kBankLineBreak);
 }

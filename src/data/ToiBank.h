@@ -29,5 +29,9 @@ std::int32_t ToiCount(const TextTable& toiTable);
 // "NONE" + letter + key + ".jpg": letter 'm' for a question picture, 'k' for
 // an explanation picture.
 std::string PictureFileName(char letter, const std::string& key);
-// A question or explanation text as shown: every "<$>" a line break (CR LF).
+// The line break of a question or explanation text: what each "<$>" of its
+// cell becomes. The one place a marker becomes a line break; the shown forms
+// are made from BankText's result.
+inline constexpr char kBankLineBreak[] = "\r\n";
+// A question or explanation text: every "<$>" of the cell a kBankLineBreak.
 std::string BankText(const std::string& cell);

@@ -1,11 +1,11 @@
 #include "drill/ShownText.h"
 
+#include "data/ToiBank.h"
 #include "text/SjisCodec.h"
 
 namespace {
 
-constexpr char kLineMarker[] = "<$>";
-constexpr std::size_t kLineMarkerLength = 3;
+constexpr std::size_t kBankLineBreakLength = sizeof kBankLineBreak - 1;
 
 // Characters after which the layout may break a line: ASCII blanks, line
 // ends and the full-width space.
@@ -27,14 +27,14 @@ BoundedText BoundShownText(const std::string& sjis, std::size_t maxBytes, std::s
     std::size_t run = 0; // bytes since the last place a line may break
     std::size_t i = 0;
     while (i < sjis.size()) {
-        // '<' is never a trail byte, so a marker found at a character start
-        // is the same marker a search of the bytes finds.
-        if (sjis.compare(i, kLineMarkerLength, kLineMarker) == 0) {
+        // CR is never a trail byte, so a break found at a character start is
+        // the same break BankText made.
+        if (sjis.compare(i, kBankLineBreakLength, kBankLineBreak) == 0) {
             if (shown.text.size() + 1 > maxBytes)
                 break;
             shown.text += '\n';
             run = 0;
-            i += kLineMarkerLength;
+            i += kBankLineBreakLength;
             continue;
         }
         const std::size_t length = SjisCharLength(sjis, i);

@@ -25,9 +25,9 @@ struct BoundedText {
     bool cut = false; // true when the end of the text is not shown
 };
 
-// The shown form of a multi-line cell text: every "<$>" becomes LF, a run
-// longer than maxRunBytes is broken with LF, and the result holds at most
-// maxBytes bytes (line breaks included), cut at a character boundary.
+// The shown form of a multi-line text as BankText gives it: every line break
+// becomes LF, a run longer than maxRunBytes is broken with LF, and the result
+// holds at most maxBytes bytes (line breaks included), cut at a character boundary.
 BoundedText BoundShownText(const std::string& sjis, std::size_t maxBytes = kMaxShownTextBytes,
                            std::size_t maxRunBytes = kMaxUnbrokenRunBytes);
 

@@ -97,7 +97,7 @@ void KirokuView::PaintDays(QPainter& painter, const QRect& box)
     std::int32_t most = 1;
     for (const KirokuDayFigure& day : figures_.days)
         most = std::max(most, day.seikai + day.fuseikai);
-    const QRect plot(box.left() + 34, box.top() + 30, box.width() - 40, box.height() - 58);
+    const QRect plot(box.left() + 34, box.top() + 30, box.width() - 40, box.height() - 50);
     painter.setFont(FormStyle::GothicFont(12));
     painter.setPen(kGrid);
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
@@ -120,12 +120,13 @@ void KirokuView::PaintDays(QPainter& painter, const QRect& box)
             painter.drawText(QRect(left - 14, plot.bottom() + 3, barWidth + 28, 14), Qt::AlignCenter,
                              i == kKirokuDays - 1 ? QStringLiteral("今日") : DayText(day.day));
     }
-    // The legend.
-    const int y = box.bottom() - 10;
-    painter.fillRect(plot.left(), y - 5, 10, 10, kSeikaiColor);
-    painter.drawText(QRect(plot.left() + 14, y - 8, 50, 16), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("正解"));
-    painter.fillRect(plot.left() + 70, y - 5, 10, 10, kFuseikaiColor);
-    painter.drawText(QRect(plot.left() + 84, y - 8, 60, 16), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("不正解"));
+    // The legend, on the heading's line.
+    const int y = box.top() + 10;
+    const int x = box.right() - 130;
+    painter.fillRect(x, y - 5, 10, 10, kSeikaiColor);
+    painter.drawText(QRect(x + 14, y - 8, 50, 16), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("正解"));
+    painter.fillRect(x + 60, y - 5, 10, 10, kFuseikaiColor);
+    painter.drawText(QRect(x + 74, y - 8, 60, 16), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("不正解"));
 }
 
 void KirokuView::PaintBunya(QPainter& painter, const QRect& box)
@@ -143,7 +144,7 @@ void KirokuView::PaintBunya(QPainter& painter, const QRect& box)
     painter.setPen(kGrid);
     painter.drawLine(box.left(), y + 19, box.right(), y + 19);
     y += 22;
-    const int rowHeight = 17;
+    const int rowHeight = 15;
     const int fit = std::max(0, (box.bottom() - y) / rowHeight);
     painter.setPen(Qt::black);
     for (std::size_t i = 0; i < figures_.bunya.size() && static_cast<int>(i) < fit; ++i) {
@@ -178,7 +179,7 @@ void KirokuView::PaintMisses(QPainter& painter, const QRect& box)
         const QRect line(box.left() + column * half, box.top() + 26 + (static_cast<int>(i) % 10) * rowHeight, half - 12,
                          rowHeight);
         const QString key = painter.fontMetrics().elidedText(SjisToQString(miss.key), Qt::ElideRight, 60);
-        const QString count = QStringLiteral("%1回 / %2回").arg(miss.misses).arg(miss.answers);
+        const QString count = QStringLiteral("%1回中%2回ミス").arg(miss.answers).arg(miss.misses);
         painter.drawText(QRect(line.left(), line.top(), 22, rowHeight), Qt::AlignRight | Qt::AlignVCenter,
                          QString::number(i + 1));
         painter.drawText(QRect(line.left() + 28, line.top(), 62, rowHeight), Qt::AlignLeft | Qt::AlignVCenter, key);

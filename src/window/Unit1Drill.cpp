@@ -39,13 +39,12 @@ const QString kStatusStageEnd = QStringLiteral(" ： １つのステージが終
 const QString kStatusFinal = QStringLiteral(" ： すべてのステージが終了しました。成績を"
                                             "確認してください");
 
-// Bank texts use "<$>" for a line break; the memo shows each as a new line.
-// The text is bounded (see BoundShownText), and a cut one says so.
+// A question or explanation text in the memo: bounded, with its lines ended
+// by LF (see BoundShownText), and a cut one says so.
 QString ShownText(const std::string& sjis)
 {
     const BoundedText shown = BoundShownText(sjis);
     QString text = SjisToQString(shown.text);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (shown.cut)
         text += QStringLiteral("\n（長すぎるため、ここから先は表示していません）");
     return text;

@@ -6,6 +6,7 @@
 
 #include "window/MessageBox.h"
 #include "data/DataTexts.h"
+#include "data/WriteLeftovers.h"
 #include "drill/KirokuCount.h"
 #include "text/Clock.h"
 #include "text/SystemReason.h"
@@ -19,6 +20,8 @@ constexpr std::uint64_t kMaxSeikaiBytes = 256ull << 20;
 
 void TForm1::OpenKiroku()
 {
+    // Before anything is written: what an interrupted write left behind.
+    RemoveWriteLeftovers();
     // The counts file as it is on disk tells, through the mark, which
     // journal rows it holds.
     std::string bytes;

@@ -220,6 +220,25 @@ TEST_F(InstalledProgram, WithoutAnyBankTheErrorScreenOpens)
     EXPECT_EQ(seen["folder"], home.path().toStdString());
     EXPECT_EQ(seen["error"], "1");
     EXPECT_EQ(seen["start"], "0");
+    EXPECT_EQ(seen.count("box"), 0u) << "nothing failed: no box";
     EXPECT_FALSE(QDir(learner).exists());
+    EXPECT_FALSE(QFile::exists(home.path() + QStringLiteral("/db_nanwido.dat")));
+}
+
+TEST_F(InstalledProgram, ALearnersFolderThatCannotBeMadeIsNamedWithItsReason)
+{
+    // XDG_DATA_HOME names a file: no folder can be made under it.
+    const QString data = home.path() + QStringLiteral("/data");
+    WriteAll(data, "not a folder");
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), data);
+    learner = data + QLatin1Char('/') + kAppId;
+
+    auto seen = RunAndClose(home.path());
+    EXPECT_EQ(seen["folder"], home.path().toStdString());
+    EXPECT_EQ(seen["error"], "1") << "the error screen stays";
+    EXPECT_EQ(seen["start"], "0");
+    EXPECT_EQ(seen["box"], "学習用のフォルダ「" + learner.toStdString() + "」を作れません（フォルダがありません）");
+    EXPECT_EQ(seen["question"], "終了しますか？");
+    EXPECT_EQ(ReadAll(data), "not a folder");
     EXPECT_FALSE(QFile::exists(home.path() + QStringLiteral("/db_nanwido.dat")));
 }

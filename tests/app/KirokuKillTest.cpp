@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <filesystem>
 #include <map>
 
 namespace {
@@ -114,6 +115,9 @@ protected:
         if (killAt.isEmpty())
             EXPECT_EQ(rows.size(), static_cast<std::size_t>(kAnswers));
         EXPECT_EQ(Recount(folder), expected);
+        // A write the kill cut short left nothing behind after that start.
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+            EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
         // Counted once, also after the start that counted them wrote them.
         EXPECT_EQ(Recount(folder), expected);
     }

@@ -4,12 +4,14 @@
 #include "text/SafeFile.h"
 #include "data/DataTexts.h"
 #include "data/Kiroku.h"
+#include "data/WriteLeftovers.h"
 #include "text/Unit2.h"
 
 #include "support/WorkFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -296,6 +298,35 @@ TEST_F(KirokuFiles, AFullJournalWhoseRowsAreCountedBecomesTheOlderOne)
     ASSERT_TRUE(journal->Append(Entry("K2", true)));
     EXPECT_EQ(journal->Entries().back().seq, static_cast<std::int64_t>(kKirokuRotateRows) + 1);
     EXPECT_EQ(Start()->Entries().size(), kKirokuRotateRows + 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(WriteLeftovers, OnlyTheProgramsOwnTemporaryFilesGo)
+{
+    WorkFolder folder;
+    const std::vector<std::string> leftovers {"db_1toi_pr.dat.tmp-Ab3xYz", "db_save_load.dat.tmp-000000",
+                                              "db_nanwido.dat.tmp-qwerty", "db_kiroku_mark.dat.tmp-a1b2c3"};
+    const std::vector<std::string> kept {"db_1toi_pr.dat", "db_1toi_pr.dat.tmp-toolong1", "notes.dat.tmp-Ab3xYz",
+                                         "db_kiroku.dat.tmp-Ab3xYz", "toi_dq_basic3.dat.tmp-Ab3xYz"};
+    for (const auto& name : leftovers)
+        folder.Write(name, "half a database");
+    for (const auto& name : kept)
+        folder.Write(name, "keep");
+    // A link of that name is not followed nor removed; nor is a folder.
+    std::filesystem::create_symlink("/etc/hostname", "db_save_load.dat.tmp-LINK00");
+    std::filesystem::create_directory("db_nanwido.dat.tmp-FOLDER");
+    auto removed = RemoveWriteLeftovers();
+    std::sort(removed.begin(), removed.end());
+    auto expected = leftovers;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(removed, expected);
+    for (const auto& name : kept)
+        EXPECT_TRUE(folder.Exists(name)) << name;
+    EXPECT_TRUE(std::filesystem::is_symlink("db_save_load.dat.tmp-LINK00"));
+    EXPECT_TRUE(std::filesystem::is_directory("db_nanwido.dat.tmp-FOLDER"));
 }
 
 } // namespace

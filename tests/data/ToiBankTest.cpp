@@ -51,6 +51,26 @@ TEST(ToiBank, MissingCellsRowsAndColumnsReadEmpty)
     EXPECT_EQ(TableCell(TextTable {}, 0, 0), "");
 }
 
+TEST(ToiBank, EveryLineMarkerOfACellIsALineBreak)
+{
+    struct Case { std::string cell, text; };
+    const Case cases[] = {
+        {"", ""},
+        {"A<$>B", "A\r\nB"},
+        {"<$><$>", "\r\n\r\n"},
+        {"A<$>B<$><$>C<$>", "A\r\nB\r\n\r\nC\r\n"},
+        {"<$", "<$"},
+        {"$>", "$>"},
+        {"<<$>>", "<\r\n>"},
+        {"<$<$>>", "<$\r\n>"},                 // a marker made by the replacement is none
+        {"a<%>b", "a<%>b"},                      // the list marker is no line break
+        {"\x83\x5C<$>", "\x83\x5C\r\n"},         // ソ: its 0x5C trail byte stays
+        {"\x82<$>a", "\x82\r\na"},               // a lone lead byte keeps the marker whole
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BankText(c.cell), c.text) << c.cell;
+}
+
 TEST(ToiBank, ToiCountIsTheRowsAfterTheHeader)
 {
     EXPECT_EQ(ToiCount(TextTable {}), 0);

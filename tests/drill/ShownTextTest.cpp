@@ -1,5 +1,7 @@
 #include "drill/ShownText.h"
 
+#include "data/ToiBank.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -29,7 +31,7 @@ TEST(BoundShownText, MarkersBreakLinesLongRunsBreakAndLongTextsAreCut)
         {"abcdef", 7, 3, "abc\ndef", false},          // the added break counts as a byte
     };
     for (const Case& c : cases) {
-        const BoundedText shown = BoundShownText(c.in, c.maxBytes, c.maxRun);
+        const BoundedText shown = BoundShownText(BankText(c.in), c.maxBytes, c.maxRun);
         EXPECT_EQ(shown.text, c.out) << c.in << " in " << c.maxBytes;
         EXPECT_EQ(shown.cut, c.cut) << c.in << " in " << c.maxBytes;
     }
@@ -39,7 +41,7 @@ TEST(BoundShownText, MarkersBreakLinesLongRunsBreakAndLongTextsAreCut)
     EXPECT_EQ(BoundShownLine("a<$>b", 5).text, "a<$>b") << "one line: a marker is no line break";
 }
 
-// Whatever the bytes, the shown text is bounded, its runs are bounded, and
+// Whatever the cell's bytes, the shown text is bounded, its runs are bounded, and
 // taking out the added breaks gives back the start of the text (markers as
 // line breaks), cut and broken only between characters.
 TEST(BoundShownText, AnyBytesGiveABoundedStartOfTheText)
@@ -55,7 +57,7 @@ TEST(BoundShownText, AnyBytesGiveABoundedStartOfTheText)
         }
         const std::size_t maxBytes = 1 + random() % 2000;
         const std::size_t maxRun = 2 + random() % 50;
-        const BoundedText shown = BoundShownText(cell, maxBytes, maxRun);
+        const BoundedText shown = BoundShownText(BankText(cell), maxBytes, maxRun);
         SCOPED_TRACE(testing::Message() << "round " << round);
         ASSERT_LE(shown.text.size(), maxBytes);
 

@@ -2,7 +2,8 @@
 // installation: it watches the program as a learner would, and closes it.
 //
 // Once the main window is shown it records, in the file named by
-// MIRETO_TEST_REPORT, the working folder and which screen is visible, then
+// MIRETO_TEST_REPORT, the working folder and which screen is visible (and the
+// text of any box that only informs, which it closes), then
 // asks the window to close and answers the close question with Yes, so the
 // program writes its databases and ends as after a learner's confirmed close.
 // Nothing of it is part of the program.
@@ -52,6 +53,14 @@ void Watch()
             Report(QStringLiteral("timeout=%1").arg(*step));
             timer->stop();
             QCoreApplication::exit(3);
+            return;
+        }
+        // A box that only informs (it has no Yes): its text is recorded and
+        // it is closed with its own button, as a learner reads and closes it.
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            box != nullptr && box->button(QMessageBox::Yes) == nullptr && !box->buttons().isEmpty()) {
+            Report(QStringLiteral("box=") + box->text().simplified());
+            box->buttons().first()->click();
             return;
         }
         if (*step == 0) {
