@@ -43,11 +43,14 @@ KirokuFigures ComputeKirokuFigures(const TextTable& toiTable, const std::vector<
         rowOfKey.emplace(TableCellView(toiTable, row, ToiColumn::Key), row);
 
     // Areas: the bank's in order, then one for questions without an area.
+    // Keyed by views into `names`, which stays as it is (the figures' own
+    // list grows, and would move its strings).
+    const std::vector<std::string> names = BunyaNames(toiTable);
     std::unordered_map<std::string_view, std::size_t> areaIndex;
     std::vector<std::size_t> areaOfRow(static_cast<std::size_t>(n) + 1, 0);
-    for (const std::string& name : BunyaNames(toiTable)) {
+    for (const std::string& name : names) {
+        areaIndex.emplace(name, figures.bunya.size());
         figures.bunya.push_back({name});
-        areaIndex.emplace(figures.bunya.back().name, figures.bunya.size() - 1);
     }
     const std::size_t noArea = figures.bunya.size();
     figures.bunya.push_back({});

@@ -101,3 +101,21 @@ TEST(KirokuFigures, AtMostTwentyMisses)
 }
 
 } // namespace
+
+namespace {
+
+// Found by fuzzing: many short area names (kept inside their strings) while
+// the figures' list of areas grows.
+TEST(KirokuFigures, EveryAreaOfABankWithManyAreasIsCounted)
+{
+    TextTable bank;
+    bank[0] = {"key"};
+    for (std::int32_t i = 1; i <= 40; ++i)
+        bank[i] = {"K" + IntToText(i), "t", "", "", "", "", "", "", "a" + IntToText(i % 20)};
+    const KirokuFigures f = ComputeKirokuFigures(bank, {}, 20000);
+    ASSERT_EQ(f.bunya.size(), 20u);
+    for (const KirokuBunyaFigure& area : f.bunya)
+        EXPECT_EQ(area.questions, 2) << area.name;
+}
+
+} // namespace
