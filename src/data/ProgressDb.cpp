@@ -116,16 +116,15 @@ void GiveEveryRowACount(TextTable& seikaiTable)
 // replaced by a new one keeps the old count by row, as before.)
 bool HoldsEveryKeyInOtherRows(const TextTable& toiTable, const TextTable& seikaiTable)
 {
-    std::unordered_set<std::string_view> counted;
     bool moved = false;
-    for (const auto& [row, cells] : seikaiTable) {
-        if (row < 1 || cells.empty())
-            continue;
-        counted.insert(cells.Cell(0));
-        moved = moved || cells.Cell(0) != TableCellView(toiTable, row, ToiColumn::Key);
-    }
+    for (const auto& [row, cells] : seikaiTable)
+        moved = moved || (row >= 1 && !cells.empty() && cells.Cell(0) != TableCellView(toiTable, row, ToiColumn::Key));
     if (!moved)
         return false;
+    std::unordered_set<std::string_view> counted;
+    for (const auto& [row, cells] : seikaiTable)
+        if (row >= 1 && !cells.empty())
+            counted.insert(cells.Cell(0));
     for (std::int32_t row = 1; row < BankRows(toiTable); ++row)
         if (counted.count(TableCellView(toiTable, row, ToiColumn::Key)) == 0)
             return false;

@@ -100,7 +100,8 @@ bool TableLineReader::Next(TableLine& line, std::vector<TextCellSpan>& cells)
     }
     unsigned char* const inner = start + 1;
     const unsigned char* const innerEnd = inner + (length - 2);
-    MendTrail7F(inner, length - 2);
+    if (std::memchr(inner, 0x7F, length - 2))
+        MendTrail7F(inner, length - 2);
     const unsigned char* cellStart = inner;
     for (const unsigned char* from = inner;;) {
         const auto* quote = static_cast<const unsigned char*>(std::memchr(from, '"', static_cast<std::size_t>(innerEnd - from)));
