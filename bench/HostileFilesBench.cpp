@@ -33,9 +33,9 @@ void WriteRunBank(std::int64_t length, bool kana)
     TextTable bank;
     bank[0] = {"key", "text", "kaisetu", "seikai", "choices", "labels", "toiPicture", "kaisetuPicture"};
     bank[1] = {"K1", text, "b", "A1", "0", "0", "0", "0"};
-    std::string error;
+    FileError error;
     if (!TryWriteTextFile(TableToText(bank), DataTexts::kToiFileName, &error))
-        std::fprintf(stderr, "cannot write the bank: %s\n", error.c_str());
+        std::fprintf(stderr, "cannot write the bank: %s\n", FileReason(error).c_str());
 }
 
 void BM_BoundShownText(benchmark::State& state)
@@ -82,9 +82,9 @@ void WriteSlotFile(std::int64_t rows)
     table[0] = {"mode", "list", "index", "stages", "filled", "date", "nanwido", "nokori"};
     for (std::int32_t i = 1; i <= rows; ++i)
         table[i] = {"NORMAL", "1<%>2<%>3", "0", "", "0", "date", "5", "3"};
-    std::string error;
+    FileError error;
     if (!TryWriteTextFile(TableToText(table), DataTexts::kSaveLoadFileName, &error))
-        std::fprintf(stderr, "cannot write the slots: %s\n", error.c_str());
+        std::fprintf(stderr, "cannot write the slots: %s\n", FileReason(error).c_str());
 }
 
 void BM_OpenSaveLoadScreen(benchmark::State& state)

@@ -8,6 +8,7 @@
 //     (figures and first paint, offscreen), against the tenth of a second
 //     the learner may wait.
 // Run: build/bin/bench_kiroku   (a few seconds; files in a temporary folder)
+#include "text/SafeFile.h"
 #include "window/KirokuView.h"
 #include "window/MessageBox.h"
 #include "window/Unit1.h"
@@ -52,7 +53,7 @@ void Generate()
     for (std::int32_t i = 1; i <= kQuestions; ++i)
         bank[i] = {IntToText(1000 + i), "question text number " + IntToText(i) + " with some words", "e", "1", "0",
                    "0", "0", "0", "area" + IntToText(i % 12)};
-    WriteBytesFile(TableToFileBytes(bank), DataTexts::kToiFileName);
+    ReplaceFile(DataTexts::kToiFileName, TableToFileBytes(bank));
     TextTable header;
     header[0] = KirokuHeaderRow();
     std::string journal = TableToFileBytes(header);
@@ -72,7 +73,7 @@ void Generate()
         e.answer = e.seikai ? "1" : "2";
         journal += KirokuLine(e);
     }
-    WriteBytesFile(journal, kKirokuFileName);
+    ReplaceFile(kKirokuFileName, journal);
 }
 
 } // namespace
@@ -93,7 +94,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < 5; ++i) {
         auto start = Steady::now();
         std::string raw;
-        ReadFileBytes(kKirokuFileName, raw);
+        ReadRegularFile(kKirokuFileName, raw);
         read.push_back(MsSince(start));
         start = Steady::now();
         KirokuJournal journal;
@@ -114,10 +115,10 @@ int main(int argc, char** argv)
         appends.push_back(MsSince(start));
     }
     std::string all;
-    ReadFileBytes(kKirokuFileName, all);
+    ReadRegularFile(kKirokuFileName, all);
     for (int i = 0; i < 5; ++i) {
         const auto start = Steady::now();
-        TryWriteBytesFile(all, "db_kiroku_copy.dat");
+        ReplaceFile("db_kiroku_copy.dat", all);
         rewrites.push_back(MsSince(start));
     }
     std::printf("one durable append: %.2f ms; a safe rewrite of the journal: %.1f ms (the append costs x%.3f of it)\n",

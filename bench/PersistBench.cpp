@@ -46,7 +46,7 @@ void BM_WriteThreeDatabases(benchmark::State& state)
     for (auto _ : state) {
         const ProgressWriteResult result = TryWriteProgress(d.counts, d.slots, 3, true, true, true);
         if (!result.ok) {
-            state.SkipWithError(result.reason.c_str());
+            state.SkipWithError(FailedWritesText(result).c_str());
             break;
         }
         bytes = std::filesystem::file_size("db_1toi_pr.dat") + std::filesystem::file_size("db_save_load.dat");

@@ -8,6 +8,7 @@
 #include <bank/BankWrite.h>
 #include <bank/CsvSource.h>
 #include "picture/LoadJpegBitmap.h"
+#include "text/SafeFile.h"
 #include "text/SameFile.h"
 #include "text/Unit2.h"
 
@@ -120,7 +121,11 @@ bool ParseArguments(int argc, char** argv, Arguments& args)
 bool ReadInputFile(const std::string& name, std::string& bytes, std::string& reason)
 {
     constexpr std::uint64_t kMaxFileBytes = 64u << 20;
-    return ReadFileBytes(name, bytes, &reason, kMaxFileBytes);
+    FileError error;
+    if (ReadRegularFile(name, bytes, &error, kMaxFileBytes))
+        return true;
+    reason = FileReason(error);
+    return false;
 }
 
 bool EndsWith(const std::string& text, const std::string& tail)
@@ -331,9 +336,9 @@ int Convert(const Arguments& args)
     std::string bank;
     files.clear();
     ScanSources(sources, [&](const RowView& row) { AppendBankLine(row.cells, bank); }, files, problems);
-    std::string error;
-    if (!TryWriteBytesFile(bank, out, &error)) {
-        std::fprintf(stderr, "%s: cannot write: %s\n", out.c_str(), error.c_str());
+    FileError error;
+    if (!ReplaceFile(out, bank, &error)) {
+        std::fprintf(stderr, "%s: cannot write: %s\n", out.c_str(), FileReason(error).c_str());
         return kExitProblems;
     }
     std::printf("%s: %s from %zu source file%s\n", out.c_str(), Counts(summary).c_str(), inputs.size(),
@@ -410,8 +415,9 @@ int Export(const Arguments& args)
         std::fprintf(stderr, "%s: not written: the CSV would not convert back to the same bank\n", out.c_str());
         return kExitProblems;
     }
-    if (!TryWriteBytesFile(csv, out, &error)) {
-        std::fprintf(stderr, "%s: cannot write: %s\n", out.c_str(), error.c_str());
+    FileError writeError;
+    if (!ReplaceFile(out, csv, &writeError)) {
+        std::fprintf(stderr, "%s: cannot write: %s\n", out.c_str(), FileReason(writeError).c_str());
         return kExitProblems;
     }
     const std::size_t questions = rows == 0 ? 0 : rows - 1;

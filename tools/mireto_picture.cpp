@@ -40,6 +40,7 @@
 // status is then 1 (2 for wrong usage); no output file is left behind.
 #include "platform/Paths.h"
 #include "picture/LoadJpegBitmap.h"
+#include "text/SafeFile.h"
 #include "text/SameFile.h"
 #include "text/SystemReason.h"
 #include "text/Unit2.h"
@@ -520,9 +521,9 @@ int Run(const char* inputName, const char* outputName)
         return 1;
     }
     std::string bytes;
-    std::string readError;
-    if (!ReadFileBytes(inputName, bytes, &readError, kMaxDescriptionBytes)) {
-        std::fprintf(stderr, "%s: cannot read: %s\n", inputName, readError.c_str());
+    FileError readError;
+    if (!ReadRegularFile(inputName, bytes, &readError, kMaxDescriptionBytes)) {
+        std::fprintf(stderr, "%s: cannot read: %s\n", inputName, FileReason(readError).c_str());
         return 1;
     }
     std::size_t start = bytes.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;

@@ -9,6 +9,7 @@
 // edited by hand are left out, as the program leaves them out. Nothing in
 // the folder is changed.
 #include "data/DataTexts.h"
+#include "text/SafeFile.h"
 #include "data/Kiroku.h"
 #include "data/ToiBank.h"
 #include "text/SjisCodec.h"
@@ -63,12 +64,12 @@ int main(int argc, char** argv)
     KirokuJournal journal;
     journal.Open(nullptr, false);
     for (const KirokuProblem& problem : journal.Problems())
-        std::fprintf(stderr, "mireto_record: %s: %s\n", problem.fileName.c_str(), problem.reason.c_str());
+        std::fprintf(stderr, "mireto_record: %s: %s\n", problem.fileName.c_str(), FileReason(problem.reason).c_str());
 
     // The area of each key, from the bank beside the journal.
     std::unordered_map<std::string, std::string> areas;
     std::string bankBytes;
-    if (ReadFileBytes(DataTexts::kToiFileName, bankBytes, nullptr, kMaxBankBytes)) {
+    if (ReadRegularFile(DataTexts::kToiFileName, bankBytes, nullptr, kMaxBankBytes)) {
         const TextTable bank = ParseTableFile(std::move(bankBytes));
         for (std::int32_t row = 1; row <= ToiCount(bank); ++row)
             areas.emplace(TableCell(bank, row, ToiColumn::Key), TableCell(bank, row, ToiColumn::Bunya));
@@ -86,9 +87,9 @@ int main(int argc, char** argv)
         std::fwrite(csv.data(), 1, csv.size(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
-    std::string reason;
-    if (!TryWriteBytesFile(csv, outputPath, &reason)) {
-        std::fprintf(stderr, "mireto_record: %s: %s\n", output.c_str(), reason.c_str());
+    FileError reason;
+    if (!ReplaceFile(outputPath, csv, &reason)) {
+        std::fprintf(stderr, "mireto_record: %s: %s\n", output.c_str(), FileReason(reason).c_str());
         return 1;
     }
     std::fprintf(stderr, "mireto_record: %zu answers written to %s\n", journal.Entries().size(), output.c_str());

@@ -2,15 +2,15 @@
 
 #include "data/DataTexts.h"
 #include "platform/Paths.h"
+#include "text/SafeFile.h"
+#include "text/Unit2.h"
 #include "text/SystemReason.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -25,9 +25,12 @@ using Manifest = std::map<std::string, std::uint64_t>;
 Manifest ReadManifest(const fs::path& file)
 {
     Manifest manifest;
-    std::ifstream in(file);
-    std::string line;
-    while (std::getline(in, line)) {
+    std::string text;
+    // Read bounded and without blocking, like every file: a FIFO or a link
+    // to a device in its place reads as no manifest.
+    if (!ReadRegularFile(Platform::Utf8Of(file), text))
+        return manifest;
+    for (const std::string& line : SplitText(text, "\n")) {
         const auto blank = line.find(' ');
         if (blank == std::string::npos || blank == 0 || blank + 1 >= line.size())
             continue;
@@ -43,49 +46,29 @@ Manifest ReadManifest(const fs::path& file)
 
 std::string ManifestText(const Manifest& manifest)
 {
-    std::ostringstream out;
+    std::string text;
     for (const auto& [name, print] : manifest) {
         char hex[17];
         std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(print));
-        out << hex << ' ' << name << '\n';
+        text += std::string(hex) + ' ' + name + '\n';
     }
-    return out.str();
+    return text;
 }
 
-// Writes bytes beside `target` and renames them over it.
+// Replaces `target` safely, as the databases are: a new file made
+// exclusively beside it (no planted link is followed), synced, renamed over.
 bool ReplaceWhole(const fs::path& target, const std::string& bytes, std::string& error)
 {
-    const fs::path temporary = target.parent_path() / (Platform::PathOf("." + Platform::Utf8Of(target.filename()) + ".new"));
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            error = "cannot write " + Platform::Utf8Of(temporary);
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        error = "cannot replace " + Platform::Utf8Of(target) + ": " + ec.message();
-        fs::remove(temporary, ec);
-        return false;
-    }
-    return true;
+    FileError failure;
+    if (ReplaceFile(Platform::Utf8Of(target), bytes, &failure))
+        return true;
+    error = Platform::Utf8Of(target) + ": " + FileReason(failure);
+    return false;
 }
 
 bool ReadBytes(const fs::path& file, std::string& bytes)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return false;
-    std::ostringstream all;
-    all << in.rdbuf();
-    bytes = all.str();
-    return !in.bad();
+    return ReadRegularFile(Platform::Utf8Of(file), bytes);
 }
 
 std::uint64_t FingerprintOf(const std::string& bytes)

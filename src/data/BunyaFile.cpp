@@ -1,4 +1,5 @@
 #include "data/BunyaFile.h"
+#include "text/SafeFile.h"
 
 #include "data/ToiBank.h"
 #include "text/Unit2.h"
@@ -20,7 +21,7 @@ std::string ReadBunyaChoice()
     if (::lstat(kBunyaFileName, &st) != 0 || !S_ISREG(st.st_mode))
         return {};
     std::string bytes;
-    if (!ReadFileBytes(kBunyaFileName, bytes, nullptr, kMaxBytes))
+    if (!ReadRegularFile(kBunyaFileName, bytes, nullptr, kMaxBytes))
         return {};
     return std::string(TableCellView(ParseTableFile(std::move(bytes)), 1, 0));
 }
@@ -30,5 +31,5 @@ bool WriteBunyaChoice(const std::string& choice)
     TextTable table;
     table[0] = {kHeader};
     table[1] = {choice};
-    return TryWriteBytesFile(TableToFileBytes(table), kBunyaFileName);
+    return ReplaceFile(kBunyaFileName, TableToFileBytes(table));
 }

@@ -1,5 +1,7 @@
 #include "data/Kiroku.h"
 
+#include "text/SafeFile.h"
+
 #include "text/Unit2.h"
 
 #include <algorithm>
@@ -12,9 +14,9 @@
 
 namespace {
 
-std::string ErrnoText(const char* what)
+FileError ErrnoAt(FileStep step)
 {
-    return std::string(what) + ": " + std::strerror(errno);
+    return {step, errno};
 }
 
 void SyncWorkingFolder()
@@ -46,19 +48,23 @@ void KirokuJournal::LoadFile(const char* fileName, bool current)
     struct stat st {};
     if (::lstat(fileName, &st) != 0) {
         if (errno != ENOENT) {
-            problems_.push_back({fileName, ErrnoText("stat")});
+            problems_.push_back({fileName, ErrnoAt(FileStep::Open)});
             writable_ = writable_ && !current;
         }
         return;
     }
     std::string bytes;
-    std::string reason;
+    FileError reason;
+    bool readable = true;
     // A link is not followed: the journal is written only in this folder.
-    if (S_ISLNK(st.st_mode))
-        reason = "not a regular file";
-    else if (!ReadFileBytes(fileName, bytes, &reason, kKirokuMaxFileBytes))
+    if (S_ISLNK(st.st_mode)) {
+        reason = {FileStep::NotRegular, 0};
+        readable = false;
+    } else if (!ReadRegularFile(fileName, bytes, &reason, kKirokuMaxFileBytes)) {
         bytes.clear();
-    if (!reason.empty()) {
+        readable = false;
+    }
+    if (!readable) {
         problems_.push_back({fileName, reason});
         // Not appended to: what it holds could not be seen.
         if (current)
@@ -95,7 +101,7 @@ void KirokuJournal::Open(const std::string* seikaiOnDisk, bool mayRotate)
     lastSeq_ = entries_.empty() ? 0 : entries_.back().seq;
 
     std::vector<KirokuMarkRow> marks;
-    std::string reason;
+    FileError reason;
     if (!ReadKirokuMark(marks, &reason))
         problems_.push_back({kKirokuMarkFileName, reason});
     for (const KirokuMarkRow& mark : marks)
@@ -130,7 +136,7 @@ void KirokuJournal::Open(const std::string* seikaiOnDisk, bool mayRotate)
     }
 }
 
-bool KirokuJournal::EnsureMarkHoldsDisk(std::string* reason)
+bool KirokuJournal::EnsureMarkHoldsDisk(FileError* reason)
 {
     if (markHoldsDisk_)
         return true;
@@ -141,7 +147,7 @@ bool KirokuJournal::EnsureMarkHoldsDisk(std::string* reason)
     return true;
 }
 
-bool KirokuJournal::EnsureOpen(std::string* reason)
+bool KirokuJournal::EnsureOpen(FileError* reason)
 {
     if (fd_ >= 0)
         return true;
@@ -149,13 +155,13 @@ bool KirokuJournal::EnsureOpen(std::string* reason)
     fd_ = ::open(kKirokuFileName, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd_ < 0) {
         if (reason)
-            *reason = ErrnoText("open");
+            *reason = ErrnoAt(FileStep::Create);
         return false;
     }
     struct stat st {};
     if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
         if (reason)
-            *reason = "not a regular file";
+            *reason = {FileStep::NotRegular, 0};
         ::close(fd_);
         fd_ = -1;
         writable_ = false;
@@ -164,12 +170,12 @@ bool KirokuJournal::EnsureOpen(std::string* reason)
     return true;
 }
 
-bool KirokuJournal::Append(KirokuEntry entry, std::string* reason)
+bool KirokuJournal::Append(KirokuEntry entry, FileError* reason)
 {
     // A hand-made number at the top of the range leaves no number to give.
     if (!writable_ || lastSeq_ >= kKirokuMaxSeq) {
         if (reason)
-            *reason = "not writable";
+            *reason = {FileStep::NotWritable, 0};
         return false;
     }
     // Rows after the counts file's number must be known to the mark before
@@ -193,7 +199,7 @@ bool KirokuJournal::Append(KirokuEntry entry, std::string* reason)
             continue;
         if (n <= 0) {
             if (reason)
-                *reason = ErrnoText("write");
+                *reason = ErrnoAt(FileStep::Write);
             // Part of a line may be in the file: the next row starts anew.
             if (done > 0) {
                 tornTail_ = true;
@@ -206,7 +212,7 @@ bool KirokuJournal::Append(KirokuEntry entry, std::string* reason)
     // The row is in the file now, synced or not: its number is used.
     const bool synced = ::fdatasync(fd_) == 0;
     if (!synced && reason)
-        *reason = ErrnoText("sync");
+        *reason = ErrnoAt(FileStep::Sync);
     // A new file's name is durable only once its folder is.
     if (needsHeader_)
         SyncWorkingFolder();

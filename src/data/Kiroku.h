@@ -12,6 +12,8 @@
 #include "data/KirokuMark.h"
 #include "data/KirokuRow.h"
 
+#include "text/SystemReason.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -26,7 +28,7 @@ constexpr std::uint64_t kKirokuMaxFileBytes = 64ull << 20;
 // the writer's or reader's reason.
 struct KirokuProblem {
     std::string fileName;
-    std::string reason;
+    FileError reason;
 };
 
 class KirokuJournal {
@@ -57,7 +59,7 @@ public:
     // Appends one judged answer; its number is given here. Durable when it
     // returns true. false and a reason when it could not be written; the
     // answer is then not in the journal (its count is still in memory).
-    bool Append(KirokuEntry entry, std::string* reason = nullptr);
+    bool Append(KirokuEntry entry, FileError* reason = nullptr);
 
     // Before the counts file is replaced with `bytes`, which hold every
     // answer so far: records that in the mark, durably. A mark that cannot
@@ -71,8 +73,8 @@ public:
     std::int64_t LastSeq() const { return lastSeq_; }
 
 private:
-    bool EnsureOpen(std::string* reason);
-    bool EnsureMarkHoldsDisk(std::string* reason);
+    bool EnsureOpen(FileError* reason);
+    bool EnsureMarkHoldsDisk(FileError* reason);
     void LoadFile(const char* fileName, bool current);
 
     std::vector<KirokuEntry> entries_;

@@ -1,4 +1,5 @@
 #include "data/KirokuMark.h"
+#include "text/SafeFile.h"
 
 #include "text/Unit2.h"
 
@@ -52,14 +53,14 @@ std::string SeikaiFileHash(const std::string* bytes)
     return text;
 }
 
-bool ReadKirokuMark(std::vector<KirokuMarkRow>& rows, std::string* reason)
+bool ReadKirokuMark(std::vector<KirokuMarkRow>& rows, FileError* reason)
 {
     rows.clear();
     struct stat st {};
     if (::lstat(kKirokuMarkFileName, &st) != 0)
         return true;
     std::string bytes;
-    if (!ReadFileBytes(kKirokuMarkFileName, bytes, reason, kMaxMarkBytes))
+    if (!ReadRegularFile(kKirokuMarkFileName, bytes, reason, kMaxMarkBytes))
         return false;
     const TextTable table = ParseTableFile(std::move(bytes));
     for (const auto& [number, row] : table) {
@@ -73,7 +74,7 @@ bool ReadKirokuMark(std::vector<KirokuMarkRow>& rows, std::string* reason)
     return true;
 }
 
-bool WriteKirokuMark(const std::vector<KirokuMarkRow>& rows, std::string* reason)
+bool WriteKirokuMark(const std::vector<KirokuMarkRow>& rows, FileError* reason)
 {
     TextTable table;
     // 記録番号, 正解数ファイル検査
@@ -81,7 +82,7 @@ bool WriteKirokuMark(const std::vector<KirokuMarkRow>& rows, std::string* reason
     std::int32_t number = 1;
     for (const KirokuMarkRow& row : rows)
         table[number++] = {std::to_string(row.seq), row.hash};
-    return TryWriteBytesFile(TableToFileBytes(table), kKirokuMarkFileName, reason);
+    return ReplaceFile(kKirokuMarkFileName, TableToFileBytes(table), reason);
 }
 
 std::optional<std::int64_t> MarkedSeq(const std::vector<KirokuMarkRow>& rows, const std::string& hash)

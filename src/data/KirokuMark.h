@@ -6,6 +6,8 @@
 // every answer up to this number", next to the row for the counts file
 // being replaced. After a crash at any moment the counts file is the old or
 // the new one, and its hash finds the row that says which answers it holds.
+#include "text/SystemReason.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -26,8 +28,8 @@ std::string SeikaiFileHash(const std::string* bytes);
 // The rows of the mark file. A missing file gives true and no rows; a file
 // that cannot be read, false and a reason. Rows that are not a number and a
 // hash are left out.
-bool ReadKirokuMark(std::vector<KirokuMarkRow>& rows, std::string* reason);
+bool ReadKirokuMark(std::vector<KirokuMarkRow>& rows, FileError* reason);
 // Replaces the mark file safely (old or new, never a mix).
-bool WriteKirokuMark(const std::vector<KirokuMarkRow>& rows, std::string* reason);
+bool WriteKirokuMark(const std::vector<KirokuMarkRow>& rows, FileError* reason);
 // The number of the last row whose hash is the given one.
 std::optional<std::int64_t> MarkedSeq(const std::vector<KirokuMarkRow>& rows, const std::string& hash);

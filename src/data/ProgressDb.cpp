@@ -5,18 +5,13 @@
 #include "data/SlotCells.h"
 #include "data/ToiBank.h"
 
-#include <cstdio>
-#include <unistd.h>
+#include "text/SafeFile.h"
+
+#include <cerrno>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
-
-// Full stages of a bank of bankRows rows; an empty bank (not even a header)
-// has none.
-std::int32_t StageCount(std::int32_t bankRows)
-{
-    return bankRows > 1 ? (bankRows - 1) / kStageSize : 0;
-}
 
 std::int32_t BankRows(const TextTable& toiTable)
 {
@@ -25,18 +20,63 @@ std::int32_t BankRows(const TextTable& toiTable)
 
 enum class FileState { Missing, Read, Unreadable };
 
-// Reads a database file whole. A name that exists but cannot be read is
-// noted in data.unreadable so that the close leaves it alone.
+// Reads a database file whole. A name that exists but cannot be read, or a
+// link that leads out of the folder, is noted in data.unreadable so that no
+// write touches it. A file with a NUL byte is read up to it, and its bytes
+// are first kept in a copy beside it.
 FileState ReadDatabase(const char* fileName, std::string& bytes, ProgressData& data)
 {
     bytes.clear();
+    // Before the existence test: a link that leads nowhere is no missing file.
+    if (LinkLeadsOutside(fileName)) {
+        data.unreadable.push_back({fileName, {FileStep::LinkOutside, 0}});
+        return FileState::Unreadable;
+    }
     if (!DataFileExists(fileName))
         return FileState::Missing;
-    std::string reason;
-    if (ReadWholeFileChecked(fileName, bytes, &reason))
+    FileError error;
+    if (!ReadRegularFile(fileName, bytes, &error)) {
+        data.unreadable.push_back({fileName, error});
+        return FileState::Unreadable;
+    }
+    const auto nul = bytes.find('\0');
+    if (nul == std::string::npos)
         return FileState::Read;
-    data.unreadable.push_back({fileName, reason});
-    return FileState::Unreadable;
+    DamagedFile damaged {fileName, std::string(), {}};
+    // The first free name of fileName.damaged, fileName.damaged-2, ...
+    for (int n = 1; n <= 100 && damaged.copyName.empty(); ++n) {
+        const std::string copy = std::string(fileName) + ".damaged" + (n > 1 ? "-" + std::to_string(n) : "");
+        if (CreateNewFile(copy, bytes, &damaged.copyError))
+            damaged.copyName = copy;
+        else if (damaged.copyError.number != EEXIST)
+            break;
+    }
+    data.damaged.push_back(damaged);
+    if (damaged.copyName.empty()) {
+        // Without a copy the file is not replaced: nothing of it is lost.
+        data.unreadable.push_back({fileName, damaged.copyError});
+        return FileState::Unreadable;
+    }
+    bytes.resize(nul);
+    return FileState::Read;
+}
+
+// Removes what interrupted writes of the three databases left behind: files
+// named like "db_nanwido.dat.tmp-XXXXXX" (six characters, as the writer makes
+// them) of this user. Only one copy works in a folder at a time, so none of
+// them is a write in progress.
+void RemoveWriteLeftovers(ProgressData& data)
+{
+    static const std::string kNames[] = {DataTexts::kNanwidoFileName, DataTexts::kSeikaiFileName,
+                                         DataTexts::kSaveLoadFileName};
+    for (const std::string& name : FolderNames(".")) {
+        for (const std::string& database : kNames) {
+            const std::string prefix = database + ".tmp-";
+            if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
+                RemoveOwnFile(name))
+                data.removedLeftovers.push_back(name);
+        }
+    }
 }
 
 // True when the text starts with a number as TextToInt reads one (blanks,
@@ -69,6 +109,28 @@ void GiveEveryRowACount(TextTable& seikaiTable)
     }
 }
 
+// True when the counts hold a row for every question of the bank, but not
+// all in the bank's rows: a question that was missing came back, and its
+// count follows the bank's rows. Sorting by key then loses nothing, where
+// keeping the rows would give questions each other's counts. (A question
+// replaced by a new one keeps the old count by row, as before.)
+bool HoldsEveryKeyInOtherRows(const TextTable& toiTable, const TextTable& seikaiTable)
+{
+    bool moved = false;
+    for (const auto& [row, cells] : seikaiTable)
+        moved = moved || (row >= 1 && !cells.empty() && cells.Cell(0) != TableCellView(toiTable, row, ToiColumn::Key));
+    if (!moved)
+        return false;
+    std::unordered_set<std::string_view> counted;
+    for (const auto& [row, cells] : seikaiTable)
+        if (row >= 1 && !cells.empty())
+            counted.insert(cells.Cell(0));
+    for (std::int32_t row = 1; row < BankRows(toiTable); ++row)
+        if (counted.count(TableCellView(toiTable, row, ToiColumn::Key)) == 0)
+            return false;
+    return true;
+}
+
 void LoadSeikai(const TextTable& toiTable, ProgressData& data)
 {
     std::string bytes;
@@ -86,7 +148,7 @@ void LoadSeikai(const TextTable& toiTable, ProgressData& data)
         data.writeSeikai = false;
         return;
     }
-    if (loaded.size() == toiTable.size()) {
+    if (loaded.size() == toiTable.size() && !HoldsEveryKeyInOtherRows(toiTable, loaded)) {
         data.ToiSeikaiTable = std::move(loaded);
         GiveEveryRowACount(data.ToiSeikaiTable);
         return;
@@ -114,7 +176,7 @@ TextTable BuildStageTable(std::int32_t bankRows)
 {
     TextTable table;
     table[0] = {DataTexts::kStageSeikai, DataTexts::kStageToi};
-    for (std::int32_t stage = 1; stage <= StageCount(bankRows); ++stage)
+    for (std::int32_t stage = 1; stage <= FullStageCount(bankRows - 1); ++stage)
         table[stage] = {"0", "0"};
     return table;
 }
@@ -134,12 +196,29 @@ TextTable BuildSeikaiTable(const TextTable& toiTable, const TextTable* oldTable)
     }
     TextTable table;
     table.emplace_hint(table.end(), 0, TextRow {DataTexts::kToiKey, DataTexts::kToiSeikaiCount});
-    for (std::int32_t row = 1; row < BankRows(toiTable); ++row) {
+    std::unordered_set<std::string_view> bankKeys;
+    std::int32_t next = 1;
+    for (; next < BankRows(toiTable); ++next) {
         // Read without copying the bank row's other cells.
-        const std::string_view key = TableCellView(toiTable, row, ToiColumn::Key);
+        const std::string_view key = TableCellView(toiTable, next, ToiColumn::Key);
+        bankKeys.insert(key);
         auto old = oldCounts.find(key);
-        table.emplace_hint(table.end(), row,
+        table.emplace_hint(table.end(), next,
                            TextRow {std::string(key), old != oldCounts.end() ? IntToText(old->second) : "0"});
+    }
+    // Counts of questions the bank lacks (a half-copied bank, an author's
+    // small test bank) stay, after the bank's rows, until they come back.
+    // Rows past the bank are never presented or counted into.
+    if (oldTable) {
+        for (const auto& [row, cells] : *oldTable) {
+            if (row < 1 || cells.empty() || bankKeys.count(cells.Cell(0)) != 0)
+                continue;
+            const std::string_view key = cells.Cell(0);
+            if (oldCounts.count(key) == 0)
+                continue; // a later row of a key already kept
+            table.emplace_hint(table.end(), next++, TextRow {std::string(key), IntToText(oldCounts[key])});
+            oldCounts.erase(key);
+        }
     }
     return table;
 }
@@ -154,7 +233,7 @@ TextRow EmptySlotRow(std::int32_t bankRows)
     row[SlotCell::Filled] = "0";
     row[SlotCell::Date] = DataTexts::kNewData;
     row[SlotCell::Nanwido] = IntToText(kNanwidoF);
-    row[SlotCell::Nokori] = "3";
+    row[SlotCell::Nokori] = IntToText(kRunChances);
     return row;
 }
 
@@ -172,6 +251,7 @@ TextTable BuildEmptySaveTable(std::int32_t bankRows)
 ProgressData LoadProgress(const TextTable& toiTable)
 {
     ProgressData data;
+    RemoveWriteLeftovers(data);
     LoadNanwido(data);
     data.StageTable = BuildStageTable(BankRows(toiTable));
     LoadSeikai(toiTable, data);
@@ -190,13 +270,14 @@ ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const Text
                                      bool writeNanwido, const SeikaiWriteWatch* watch)
 {
     ProgressWriteResult result;
-    // The file's bytes (CR LF line ends) built in one buffer each.
-    auto failed = [&](const std::string& bytes, const char* fileName) {
-        if (TryWriteBytesFile(bytes, fileName, &result.reason))
-            return false;
-        result.ok = false;
-        result.fileName = fileName;
-        return true;
+    auto write = [&](bool wanted, const char* fileName, auto bytes) {
+        if (!wanted)
+            return;
+        FileError error;
+        if (!ReplaceFile(fileName, bytes(), &error)) {
+            result.ok = false;
+            result.failed.push_back({fileName, error});
+        }
     };
     // The three files share one folder: it is synced once, after the last.
     FolderSyncBatch batch;
@@ -204,18 +285,24 @@ ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const Text
         const std::string bytes = TableToFileBytes(toiSeikaiTable);
         if (watch && watch->before)
             watch->before(bytes);
-        const bool seikaiFailed = failed(bytes, DataTexts::kSeikaiFileName);
+        write(true, DataTexts::kSeikaiFileName, [&] { return std::string_view(bytes); });
         if (watch && watch->after)
-            watch->after(!seikaiFailed);
-        if (seikaiFailed)
-            return result;
+            watch->after(result.failed.empty());
     }
-    if (writeSaveLoad && failed(TableToFileBytes(saveLoadTable), DataTexts::kSaveLoadFileName))
-        return result;
-    if (writeNanwido && failed(IntToText(nanwido), DataTexts::kNanwidoFileName))
-        return result;
-    result.reason.clear();
+    write(writeSaveLoad, DataTexts::kSaveLoadFileName, [&] { return TableToFileBytes(saveLoadTable); });
+    write(writeNanwido, DataTexts::kNanwidoFileName, [&] { return IntToText(nanwido); });
     return result;
+}
+
+std::string FailedWritesText(const ProgressWriteResult& result)
+{
+    std::string text;
+    for (const FailedWrite& failed : result.failed) {
+        if (!text.empty())
+            text += "、";
+        text += failed.fileName + "（" + FileReason(failed.error) + "）";
+    }
+    return text;
 }
 
 void WriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable, std::int32_t nanwido,
@@ -226,10 +313,6 @@ void WriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTab
 
 void EndUnlessWritten(const ProgressWriteResult& result)
 {
-    if (result.ok)
-        return;
-    std::fputs("ファイルをオープンできません\n", stderr);
-    std::fflush(stderr);
-    // At once, as a failed WriteTextFile: nothing else runs after it.
-    ::_exit(1);
+    if (!result.ok)
+        EndAfterFailedWrite();
 }

@@ -5,20 +5,31 @@
 // written, whole, at every stage end, at the final results and at the end
 // (a confirmed close, a termination signal, the end of the desktop session).
 #include "data/Nanwido.h"
+#include "data/RunRules.h"
+#include "text/SystemReason.h"
 #include "text/Unit2.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
-constexpr std::int32_t kStageSize = 20;
 constexpr int kSlotCount = 9;
 
-// A database file that exists but could not be read. It is left untouched
-// at close so nothing the learner stored is lost.
+// A database file that the program will not replace: one that exists but
+// could not be read, or a link that leads out of the working folder. It is
+// named at start-up and left untouched, so nothing the learner stored is lost.
 struct UnreadableFile {
     std::string fileName;
-    std::string reason;
+    FileError reason;
+};
+// A database that was read but is not wholly a table (a NUL byte: a block of
+// zeros after a crash, a file saved as UTF-16): only the bytes before the NUL
+// are used. Its bytes were copied beside it first (copyName, empty when the
+// copy failed: the file is then left untouched like an unreadable one).
+struct DamagedFile {
+    std::string fileName;
+    std::string copyName;
+    FileError copyError;
 };
 
 struct ProgressData {
@@ -32,32 +43,45 @@ struct ProgressData {
     bool writeSeikai = true;
     bool writeSaveLoad = true;
     std::vector<UnreadableFile> unreadable;
+    std::vector<DamagedFile> damaged;
+    // Leftovers of an interrupted write (db_*.dat.tmp-XXXXXX) removed.
+    std::vector<std::string> removedLeftovers;
 };
 
-// Header row and rows 1..S of ["0", "0"], S = (bankRows - 1) / 20.
+// Header row and rows 1..S of ["0", "0"], S = FullStageCount(bankRows - 1).
 TextTable BuildStageTable(std::int32_t bankRows);
 // Header row and one row [key, "0"] per question. Counts of keys that the
-// old table held (its first row with the key) are carried over.
+// old table held (its first row with the key) are carried over; the old rows
+// of keys the bank lacks follow, in their old order with their counts, so a
+// question missing from a shorter bank keeps its count until it comes back.
 TextTable BuildSeikaiTable(const TextTable& toiTable, const TextTable* oldTable = nullptr);
 // Header row and nine empty slots for a bank of bankRows rows.
 TextTable BuildEmptySaveTable(std::int32_t bankRows);
 // The eight cells of an empty slot.
 TextRow EmptySlotRow(std::int32_t bankRows);
 
-// The start-up loading, in order: difficulty, stage table, per-question
-// counts (loaded, or rebuilt when the row count differs, keeping the count
-// of every key the bank still holds), save slots. A file that exists but
-// cannot be read is built as if missing and noted in `unreadable`.
+// The start-up loading, in order: leftovers of interrupted writes removed,
+// difficulty, stage table, per-question counts (loaded, or rebuilt when the
+// row count differs, keeping every count), save slots. A file that exists
+// but cannot be read, or a link out of the folder, is built as if missing and
+// noted in `unreadable`; a file with a NUL byte is copied beside itself and
+// noted in `damaged`.
 ProgressData LoadProgress(const TextTable& toiTable);
 
-// What writing the three databases came to: `ok`, or the file that could
-// not be written and the writer's reason. Files before it hold their new
-// bytes, the failed one and those after it keep their old ones.
+// What writing the three databases came to: `ok`, or every file that could
+// not be written and why. Each file is written on its own: one that fails
+// keeps its old bytes and does not stop the others.
+struct FailedWrite {
+    std::string fileName;
+    FileError error;
+};
 struct ProgressWriteResult {
     bool ok = true;
-    std::string fileName;
-    std::string reason;
+    std::vector<FailedWrite> failed;
 };
+// The failed files and their reasons for the learner, in one line (UTF-8):
+// "db_1toi_pr.dat（ディスクがいっぱいです）、db_nanwido.dat（…）".
+std::string FailedWritesText(const ProgressWriteResult& result);
 
 // Told just before the counts file is replaced with the given bytes, and
 // after, whether it was: the answer journal keeps its watermark with it.
@@ -66,17 +90,17 @@ struct SeikaiWriteWatch {
     std::function<void(bool replaced)> after;
 };
 
-// Writes the three databases as the confirmed close does, in order:
-// db_1toi_pr.dat, db_save_load.dat, db_nanwido.dat, each replaced atomically.
-// A file that could not be read at start-up is skipped. Stops at the first
-// file that cannot be written and tells which and why; nothing ends here.
+// Writes the three databases in the close's order: db_1toi_pr.dat,
+// db_save_load.dat, db_nanwido.dat, each replaced atomically and each on its
+// own. A file not to be written (unreadable at start-up) is skipped. Nothing
+// ends here.
 ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable,
                                      std::int32_t nanwido, bool writeSeikai, bool writeSaveLoad,
                                      bool writeNanwido, const SeikaiWriteWatch* watch = nullptr);
 
-// The close-time writing: TryWriteProgress, and a file that cannot be
-// written ends the process as WriteTextFile does ("ファイルをオープンできません"
-// on standard error, exit status 1).
+// The close-time writing: TryWriteProgress, and when any file could not be
+// written the process ends as WriteTextFile does ("ファイルをオープンできません"
+// on standard error, exit status 1), after every file was tried.
 void WriteProgress(const ProgressData& data);
 void WriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable, std::int32_t nanwido,
                    bool writeSeikai, bool writeSaveLoad, bool writeNanwido);

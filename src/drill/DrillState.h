@@ -3,6 +3,7 @@
 // Qt-free so the drill's rules can be tested without a window; TForm1 owns
 // one and its handlers read and change it.
 #include "data/Nanwido.h"
+#include "data/RunRules.h"
 #include "data/ProgressDb.h"
 #include "text/Unit2.h"
 
@@ -17,9 +18,6 @@ enum PlayModeValue : std::int32_t {
     kModeHNormal = 3,  // 本試験通常
     kModeHRand = 4,    // 本試験ランダム
 };
-
-// Chances a normal or random run starts with; each failed stage costs one.
-constexpr std::int32_t kRunChances = 3;
 
 enum StageKekkaValue : std::int32_t {
     kKekkaClear = 1,    // cleared

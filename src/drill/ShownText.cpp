@@ -20,15 +20,6 @@ bool EndsRun(const std::string& text, std::size_t position, std::size_t length)
 
 } // namespace
 
-std::size_t SjisCharLength(const std::string& text, std::size_t position)
-{
-    if (!IsSjisLead(static_cast<unsigned char>(text[position])) || position + 1 >= text.size())
-        return 1;
-    // Only a byte that can be a trail byte pairs with the lead: a lone lead
-    // never swallows a line end or the start of a marker.
-    return IsSjisTrail(static_cast<unsigned char>(text[position + 1])) ? 2 : 1;
-}
-
 BoundedText BoundShownText(const std::string& sjis, std::size_t maxBytes, std::size_t maxRunBytes)
 {
     BoundedText shown;

@@ -4,7 +4,10 @@
 // takes the text layout time that grows with the square of the run, so a
 // shown text is bounded in length and its long runs are broken. Everything
 // works on Shift_JIS bytes and never separates a lead byte from its trail byte.
+#include "text/SjisCodec.h"
+
 #include <cstddef>
+
 #include <string>
 
 // A multi-line text (question, explanation, answer) is cut after this many
@@ -21,10 +24,6 @@ struct BoundedText {
     std::string text; // Shift_JIS, lines ended by LF
     bool cut = false; // true when the end of the text is not shown
 };
-
-// Byte length of the Shift_JIS character at `position`: 2 for a lead byte
-// followed by a trail byte, else 1 (a lone lead byte is a character of its own).
-std::size_t SjisCharLength(const std::string& text, std::size_t position);
 
 // The shown form of a multi-line text as BankText gives it: every line break
 // becomes LF, a run longer than maxRunBytes is broken with LF, and the result

@@ -3,6 +3,7 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "text/EndRequest.h"
+#include "text/SafeFile.h"
 #include "text/SystemReason.h"
 #include "text/Unit2.h"
 
@@ -255,9 +256,9 @@ bool LoadJpegBitmap(const std::string& fileName, QImage& bitmap, QString* error)
     // name is refused instead of holding the window (and a termination
     // signal) for good.
     std::string bytes;
-    std::string readError;
-    if (!ReadFileBytes(fileName, bytes, &readError, kMaxPictureFileBytes)) {
-        const std::string reason = "画像ファイルを読み込めません（" + FileReason(readError, FileUse::Read) + "）";
+    FileError readError;
+    if (!ReadRegularFile(fileName, bytes, &readError, kMaxPictureFileBytes)) {
+        const std::string reason = "画像ファイルを読み込めません（" + FileReason(readError) + "）";
         return fail(reason.c_str());
     }
 

@@ -90,7 +90,7 @@ RestoreProblem CheckSlotRestorable(const DrillState& state, int r, std::int32_t*
     // the bank has stages, counting a short last one. (Not the list's: the
     // stage rows a store writes are those the bank gave the run, so a slot
     // with a short list written by hand still stores and restores.)
-    const auto bankStages = (static_cast<std::size_t>(n > 0 ? n : 0) + kStageSize - 1) / kStageSize;
+    const auto bankStages = static_cast<std::size_t>(PlayedStageCount(n));
     if (CountPieces(TableCell(state.SaveLoadTable, r + 1, SlotCell::StageTable), DataTexts::kLineMarker) > bankStages)
         return RestoreProblem::StagesOutsideBank;
     return RestoreProblem::None;

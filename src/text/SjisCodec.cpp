@@ -3,6 +3,7 @@
 #include "platform/CodePage932.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -12,6 +13,26 @@ bool IsAscii(const std::string& text)
 }
 
 } // namespace
+
+std::size_t Utf8CharLength(std::string_view text, std::size_t position, char32_t& codePoint)
+{
+    const auto b = static_cast<unsigned char>(text[position]);
+    const std::size_t length = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+    if (length == 0 || position + length > text.size())
+        return 0;
+    char32_t cp = length == 1 ? b : length == 2 ? (b & 0x1F) : length == 3 ? (b & 0x0F) : (b & 0x07);
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto c = static_cast<unsigned char>(text[position + k]);
+        if ((c & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    static const char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kMinimum[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    codePoint = cp;
+    return length;
+}
 
 std::string SjisToUtf8(const std::string& sjis)
 {
@@ -30,11 +51,4 @@ bool Utf8ToSjis(const std::string& utf8, std::string& sjis)
         return true;
     }
     return Platform::Utf8ToCp932(utf8, sjis, "?");
-}
-
-bool SjisToUtf8Exactly(const std::string& sjis, std::string& utf8)
-{
-    utf8 = SjisToUtf8(sjis);
-    std::string back;
-    return Utf8ToSjis(utf8, back) && back == sjis;
 }

@@ -1,9 +1,9 @@
 #include "text/SystemReason.h"
 
 #include "platform/Errno.h"
+#include "text/SafeFile.h"
 
 #include <cerrno>
-#include <cstring>
 
 std::string SystemReason(int errorNumber, FileUse use)
 {
@@ -34,39 +34,22 @@ std::string SystemReason(int errorNumber, FileUse use)
     return "システムのエラーです（番号 " + std::to_string(errorNumber) + "）";
 }
 
-namespace {
-
-// The error number whose system text is `text` (the reader and writer put
-// strerror after the step that failed), or 0.
-int ErrorNumberOfText(const std::string& text)
+std::string FileReason(const FileError& error)
 {
-    for (int number = 1; number < 200; ++number) {
-        if (text == std::strerror(number))
-            return number;
+    switch (error.step) {
+    case FileStep::NotRegular:
+        return error.number == EISDIR ? SystemReason(EISDIR, FileUse::Read) : "通常のファイルではありません";
+    case FileStep::TooLarge:
+        return "ファイルが大きすぎます（" + std::to_string(kMaxReadBytes >> 20) + " MB まで）";
+    case FileStep::NotWritable: return "書き込みの権限がありません";
+    case FileStep::LinkOutside: return "フォルダの外を指すリンクです";
+    case FileStep::Open:
+    case FileStep::Read:
+        return error.number != 0 ? SystemReason(error.number, FileUse::Read) : "読み込めません";
+    case FileStep::Create:
+    case FileStep::Write:
+    case FileStep::Sync:
+    case FileStep::Rename: break;
     }
-    return 0;
-}
-
-bool StartsWith(const std::string& text, const char* prefix)
-{
-    return text.rfind(prefix, 0) == 0;
-}
-
-} // namespace
-
-std::string FileReason(const std::string& reason, FileUse use)
-{
-    if (reason == "is a folder")
-        return SystemReason(EISDIR, use);
-    if (reason == "not a regular file")
-        return "通常のファイルではありません";
-    if (reason == "not writable")
-        return "書き込みの権限がありません";
-    if (StartsWith(reason, "larger than"))
-        return SystemReason(EFBIG, use);
-    const auto colon = reason.find(": ");
-    const int number = colon == std::string::npos ? 0 : ErrorNumberOfText(reason.substr(colon + 2));
-    if (number != 0)
-        return SystemReason(number, use);
-    return use == FileUse::Read ? "読み込めません" : "書き込めません";
+    return error.number != 0 ? SystemReason(error.number, FileUse::Write) : "書き込めません";
 }

@@ -63,18 +63,24 @@ void TForm1::StartUp()
     Drill.ToiFileFound = DataFileExists(DataTexts::kToiFileName);
     if (Drill.ToiFileFound) {
         std::string text;
-        if (ReadWholeFileChecked(DataTexts::kToiFileName, text)) {
+        FileError error;
+        if (ReadWholeFileChecked(DataTexts::kToiFileName, text, &error)) {
             Drill.ToiTable = ParseTableFile(std::move(text));
         } else {
             // A bank that exists but cannot be read is as good as missing; the
-            // databases are then left alone at close.
+            // databases are then left alone at close. The learner is told why.
             Drill.ToiFileFound = false;
+            startupWarnings_ << QStringLiteral("%1 を読み込めませんでした（%2）。")
+                                    .arg(QString::fromUtf8(DataTexts::kToiFileName),
+                                         QString::fromStdString(FileReason(error)));
         }
     }
-    if (Drill.ToiFileFound)
+    if (Drill.ToiFileFound) {
         InitDataAndScreens();
-    else
+    } else {
         ShowErrorScreen(QStringLiteral("エラー：必要なファイルが見つかりません"));
+        ShowStartupWarnings();
+    }
 }
 
 void TForm1::InitDataAndScreens()
@@ -85,6 +91,13 @@ void TForm1::InitDataAndScreens()
     Drill.StageTable = std::move(data.StageTable);
     Drill.ToiSeikaiTable = std::move(data.ToiSeikaiTable);
     Drill.SaveLoadTable = std::move(data.SaveLoadTable);
+    for (const DamagedFile& file : data.damaged) {
+        if (file.copyName.empty())
+            continue; // named below as a file left untouched
+        startupWarnings_ << QStringLiteral("%1 は途中から壊れています（NUL バイトがあります）。\n"
+                                           "読めた所までを使います。元の内容は %2 に残しました。")
+                                .arg(QString::fromStdString(file.fileName), QString::fromStdString(file.copyName));
+    }
     // A database that could not be read is never overwritten.
     Drill.Writing.writeSeikai = data.writeSeikai;
     Drill.Writing.writeSaveLoad = data.writeSaveLoad;
@@ -95,7 +108,7 @@ void TForm1::InitDataAndScreens()
         startupWarnings_ << QStringLiteral("%1 を読み込めませんでした（%2）。\n"
                                            "このファイルは終了時にも書き換えません。")
                                 .arg(QString::fromStdString(file.fileName),
-                                     QString::fromStdString(FileReason(file.reason, FileUse::Read)));
+                                     QString::fromStdString(FileReason(file.reason)));
     }
     PrepareScreens();
     ShowStartScreen();

@@ -2,6 +2,7 @@
 // the counts file does not hold yet are counted, and one row per judged
 // answer, written before its verdict is shown.
 #include "window/Unit1.h"
+#include "text/SafeFile.h"
 
 #include "window/MessageBox.h"
 #include "data/DataTexts.h"
@@ -25,7 +26,7 @@ void TForm1::OpenKiroku()
     // journal rows it holds.
     std::string bytes;
     const bool onDisk = DataFileExists(DataTexts::kSeikaiFileName)
-                        && ReadFileBytes(DataTexts::kSeikaiFileName, bytes, nullptr, kMaxSeikaiBytes);
+                        && ReadRegularFile(DataTexts::kSeikaiFileName, bytes, nullptr, kMaxSeikaiBytes);
     kiroku_.Open(onDisk ? &bytes : nullptr);
     Drill.Writing.seikaiWatch = {[this](const std::string& written) { kiroku_.BeforeSeikaiWrite(written); },
                                  [this](bool replaced) { kiroku_.AfterSeikaiWrite(replaced); }};
@@ -34,13 +35,13 @@ void TForm1::OpenKiroku()
         startupWarnings_ << QStringLiteral("学習の記録 %1 を読み込めませんでした（%2）。\n"
                                            "このファイルには書き込みません。問題の正解数はこれまでどおり保存します。")
                                 .arg(QString::fromStdString(problem.fileName),
-                                     QString::fromStdString(FileReason(problem.reason, FileUse::Read)));
+                                     QString::fromStdString(FileReason(problem.reason)));
     }
 }
 
 void TForm1::RecordAnswer(const Judgement& judged)
 {
-    std::string reason;
+    FileError reason;
     if (!kiroku_.Writable() || kiroku_.Append(KirokuOfJudgement(Drill, judged, Clock::Now()), &reason))
         return;
     // Told once: the drill goes on, and the counts are kept as before.
@@ -51,5 +52,5 @@ void TForm1::RecordAnswer(const Judgement& judged)
                       QStringLiteral("解答を学習の記録 %1 に書き込めませんでした（%2）。\n"
                                      "学習はこのまま続けられます。問題の正解数はこれまでどおり保存します。")
                           .arg(QString::fromLatin1(kKirokuFileName),
-                               QString::fromStdString(FileReason(reason, FileUse::Write))));
+                               QString::fromStdString(FileReason(reason))));
 }

@@ -6,16 +6,14 @@
 #include "window/MessageBox.h"
 #include "data/ProgressDb.h"
 #include "drill/ProgressKeeping.h"
-#include "text/SystemReason.h"
 
 void TForm1::ShowWriteFailure(const ProgressWriteResult& failure)
 {
     MessageBox::error(this, kWindowTitle,
-                      QStringLiteral("%1 に学習の記録を保存できませんでした（%2）。\n"
+                      QStringLiteral("%1 に学習の記録を保存できませんでした。\n"
                                      "前回保存した内容はそのまま残っています。学習はこのまま続けられます。\n"
                                      "終了するときにもう一度保存します。")
-                          .arg(QString::fromStdString(failure.fileName),
-                               QString::fromStdString(FileReason(failure.reason, FileUse::Write))));
+                          .arg(QString::fromStdString(FailedWritesText(failure))));
 }
 
 void TForm1::WriteDatabases()

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using namespace LearnerFolder;
@@ -206,4 +207,29 @@ TEST_F(LearnerFolderTest, WithoutAnInstalledBankNothingIsMade)
     EXPECT_FALSE(fs::exists(learner));
     // A program run from the build folder has no installation beside it either.
     EXPECT_EQ(Choose(root / "empty", root / "build" / "bin" / "mireto", dataBase).where, Where::Nowhere);
+}
+
+// A planted link under the old temporary name, a FIFO or a device where the
+// manifest or a picture should be: the copies are made exclusively and
+// synced, nothing blocks and nothing outside the folder changes.
+TEST_F(LearnerFolderTest, HostileNamesInTheLearnersFolderNeitherHangNorReachOutside)
+{
+    const fs::path victim = root / "victim";
+    Put(victim, "precious");
+    fs::create_directories(learner);
+    fs::create_symlink(victim, learner / ("." + kBank + ".new"));
+    ASSERT_EQ(::mkfifo((learner / kManifestName).c_str(), 0644), 0);
+    fs::create_symlink("/dev/zero", learner / "NONEk2.jpg");
+
+    const SyncReport report = Sync(installed, learner);
+    EXPECT_EQ(Get(victim), "precious");
+    EXPECT_FALSE(fs::is_symlink(learner / kBank));
+    EXPECT_EQ(Get(learner / kBank), "bank 1");
+    EXPECT_EQ(Get(learner / "NONEm1.jpg"), "picture m1");
+    // The link to the device is the learner's own: kept, never read whole.
+    EXPECT_TRUE(fs::is_symlink(learner / "NONEk2.jpg"));
+    EXPECT_EQ(Fingerprint(learner / "NONEk2.jpg"), 0u);
+    // The FIFO is no manifest; it is not replaced by one either (not a file).
+    EXPECT_FALSE(report.ok);
+    EXPECT_TRUE(fs::is_fifo(learner / kManifestName));
 }

@@ -1,6 +1,7 @@
 // The answer journal: its rows survive the table reader whatever they hold,
 // a row that is not whole is never taken for one, and the mark tells after
 // any crash which rows the counts file on disk holds.
+#include "text/SafeFile.h"
 #include "data/DataTexts.h"
 #include "data/Kiroku.h"
 #include "data/WriteLeftovers.h"
@@ -130,7 +131,7 @@ protected:
         // In the current folder, which a test may change.
         auto journal = std::make_unique<KirokuJournal>();
         std::string bytes;
-        const bool exists = ReadFileBytes(kSeikaiFileName, bytes);
+        const bool exists = ReadRegularFile(kSeikaiFileName, bytes);
         journal->Open(exists ? &bytes : nullptr);
         return journal;
     }
@@ -143,7 +144,7 @@ protected:
         journal.BeforeSeikaiWrite(bytes);
         if (stop < 2)
             return;
-        ASSERT_TRUE(TryWriteBytesFile(bytes, kSeikaiFileName));
+        ASSERT_TRUE(ReplaceFile(kSeikaiFileName, bytes));
         journal.AfterSeikaiWrite(true);
     }
     static std::vector<std::string> Uncounted(const KirokuJournal& journal)

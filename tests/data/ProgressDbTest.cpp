@@ -1,11 +1,13 @@
 #include "data/DataTexts.h"
 #include "data/ProgressDb.h"
 #include "data/ToiBank.h"
+#include "text/SafeFile.h"
 
 #include "support/WorkFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -111,12 +113,17 @@ TEST(ProgressBuild, SeikaiTableFollowsTheBankAndCarriesCountsByKey)
     TextTable built = BuildSeikaiTable(bank);
     EXPECT_EQ(built, SeikaiFile({{"K1", "0"}, {"K2", "0"}, {"K3", "0"}, {"K4", "0"}}));
 
-    // The old table in another order, with a key twice, a key the bank lost,
-    // a short row and a header that holds a bank key.
-    TextTable old = SeikaiFile({{"K3", "7"}, {"K1", "2"}, {"K3", "9"}, {"gone", "5"}});
+    // The old table in another order, with a key twice, a key the bank lost
+    // (kept after the bank's rows, once), a short row and a header that holds
+    // a bank key.
+    TextTable old = SeikaiFile({{"K3", "7"}, {"K1", "2"}, {"K3", "9"}, {"gone", "5"}, {"gone", "8"}});
     old[0] = {"K2", "99"};
-    old[5] = {"K4"};
-    EXPECT_EQ(BuildSeikaiTable(bank, &old), SeikaiFile({{"K1", "2"}, {"K2", "0"}, {"K3", "7"}, {"K4", "0"}}));
+    old[6] = {"K4"};
+    EXPECT_EQ(BuildSeikaiTable(bank, &old),
+              SeikaiFile({{"K1", "2"}, {"K2", "0"}, {"K3", "7"}, {"K4", "0"}, {"gone", "5"}}));
+    // A bank that holds every counted key gets exactly its own rows.
+    TextTable full = SeikaiFile({{"K4", "1"}, {"K3", "2"}});
+    EXPECT_EQ(BuildSeikaiTable(bank, &full), SeikaiFile({{"K1", "0"}, {"K2", "0"}, {"K3", "2"}, {"K4", "1"}}));
 }
 
 // ---------------------------------------------------------------- loading
@@ -182,16 +189,27 @@ TEST_F(ProgressFiles, AddedQuestionCarriesCountsByKey)
     TextTable bank = Bank(4);
     bank[1][0] = "NEW"; // and a question whose key is new
     ProgressData data = LoadProgress(bank);
-    EXPECT_EQ(data.ToiSeikaiTable, SeikaiFile({{"NEW", "0"}, {"K2", "6"}, {"K3", "1"}, {"K4", "0"}}));
+    EXPECT_EQ(data.ToiSeikaiTable, SeikaiFile({{"NEW", "0"}, {"K2", "6"}, {"K3", "1"}, {"K4", "0"}, {"K1", "4"}}));
     EXPECT_TRUE(data.writeSeikai);
 }
 
-TEST_F(ProgressFiles, RemovedQuestionCarriesTheOtherCounts)
+TEST_F(ProgressFiles, RemovedQuestionKeepsItsCountUntilItComesBack)
 {
+    // A shorter bank (half copied, an author's test bank) must not erase the
+    // counts of the questions it lacks.
     WriteTextFile(TableToText(SeikaiFile({{"K1", "4"}, {"K2", "6"}, {"K3", "1"}})), kSeikaiFileName);
     TextTable bank = Bank(2);
     bank[2][0] = "K3";
-    EXPECT_EQ(LoadProgress(bank).ToiSeikaiTable, SeikaiFile({{"K1", "4"}, {"K3", "1"}}));
+    ProgressData shorter = LoadProgress(bank);
+    EXPECT_EQ(shorter.ToiSeikaiTable, SeikaiFile({{"K1", "4"}, {"K3", "1"}, {"K2", "6"}}));
+    // Weak-point mode lists only the bank's questions.
+    WriteProgress(shorter);
+    // The full bank again: every count is back in its row, and the file is
+    // byte for byte what a bank with those counts always wrote.
+    ProgressData back = LoadProgress(Bank(3));
+    EXPECT_EQ(back.ToiSeikaiTable, SeikaiFile({{"K1", "4"}, {"K2", "6"}, {"K3", "1"}}));
+    WriteProgress(back);
+    EXPECT_EQ(Get(kSeikaiFileName), ReplaceAll(TableToText(SeikaiFile({{"K1", "4"}, {"K2", "6"}, {"K3", "1"}})), "\n", "\r\n"));
 }
 
 TEST_F(ProgressFiles, ShortCountRowsGetACountCell)
@@ -237,7 +255,8 @@ TEST_P(ProgressUnreadable, IsBuiltInMemoryAndNeverWritten)
     ProgressData data = LoadProgress(Bank(2));
     ASSERT_EQ(data.unreadable.size(), 1u);
     EXPECT_EQ(data.unreadable[0].fileName, name);
-    EXPECT_EQ(data.unreadable[0].reason, "is a folder");
+    EXPECT_EQ(data.unreadable[0].reason.step, FileStep::NotRegular);
+    EXPECT_EQ(FileReason(data.unreadable[0].reason), "フォルダです");
     EXPECT_EQ(data.writeSeikai, name != kSeikaiFileName);
     EXPECT_EQ(data.writeSaveLoad, name != kSaveLoadFileName);
     EXPECT_EQ(data.writeNanwido, name != kNanwidoFileName);
@@ -266,7 +285,7 @@ TEST_F(ProgressFiles, AFifoIsUnreadableToo)
     ASSERT_EQ(::mkfifo(kSaveLoadFileName, 0644), 0);
     ProgressData data = LoadProgress(Bank(2));
     ASSERT_EQ(data.unreadable.size(), 1u);
-    EXPECT_EQ(data.unreadable[0].reason, "not a regular file");
+    EXPECT_EQ(FileReason(data.unreadable[0].reason), "通常のファイルではありません");
     EXPECT_FALSE(data.writeSaveLoad);
     EXPECT_EQ(data.SaveLoadTable, BuildEmptySaveTable(3));
 }
@@ -344,9 +363,9 @@ TEST_F(ProgressFiles, ClearedFlagsLeaveTheirFilesAlone)
 
 using ProgressFilesDeathTest = ProgressFiles;
 
-// The counts go first, the slots second and the difficulty last: a failure
-// at the slots leaves the counts written and the difficulty old.
-TEST_F(ProgressFilesDeathTest, WritingOrderShowsWhenTheSlotsFail)
+// Each file is written on its own: a failure at the slots still writes the
+// counts and the difficulty, and then the close ends with status 1.
+TEST_F(ProgressFilesDeathTest, FailedSlotsStillWriteTheOtherTwoThenEnd)
 {
     Put(kSeikaiFileName, "old counts");
     Put(kNanwidoFileName, "4");
@@ -355,10 +374,10 @@ TEST_F(ProgressFilesDeathTest, WritingOrderShowsWhenTheSlotsFail)
     EXPECT_EXIT(WriteProgress(counts, BuildEmptySaveTable(2), 0, true, true, true), ::testing::ExitedWithCode(1),
                 "ファイルをオープンできません");
     EXPECT_EQ(Get(kSeikaiFileName), ReplaceAll(TableToText(counts), "\n", "\r\n"));
-    EXPECT_EQ(Get(kNanwidoFileName), "4");
+    EXPECT_EQ(Get(kNanwidoFileName), "0");
 }
 
-TEST_F(ProgressFilesDeathTest, FailedCountsWriteTouchesNothingElse)
+TEST_F(ProgressFilesDeathTest, FailedCountsWriteKeepsItsOldBytesAndWritesTheRest)
 {
     Put(kSaveLoadFileName, "old slots");
     Put(kNanwidoFileName, "4");
@@ -367,8 +386,8 @@ TEST_F(ProgressFilesDeathTest, FailedCountsWriteTouchesNothingElse)
     EXPECT_EXIT(WriteProgress(SeikaiFile({}), BuildEmptySaveTable(2), 0, true, true, true),
                 ::testing::ExitedWithCode(1), "ファイルをオープンできません");
     EXPECT_EQ(Get(kSeikaiFileName), "old counts");
-    EXPECT_EQ(Get(kSaveLoadFileName), "old slots");
-    EXPECT_EQ(Get(kNanwidoFileName), "4");
+    EXPECT_EQ(Get(kSaveLoadFileName), ReplaceAll(TableToText(BuildEmptySaveTable(2)), "\n", "\r\n"));
+    EXPECT_EQ(Get(kNanwidoFileName), "0");
 }
 
 } // namespace
@@ -393,12 +412,13 @@ TEST_F(ProgressFiles, ALoneLeadByteAtALineEndLeavesTheNextCountAlone)
     EXPECT_EQ(LoadProgress(Bank(3)).ToiSeikaiTable, data.ToiSeikaiTable);
 
     // The same line in a file of another row count: the counts are carried
-    // over by key, as the numbers they read as.
+    // over by key, as the numbers they read as; K9, which the bank lacks,
+    // keeps its count after the bank's rows.
     Put(kSeikaiFileName, std::string("\"h\",\"h\"\n\"K1\",\"1\x85\n\"K2\",\"7\"\n\"K3\",\"2 wins\"\n\"K9\",\"5\"\n"));
     data = LoadProgress(Bank(3));
-    EXPECT_EQ(data.ToiSeikaiTable, SeikaiFile({{"K1", "1"}, {"K2", "7"}, {"K3", "2"}}));
+    EXPECT_EQ(data.ToiSeikaiTable, SeikaiFile({{"K1", "1"}, {"K2", "7"}, {"K3", "2"}, {"K9", "5"}}));
     WriteProgress(data);
-    EXPECT_EQ(LineEnds(Get(kSeikaiFileName)), 4u);
+    EXPECT_EQ(LineEnds(Get(kSeikaiFileName)), 5u);
 }
 
 TEST_F(ProgressFiles, EverySaveSlotFileReadWritesBackAsRead)
@@ -421,6 +441,91 @@ TEST_F(ProgressFiles, EverySaveSlotFileReadWritesBackAsRead)
         WriteProgress(LoadProgress(Bank(3)));
         EXPECT_EQ(Get(kSaveLoadFileName), written);
     }
+}
+
+// ------------------------------------------------- what a folder can hold
+
+TEST_F(ProgressFiles, ADatabaseWithANulByteIsNamedAndCopiedBeforeAnyWrite)
+{
+    // A block of zeros after a crash: the counts after it would be reset by
+    // the next write. The file is named, and its bytes kept beside it.
+    const std::string damaged = "\"h\",\"h\"\r\n\"K1\",\"3\"\r\n" + std::string(8, '\0') + "\"K2\",\"9\"\r\n";
+    Put(kSeikaiFileName, damaged);
+    Put(std::string(kSeikaiFileName) + ".damaged", "an older copy");
+    ProgressData data = LoadProgress(Bank(2));
+    ASSERT_EQ(data.damaged.size(), 1u);
+    EXPECT_EQ(data.damaged[0].fileName, kSeikaiFileName);
+    EXPECT_EQ(data.damaged[0].copyName, std::string(kSeikaiFileName) + ".damaged-2");
+    EXPECT_EQ(Get(data.damaged[0].copyName), damaged);
+    EXPECT_EQ(Get(std::string(kSeikaiFileName) + ".damaged"), "an older copy");
+    EXPECT_TRUE(data.writeSeikai);
+    // What was read before the NUL is used; the write replaces the file, the
+    // copy stays.
+    EXPECT_EQ(TableCell(data.ToiSeikaiTable, 1, 1), "3");
+    WriteProgress(data);
+    EXPECT_EQ(Get(data.damaged[0].copyName), damaged);
+    EXPECT_EQ(Get(kSeikaiFileName).find('\0'), std::string::npos);
+
+    // A difficulty file saved as UTF-16 is named too.
+    Put(kNanwidoFileName, std::string("3\0", 2));
+    ProgressData again = LoadProgress(Bank(2));
+    ASSERT_EQ(again.damaged.size(), 1u);
+    EXPECT_EQ(again.damaged[0].fileName, kNanwidoFileName);
+    EXPECT_EQ(again.Nanwido, 3);
+}
+
+TEST_F(ProgressFiles, ADatabaseLinkOutOfTheFolderIsNamedAndNeverWritten)
+{
+    ASSERT_EQ(::mkdir("outside", 0755), 0);
+    ASSERT_EQ(::mkdir("work", 0755), 0);
+    Put("outside/important", "precious");
+    ASSERT_EQ(::chdir("work"), 0);
+    ASSERT_EQ(::symlink("../outside/important", kNanwidoFileName), 0);
+    ASSERT_EQ(::symlink("../outside/missing", kSaveLoadFileName), 0);
+    ProgressData data = LoadProgress(Bank(2));
+    ASSERT_EQ(data.unreadable.size(), 2u);
+    EXPECT_EQ(data.unreadable[0].fileName, kNanwidoFileName);
+    EXPECT_EQ(FileReason(data.unreadable[0].reason), "フォルダの外を指すリンクです");
+    EXPECT_FALSE(data.writeNanwido);
+    EXPECT_FALSE(data.writeSaveLoad);
+    data.Nanwido = 1;
+    WriteProgress(data); // would end the process if it tried a link
+    ASSERT_EQ(::chdir(".."), 0);
+    EXPECT_EQ(Get("outside/important"), "precious");
+    EXPECT_FALSE(DataFileExists("outside/missing"));
+    EXPECT_TRUE(DataFileExists(std::string("work/") + kSeikaiFileName));
+}
+
+TEST_F(ProgressFiles, LeftoversOfInterruptedWritesAreRemovedAtStartUp)
+{
+    Put(std::string(kSeikaiFileName) + ".tmp-a1B2c3", "half a file");
+    Put(std::string(kSaveLoadFileName) + ".tmp-XyZ789", "half a file");
+    // Not the program's own: kept.
+    Put(std::string(kSeikaiFileName) + ".tmp-toolong7", "mine");
+    Put("notes.dat.tmp-a1B2c3", "mine");
+    ASSERT_EQ(::mkdir((std::string(kNanwidoFileName) + ".tmp-folder").c_str(), 0755), 0);
+    ProgressData data = LoadProgress(Bank(2));
+    std::sort(data.removedLeftovers.begin(), data.removedLeftovers.end());
+    EXPECT_EQ(data.removedLeftovers, (std::vector<std::string> {std::string(kSeikaiFileName) + ".tmp-a1B2c3",
+                                                                std::string(kSaveLoadFileName) + ".tmp-XyZ789"}));
+    EXPECT_FALSE(DataFileExists(std::string(kSeikaiFileName) + ".tmp-a1B2c3"));
+    EXPECT_TRUE(DataFileExists(std::string(kSeikaiFileName) + ".tmp-toolong7"));
+    EXPECT_TRUE(DataFileExists("notes.dat.tmp-a1B2c3"));
+    EXPECT_TRUE(IsFolder(std::string(kNanwidoFileName) + ".tmp-folder"));
+}
+
+TEST_F(ProgressFiles, AHugeDatabaseIsRefusedWithAReason)
+{
+    // Sparse: no disk is filled, but the file claims more than any real one.
+    const int fd = ::open(kSaveLoadFileName, O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(kMaxReadBytes + 1)), 0);
+    ::close(fd);
+    ProgressData data = LoadProgress(Bank(2));
+    ASSERT_EQ(data.unreadable.size(), 1u);
+    EXPECT_EQ(FileReason(data.unreadable[0].reason), "ファイルが大きすぎます（256 MB まで）");
+    EXPECT_FALSE(data.writeSaveLoad);
+    EXPECT_EQ(data.SaveLoadTable, BuildEmptySaveTable(3));
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 // Writing the three databases while the program runs (stage ends) must not
-// end the process: the write tells which file failed and why.
+// end the process: each file is written on its own, and the write tells
+// every file that failed and why.
 #include "data/DataTexts.h"
 #include "data/ProgressDb.h"
+#include "text/SafeFile.h"
 #include "text/SystemReason.h"
 
 #include "support/WorkFolder.h"
@@ -45,8 +47,7 @@ TEST_F(ProgressWrite, WritesTheThreeFilesAsTheCloseDoes)
 {
     const ProgressWriteResult result = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), 1, true, true, true);
     EXPECT_TRUE(result.ok);
-    EXPECT_TRUE(result.fileName.empty());
-    EXPECT_TRUE(result.reason.empty());
+    EXPECT_TRUE(result.failed.empty());
     EXPECT_EQ(folder.Read(kSeikaiFileName), FileBytes(TableToText(Counts("3"))));
     EXPECT_EQ(folder.Read(kSaveLoadFileName), FileBytes(TableToText(BuildEmptySaveTable(2))));
     EXPECT_EQ(folder.Read(kNanwidoFileName), "1");
@@ -58,23 +59,30 @@ TEST_F(ProgressWrite, FullDiskAtTheFirstFileKeepsEveryOldFile)
     const ProgressWriteResult result = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), 1, true, true, true);
     SetWriteFaultForTest(WriteFault::None);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.fileName, kSeikaiFileName);
-    EXPECT_EQ(FileReason(result.reason, FileUse::Write), "ディスクがいっぱいです");
+    ASSERT_EQ(result.failed.size(), 3u);
+    EXPECT_EQ(result.failed[0].fileName, kSeikaiFileName);
+    EXPECT_EQ(result.failed[1].fileName, kSaveLoadFileName);
+    EXPECT_EQ(result.failed[2].fileName, kNanwidoFileName);
+    EXPECT_EQ(FileReason(result.failed[0].error), "ディスクがいっぱいです");
+    EXPECT_EQ(FailedWritesText(result), std::string(kSeikaiFileName) + "（ディスクがいっぱいです）、" +
+                                            kSaveLoadFileName + "（ディスクがいっぱいです）、" + kNanwidoFileName +
+                                            "（ディスクがいっぱいです）");
     ExpectOldFiles();
 }
 
-TEST_F(ProgressWrite, StopsAtTheFileThatFailsInCloseOrder)
+TEST_F(ProgressWrite, OneFileThatFailsDoesNotStopTheOthers)
 {
     folder.Write(kSaveLoadFileName, "");
     ASSERT_EQ(::unlink(kSaveLoadFileName), 0);
     ASSERT_EQ(::mkdir(kSaveLoadFileName, 0755), 0);
     const ProgressWriteResult result = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), 1, true, true, true);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.fileName, kSaveLoadFileName);
-    EXPECT_EQ(FileReason(result.reason, FileUse::Write), "フォルダです");
-    // The counts before it are new, the difficulty after it is old.
+    ASSERT_EQ(result.failed.size(), 1u);
+    EXPECT_EQ(result.failed[0].fileName, kSaveLoadFileName);
+    EXPECT_EQ(FileReason(result.failed[0].error), "フォルダです");
+    // The counts before it and the difficulty after it are both new.
     EXPECT_EQ(folder.Read(kSeikaiFileName), FileBytes(TableToText(Counts("3"))));
-    EXPECT_EQ(folder.Read(kNanwidoFileName), "4");
+    EXPECT_EQ(folder.Read(kNanwidoFileName), "1");
 }
 
 TEST_F(ProgressWrite, FilesUnreadableAtStartUpAreSkipped)
@@ -88,7 +96,8 @@ TEST_F(ProgressWrite, FilesUnreadableAtStartUpAreSkipped)
     const ProgressWriteResult result = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), 1, false, false, true);
     SetWriteFaultForTest(WriteFault::None);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.fileName, kNanwidoFileName);
+    ASSERT_EQ(result.failed.size(), 1u);
+    EXPECT_EQ(result.failed[0].fileName, kNanwidoFileName);
     ExpectOldFiles();
 }
 

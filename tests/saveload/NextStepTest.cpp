@@ -7,6 +7,7 @@
 #include "drill/RunStart.h"
 #include "saveload/NextStep.h"
 #include "saveload/SaveSlots.h"
+#include "text/SafeFile.h"
 #include "support/WorkFolder.h"
 
 #include <gtest/gtest.h>
@@ -130,8 +131,9 @@ TEST_F(NextStepFiles, WriteFailureIsToldOnceUntilAWriteSucceeds)
     NextStep step = PlayStage(state, 20);
     ASSERT_TRUE(step.writeFailure);
     EXPECT_FALSE(step.writeFailure->ok);
-    EXPECT_EQ(step.writeFailure->fileName, kSeikaiFileName);
-    EXPECT_FALSE(step.writeFailure->reason.empty());
+    ASSERT_EQ(step.writeFailure->failed.size(), 3u) << "each file is tried on its own";
+    EXPECT_EQ(step.writeFailure->failed[0].fileName, kSeikaiFileName);
+    EXPECT_EQ(step.writeFailure->failed[0].error.number, ENOSPC);
     EXPECT_EQ(step.action, NextAction::StageEnd);
     EXPECT_TRUE(SlotHoldsDrill(state.SaveLoadTable, 0));
     EXPECT_FALSE(Written());
@@ -151,7 +153,8 @@ TEST_F(NextStepFiles, WriteFailureIsToldOnceUntilAWriteSucceeds)
     PrepareNextStage(state);
     step = PlayStage(state, 20);
     ASSERT_TRUE(step.writeFailure) << "told again after a write succeeded";
-    EXPECT_EQ(step.writeFailure->fileName, kSeikaiFileName);
+    ASSERT_FALSE(step.writeFailure->failed.empty());
+    EXPECT_EQ(step.writeFailure->failed[0].fileName, kSeikaiFileName);
 }
 
 // A database the start-up could not read is never overwritten, at a stage end

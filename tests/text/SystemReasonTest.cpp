@@ -1,3 +1,4 @@
+#include "text/SafeFile.h"
 #include "text/SystemReason.h"
 #include "text/Unit2.h"
 
@@ -49,21 +50,22 @@ protected:
 
 TEST_F(SystemReasonFiles, ReaderReasonsInJapanese)
 {
-    std::string text, error;
+    std::string text;
+    FileError error;
     ASSERT_EQ(::mkdir("folder.dat", 0755), 0);
     ASSERT_FALSE(ReadWholeFileChecked("folder.dat", text, &error));
-    EXPECT_EQ(FileReason(error, FileUse::Read), "フォルダです");
+    EXPECT_EQ(FileReason(error), "フォルダです");
 
     ASSERT_EQ(::mkfifo("fifo.dat", 0644), 0);
     ASSERT_FALSE(ReadWholeFileChecked("fifo.dat", text, &error));
-    EXPECT_EQ(FileReason(error, FileUse::Read), "通常のファイルではありません");
+    EXPECT_EQ(FileReason(error), "通常のファイルではありません");
 
     ASSERT_FALSE(ReadWholeFileChecked("missing.dat", text, &error));
-    EXPECT_EQ(FileReason(error, FileUse::Read), "ファイルがありません");
+    EXPECT_EQ(FileReason(error), "ファイルがありません");
 
     folder.Write("big.dat", "0123456789");
-    ASSERT_FALSE(ReadFileBytes("big.dat", text, &error, 4));
-    EXPECT_EQ(FileReason(error, FileUse::Read), "ファイルが大きすぎます");
+    ASSERT_FALSE(ReadRegularFile("big.dat", text, &error, 4));
+    EXPECT_EQ(FileReason(error), "ファイルが大きすぎます（256 MB まで）");
 }
 
 TEST_F(SystemReasonFiles, WriterReasonsInJapanese)
@@ -76,28 +78,28 @@ TEST_F(SystemReasonFiles, WriterReasonsInJapanese)
         {WriteFault::Write, "ディスクがいっぱいです"},
         {WriteFault::Sync, "ディスクの読み書きに失敗しました"},
     };
-    std::string error;
+    FileError error;
     for (const auto& f : faults) {
         SetWriteFaultForTest(f.fault);
         ASSERT_FALSE(TryWriteTextFile("x\n", "db.dat", &error));
-        EXPECT_EQ(FileReason(error, FileUse::Write), f.expected) << error;
+        EXPECT_EQ(FileReason(error), f.expected);
     }
 
     ASSERT_FALSE(TryWriteTextFile("x\n", "no/such/folder/db.dat", &error));
-    EXPECT_EQ(FileReason(error, FileUse::Write), "保存先のフォルダがありません") << error;
+    EXPECT_EQ(FileReason(error), "保存先のフォルダがありません");
 
     ASSERT_EQ(::mkdir("folder.dat", 0755), 0);
     ASSERT_FALSE(TryWriteTextFile("x\n", "folder.dat", &error));
-    EXPECT_EQ(FileReason(error, FileUse::Write), "フォルダです");
+    EXPECT_EQ(FileReason(error), "フォルダです");
 
     folder.Write("ro.dat", "old");
     ASSERT_EQ(::chmod("ro.dat", 0444), 0);
     ASSERT_FALSE(TryWriteTextFile("x\n", "ro.dat", &error));
-    EXPECT_EQ(FileReason(error, FileUse::Write), "書き込みの権限がありません");
+    EXPECT_EQ(FileReason(error), "書き込みの権限がありません");
 
-    // Something no rule knows still reads as Japanese.
-    EXPECT_EQ(FileReason("something odd", FileUse::Write), "書き込めません");
-    EXPECT_EQ(FileReason("", FileUse::Read), "読み込めません");
+    // A step without a number still reads as Japanese.
+    EXPECT_EQ(FileReason({FileStep::Write, 0}), "書き込めません");
+    EXPECT_EQ(FileReason({FileStep::Read, 0}), "読み込めません");
 }
 
 TEST_F(SystemReasonFiles, DiskThatStaysFullFailsEveryWriteUntilDisarmed)

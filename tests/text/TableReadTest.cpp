@@ -3,6 +3,7 @@
 // back as itself.
 #include "text/Unit2.h"
 
+#include "support/EucOracle.h"
 #include "support/WorkFolder.h"
 
 #include <gtest/gtest.h>

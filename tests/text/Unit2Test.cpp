@@ -1,6 +1,8 @@
 #include "text/Clock.h"
+#include "text/SafeFile.h"
 #include "text/Unit2.h"
 
+#include "support/EucOracle.h"
 #include "support/WorkFolder.h"
 
 #include <gtest/gtest.h>
@@ -320,7 +322,7 @@ TEST_F(Unit2Files, MalformedLinesAreReadWithoutHarm)
 TEST_F(Unit2Files, ReadWholeFileCheckedTellsFilesFromTheRest)
 {
     std::string text = "stale";
-    std::string error;
+    FileError error;
     Put("f.dat", std::string("ab\0cd", 5));
     EXPECT_TRUE(ReadWholeFileChecked("f.dat", text, &error));
     EXPECT_EQ(text, "ab");
@@ -329,18 +331,24 @@ TEST_F(Unit2Files, ReadWholeFileCheckedTellsFilesFromTheRest)
     ASSERT_EQ(::mkdir("folder.dat", 0755), 0);
     EXPECT_FALSE(ReadWholeFileChecked("folder.dat", text, &error));
     EXPECT_EQ(text, "");
-    EXPECT_EQ(error, "is a folder");
+    EXPECT_EQ(error.step, FileStep::NotRegular);
+    EXPECT_EQ(error.number, EISDIR);
     EXPECT_EQ(ReadWholeFile("folder.dat"), "");
     EXPECT_TRUE(LoadTextTable("folder.dat").empty());
 
     // A FIFO with no writer would block a plain open for ever.
     ASSERT_EQ(::mkfifo("fifo.dat", 0644), 0);
     EXPECT_FALSE(ReadWholeFileChecked("fifo.dat", text, &error));
-    EXPECT_EQ(error, "not a regular file");
+    EXPECT_EQ(error.step, FileStep::NotRegular);
+    EXPECT_EQ(error.number, 0);
 
-    error.clear();
+    // A device reads for ever: refused without a byte read.
+    EXPECT_FALSE(ReadWholeFileChecked("/dev/zero", text, &error));
+    EXPECT_EQ(error.step, FileStep::NotRegular);
+
     EXPECT_FALSE(ReadWholeFileChecked("missing.dat", text, &error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error.step, FileStep::Open);
+    EXPECT_EQ(error.number, ENOENT);
     EXPECT_FALSE(ReadWholeFileChecked("missing.dat", text)); // no reason wanted
 }
 
@@ -409,9 +417,9 @@ TEST_P(Unit2WriteFault, OldFileSurvivesAndNoTemporaryIsLeft)
     const std::string old = "\"old\",\"\x96\xE2\"\r\n\"row\"\r\n";
     Put("db.dat", old);
     SetWriteFaultForTest(GetParam());
-    std::string error;
+    FileError error;
     EXPECT_FALSE(TryWriteTextFile(std::string(100000, 'n') + "\n", "db.dat", &error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_NE(error.number, 0);
     EXPECT_EQ(Get("db.dat"), old);
     EXPECT_EQ(Entries(), std::vector<std::string> {"db.dat"});
 
@@ -425,21 +433,21 @@ INSTANTIATE_TEST_SUITE_P(EveryStep, Unit2WriteFault,
                          ::testing::Values(WriteFault::Open, WriteFault::Write, WriteFault::Sync, WriteFault::Rename),
                          FaultName);
 
-TEST_F(Unit2Files, FolderRefusingNewFilesStillGetsTheDatabaseWritten)
+TEST_F(Unit2Files, FolderRefusingNewFilesNeverTruncatesTheDatabaseInPlace)
 {
+    // Rewriting in place would leave a cut file after a kill: the write
+    // fails instead and the old file stays whole.
     Put("db.dat", "old");
     SetWriteFaultForTest(WriteFault::CreateDenied);
-    EXPECT_TRUE(TryWriteTextFile("new\n", "db.dat"));
-    EXPECT_EQ(Get("db.dat"), "new\r\n");
-    EXPECT_EQ(Entries(), std::vector<std::string> {"db.dat"});
-
-    // A file that does not exist yet cannot be made there at all.
-    SetWriteFaultForTest(WriteFault::CreateDenied);
-    EXPECT_FALSE(TryWriteTextFile("x\n", "other.dat"));
+    FileError error;
+    EXPECT_FALSE(TryWriteTextFile("new\n", "db.dat", &error));
+    EXPECT_EQ(error.step, FileStep::Create);
+    EXPECT_EQ(FileReason(error), "書き込みの権限がありません");
+    EXPECT_EQ(Get("db.dat"), "old");
     EXPECT_EQ(Entries(), std::vector<std::string> {"db.dat"});
 }
 
-TEST_F(Unit2Files, SymbolicLinkIsFollowedAndStaysALink)
+TEST_F(Unit2Files, SymbolicLinkInsideTheFolderIsFollowedAndStaysALink)
 {
     ASSERT_EQ(::mkdir("real", 0755), 0);
     Put("real/db.dat", "old");
@@ -449,6 +457,68 @@ TEST_F(Unit2Files, SymbolicLinkIsFollowedAndStaysALink)
     ASSERT_EQ(::lstat("db.dat", &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     EXPECT_EQ(Get("real/db.dat"), "new\r\n");
+    EXPECT_FALSE(LinkLeadsOutside("db.dat"));
+}
+
+TEST_F(Unit2Files, SymbolicLinkOutOfTheFolderIsNeverWritten)
+{
+    // An unpacked archive's "db_nanwido.dat -> ~/important": the file it
+    // leads to must never be replaced.
+    ASSERT_EQ(::mkdir("work", 0755), 0);
+    Put("important", "precious");
+    const std::string outside = std::filesystem::absolute("important").string();
+    ASSERT_EQ(::symlink(outside.c_str(), "work/db.dat"), 0);
+    ASSERT_EQ(::symlink("../important", "work/up.dat"), 0);
+    ASSERT_EQ(::symlink("nowhere", "work/dangling.dat"), 0);
+    for (const char* name : {"work/db.dat", "work/up.dat", "work/dangling.dat"}) {
+        EXPECT_TRUE(LinkLeadsOutside(name)) << name;
+        FileError error;
+        EXPECT_FALSE(TryWriteTextFile("5", name, &error)) << name;
+        EXPECT_EQ(error.step, FileStep::LinkOutside) << name;
+        EXPECT_EQ(FileReason(error), "フォルダの外を指すリンクです");
+        struct stat st {};
+        ASSERT_EQ(::lstat(name, &st), 0);
+        EXPECT_TRUE(S_ISLNK(st.st_mode)) << name;
+    }
+    EXPECT_EQ(Get("important"), "precious");
+    EXPECT_FALSE(DataFileExists("work/nowhere"));
+}
+
+TEST_F(Unit2Files, ReplacedFileKeepsItsOwner)
+{
+    // A run as root must leave the learner's files the learner's.
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only the superuser can give a file to another user";
+    Put("db.dat", "old");
+    ASSERT_EQ(::chown("db.dat", 65534, 65534), 0);
+    ASSERT_EQ(::chmod("db.dat", 0604), 0);
+    ASSERT_TRUE(TryWriteTextFile("new", "db.dat"));
+    struct stat st {};
+    ASSERT_EQ(::stat("db.dat", &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+    EXPECT_EQ(st.st_mode & 07777, 0604u);
+    EXPECT_EQ(Get("db.dat"), "new");
+}
+
+TEST_F(Unit2Files, ReadsAreBoundedAndNeverBlock)
+{
+    std::string bytes;
+    FileError error;
+    Put("big.dat", "0123456789");
+    EXPECT_FALSE(ReadRegularFile("big.dat", bytes, &error, 4));
+    EXPECT_EQ(error.step, FileStep::TooLarge);
+    EXPECT_TRUE(bytes.empty());
+    EXPECT_TRUE(ReadRegularFile("big.dat", bytes, &error, 10));
+    EXPECT_EQ(bytes, "0123456789");
+    // A FIFO with a writer that never writes, and a link to a device.
+    ASSERT_EQ(::mkfifo("fifo.jpg", 0644), 0);
+    EXPECT_FALSE(ReadRegularFile("fifo.jpg", bytes, &error));
+    EXPECT_EQ(error.step, FileStep::NotRegular);
+    ASSERT_EQ(::symlink("/dev/zero", "zero.jpg"), 0);
+    EXPECT_FALSE(ReadRegularFile("zero.jpg", bytes, &error));
+    EXPECT_EQ(error.step, FileStep::NotRegular);
+    EXPECT_EQ(FileReason(error), "通常のファイルではありません");
 }
 
 TEST_F(Unit2Files, FailedWriteToANewNameLeavesNothing)

@@ -1,5 +1,6 @@
 #include "BankTestRows.h"
 
+#include "text/SafeFile.h"
 #include "text/SjisCodec.h"
 
 #include <QTemporaryDir>
@@ -446,8 +447,8 @@ TEST(BankSourceRoundTrip, LoaderReadsTheWrittenBank)
     const std::string path = dir.filePath("toi.dat").toStdString();
     BankRows bank = Csv(kHeader + "1001,\"一行目\n二行目\",\"解説 \"\"引用\"\"\",1_2,3,1,0,0\n1002,q,k,ABC,0,0,0,0\n");
     ASSERT_TRUE(Problems(bank).empty()) << Listing(Problems(bank));
-    std::string error;
-    ASSERT_TRUE(TryWriteTextFile(TableToText(BankTable(bank)), path, &error)) << error;
+    FileError error;
+    ASSERT_TRUE(TryWriteTextFile(TableToText(BankTable(bank)), path, &error)) << FileReason(error);
     TextTable loaded = LoadTextTable(path);
     EXPECT_EQ(loaded, BankTable(bank));
     EXPECT_EQ(SjisToUtf8(loaded.at(1).at(1)), "一行目<$>二行目");
@@ -465,13 +466,13 @@ TEST(BankSourceWrite, BytesAreWrittenUnchangedAndFailuresReported)
 {
     QTemporaryDir dir;
     const std::string path = dir.filePath("a.csv").toStdString();
-    std::string error;
-    ASSERT_TRUE(TryWriteBytesFile("a\nb\r\n", path, &error)) << error;
+    FileError error;
+    ASSERT_TRUE(ReplaceFile(path, "a\nb\r\n", &error)) << FileReason(error);
     std::ifstream in(path, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "a\nb\r\n");
-    EXPECT_FALSE(TryWriteBytesFile("x", dir.filePath("missing/a.csv").toStdString(), &error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(TryWriteBytesFile("x", dir.path().toStdString(), &error));
+    EXPECT_FALSE(ReplaceFile(dir.filePath("missing/a.csv").toStdString(), "x", &error));
+    EXPECT_EQ(error.number, ENOENT);
+    EXPECT_FALSE(ReplaceFile(dir.path().toStdString(), "x", &error));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // final results, through the real window; a write that fails there is told
 // once and the drill goes on; an end without asking writes as a confirmed
 // close would.
+#include "text/SafeFile.h"
 #include "window/MessageBox.h"
 #include "window/Unit1.h"
 #include "window/Widgets.h"

@@ -7,6 +7,7 @@
 #include "data/ToiBank.h"
 #include "data/ToiBoxes.h"
 #include "data/ToiTextLines.h"
+#include "text/SafeFile.h"
 #include "text/SjisCodec.h"
 #include "text/Unit2.h"
 
@@ -288,8 +289,8 @@ void BankContentCheck::CheckPictureAnswer(const RowView& row, int column, char l
     if (options_.descriptionFolder.empty() || choices < 0)
         return;
     const std::string name = "NONE" + std::string(1, letter) + std::string(key) + ".pic";
-    std::string description, reason;
-    if (!ReadFileBytes(options_.descriptionFolder + "/" + name, description, &reason, 1u << 20))
+    std::string description;
+    if (!ReadRegularFile(options_.descriptionFolder + "/" + name, description, nullptr, 1u << 20))
         return; // a picture drawn some other way
     // The answer as the learner reads it: the typed text, or the labels of
     // the correct boxes joined by 、.

@@ -83,25 +83,6 @@ const char* JisExtensionReason(unsigned lead)
     return nullptr;
 }
 
-std::size_t Utf8CharLength(std::string_view s, std::size_t i, char32_t& cp)
-{
-    auto b = static_cast<unsigned char>(s[i]);
-    std::size_t length = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
-    if (length == 0 || i + length > s.size())
-        return 0;
-    cp = length == 1 ? b : length == 2 ? (b & 0x1F) : length == 3 ? (b & 0x0F) : (b & 0x07);
-    for (std::size_t k = 1; k < length; ++k) {
-        auto c = static_cast<unsigned char>(s[i + k]);
-        if ((c & 0xC0) != 0x80)
-            return 0;
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    static const char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < kMinimum[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    return length;
-}
-
 bool JisPairClean(unsigned char lead, unsigned char trail)
 {
     return Table().toUtf8[static_cast<unsigned>(lead) << 8 | trail] != 0;

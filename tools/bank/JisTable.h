@@ -24,7 +24,3 @@ bool AppendJisCellAsUtf8(std::string_view cell, std::string& out);
 // character is not ASCII or a clean JIS X 0208 character.
 bool AppendUtf8AsJisCell(std::string_view text, std::string& out);
 
-// Decodes the UTF-8 character at i into cp and returns its length in bytes;
-// 0 when the bytes there are not well-formed UTF-8 (overlong forms and
-// surrogates included).
-std::size_t Utf8CharLength(std::string_view s, std::size_t i, char32_t& cp);

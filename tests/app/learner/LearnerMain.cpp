@@ -24,6 +24,7 @@
 #include "window/MessageBox.h"
 #include "window/Unit1.h"
 #include "window/Widgets.h"
+#include "text/SafeFile.h"
 #include "support/FormHarness.h"
 
 #include <QLabel>

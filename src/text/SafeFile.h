@@ -1,0 +1,77 @@
+#pragma once
+// Reading a file and replacing one safely: the one place where the program,
+// the learner's folder and the tools touch files. Every read is bounded and
+// never blocks; every replacement leaves the old file or the new one, never
+// a mix, and never writes outside the file's folder.
+//
+// The system calls sit in a few small functions of SafeFile.cpp, so another
+// platform can put its own under the same functions.
+#include "text/SystemReason.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The largest file the program reads: far above the largest real one (a
+// bank of 100 000 questions and its full databases are about 37 MB in all).
+inline constexpr std::uint64_t kMaxReadBytes = std::uint64_t {256} << 20;
+
+// Every byte of a regular file, NUL bytes included. The file is opened
+// without blocking, so a FIFO or a device of that name neither hangs the
+// program nor is read; only a regular file of at most maxBytes is read.
+bool ReadRegularFile(const std::string& fileName, std::string& bytes, FileError* error = nullptr,
+                     std::uint64_t maxBytes = kMaxReadBytes);
+
+// Replaces the file with exactly these bytes. They go to a new file made
+// beside it (exclusively, no link followed), which is synced and renamed
+// over the old one: an interruption at any step leaves the old file whole.
+// The new file keeps the old one's owner and mode. A read-only file is not
+// replaced. A symbolic link is replaced where it leads only when that lies
+// inside the link's folder (the link stays); one that leads out of it is
+// never written. A file is never truncated in place.
+bool ReplaceFile(const std::string& fileName, std::string_view bytes, FileError* error = nullptr);
+
+// Makes a new file with these bytes, synced; fails when the name exists.
+bool CreateNewFile(const std::string& fileName, std::string_view bytes, FileError* error = nullptr);
+
+// True when the name is a symbolic link that leads out of its folder (or
+// nowhere): ReplaceFile will not write it.
+bool LinkLeadsOutside(const std::string& fileName);
+
+// The names in a folder (files of any kind, no "." or ".."), unsorted.
+std::vector<std::string> FolderNames(const std::string& folder);
+// Removes a regular file of this user (never a link, a folder or another
+// user's file). True when it was removed.
+bool RemoveOwnFile(const std::string& fileName);
+
+// The folder of a path: "." for a bare name, "/" for a name in the root.
+std::string FolderOf(const std::string& path);
+
+// The end of the program after a database write failed: prints
+// "ファイルをオープンできません" on standard error and ends at once with
+// exit status 1.
+[[noreturn]] void EndAfterFailedWrite();
+
+// While one lives, a replacement syncs its folder (which makes the rename
+// durable) only when the batch ends, once per folder: a batch of files in
+// one folder costs one folder sync, not one each.
+class FolderSyncBatch {
+public:
+    FolderSyncBatch();
+    ~FolderSyncBatch();
+    FolderSyncBatch(const FolderSyncBatch&) = delete;
+    FolderSyncBatch& operator=(const FolderSyncBatch&) = delete;
+
+private:
+    std::vector<std::string> folders_;
+    bool outermost_ = false;
+};
+
+// Test hook: makes the next ReplaceFile fail at the given step (create,
+// write, sync, rename), to prove the old file survives each one.
+// CreateDenied makes the folder refuse the new file. Write fails with a full
+// disk after half the bytes. `times` replacements fail (a negative count:
+// every one, like a disk that stays full, until the hook is set to None).
+enum class WriteFault { None, Open, Write, Sync, Rename, CreateDenied };
+void SetWriteFaultForTest(WriteFault fault, int times = 1);
