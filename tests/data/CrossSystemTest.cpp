@@ -54,9 +54,12 @@ TEST(CrossSystem, ABankWrittenOnLinuxReadsToTheSameTable)
         const TextRow& row = bank.at(static_cast<std::int32_t>(r));
         ASSERT_EQ(row.size(), kBankRows[r].size()) << "row " << r;
         for (std::size_t c = 0; c < row.size(); ++c) {
-            std::string utf8;
-            EXPECT_TRUE(SjisToUtf8Exactly(std::string(row.Cell(c)), utf8)) << r << "," << c;
+            const std::string sjis(row.Cell(c));
+            const std::string utf8 = SjisToUtf8(sjis);
             EXPECT_EQ(utf8, kBankRows[r][c]) << r << "," << c;
+            std::string back;
+            EXPECT_TRUE(Utf8ToSjis(utf8, back)) << r << "," << c;
+            EXPECT_EQ(back, sjis) << r << "," << c;
         }
     }
     // Written again, the table is the file's very bytes.
