@@ -4,7 +4,6 @@
 # first use), the folders of the Qt and MinGW DLLs, and quiet Wine logs;
 # it is the CMAKE_CROSSCOMPILING_EMULATOR of every target made after this.
 find_program(MIRETO_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH REQUIRED)
-find_program(MIRETO_WINEBOOT NAMES wineboot PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 get_target_property(qt_core Qt6::Core IMPORTED_LOCATION_RELEASE)
 if(NOT qt_core)
   get_target_property(qt_core Qt6::Core IMPORTED_LOCATION)
