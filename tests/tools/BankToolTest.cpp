@@ -32,6 +32,12 @@ struct ToolRun {
 // limitKb: the most address space the tool may take, 0 for no limit.
 ToolRun Tool(const std::vector<std::string>& args, long limitKb = 0)
 {
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer reserves terabytes of address space for its shadow, so
+    // a sanitized tool cannot run under any address-space limit; there the
+    // bank fuzzer holds the memory bound (-malloc_limit_mb) instead.
+    limitKb = 0;
+#endif
     std::string command = limitKb > 0 ? "ulimit -v " + std::to_string(limitKb) + "; " : std::string();
     command += "'" MIRETO_BANK_TOOL "'";
     for (const std::string& a : args)
