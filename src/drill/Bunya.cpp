@@ -16,7 +16,10 @@ std::vector<std::string> BunyaNames(const TextTable& toiTable)
     std::unordered_set<std::string_view> seen;
     for (std::int32_t row = 1; row <= ToiCount(toiTable); ++row) {
         const std::string_view name = BunyaOf(toiTable, row);
-        if (!name.empty() && seen.insert(name).second)
+        // The drop-down's own entries are no area a bank can name: a cell
+        // reading 全分野 would otherwise stand for every question.
+        const bool reserved = name == kBunyaAll || name == kBunyaRecentMiss;
+        if (!name.empty() && !reserved && seen.insert(name).second)
             names.emplace_back(name);
     }
     return names;
