@@ -1,4 +1,5 @@
 #include "data/KirokuMark.h"
+#include "data/KirokuRow.h"
 #include "text/SafeFile.h"
 
 #include "text/Unit2.h"
@@ -22,18 +23,6 @@ bool IsHash(const std::string& text)
     return true;
 }
 
-std::optional<std::int64_t> Seq(const std::string& text)
-{
-    if (text.empty() || text.size() > 15)
-        return std::nullopt;
-    std::int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
 
 } // namespace
 
@@ -66,7 +55,7 @@ bool ReadKirokuMark(std::vector<KirokuMarkRow>& rows, FileError* reason)
     for (const auto& [number, row] : table) {
         if (number < 1 || row.size() != 2)
             continue;
-        const auto seq = Seq(std::string(row.Cell(0)));
+        const auto seq = KirokuDigits(row.Cell(0), kKirokuMaxSeq);
         std::string hash(row.Cell(1));
         if (seq && IsHash(hash))
             rows.push_back({*seq, std::move(hash)});

@@ -10,21 +10,6 @@ namespace {
 constexpr int kCells = 9;
 constexpr std::int32_t kMaxSeconds = 999'999;
 
-// A plain run of decimal digits within [0, max]; nothing else.
-std::optional<std::int64_t> Digits(std::string_view text, std::int64_t max)
-{
-    if (text.empty() || text.size() > 15)
-        return std::nullopt;
-    std::int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    if (value > max)
-        return std::nullopt;
-    return value;
-}
 
 template <class Cells>
 std::uint32_t Check(const Cells& cells)
@@ -65,9 +50,9 @@ bool ParseTime(std::string_view text, std::int32_t& day, std::int32_t& second)
     if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':'
         || text[16] != ':')
         return false;
-    auto year = Digits(text.substr(0, 4), 9999), month = Digits(text.substr(5, 2), 12),
-         dom = Digits(text.substr(8, 2), 31), h = Digits(text.substr(11, 2), 23),
-         m = Digits(text.substr(14, 2), 59), s = Digits(text.substr(17, 2), 59);
+    auto year = KirokuDigits(text.substr(0, 4), 9999), month = KirokuDigits(text.substr(5, 2), 12),
+         dom = KirokuDigits(text.substr(8, 2), 31), h = KirokuDigits(text.substr(11, 2), 23),
+         m = KirokuDigits(text.substr(14, 2), 59), s = KirokuDigits(text.substr(17, 2), 59);
     if (!year || !month || !dom || !h || !m || !s || *year < 1970 || *month < 1 || *dom < 1)
         return false;
     // No 31 February and the like.
@@ -223,10 +208,10 @@ std::optional<KirokuEntry> KirokuFromRow(const TextRow& row)
     if (row.Cell(kCells - 1) != Hex8(Check(cells)))
         return std::nullopt;
     KirokuEntry e;
-    const auto seq = Digits(cells[0], kKirokuMaxSeq);
-    const auto mode = Digits(cells[4], 4);
-    const auto nanwido = Digits(cells[5], 5);
-    const auto seconds = Digits(cells[6], kMaxSeconds);
+    const auto seq = KirokuDigits(cells[0], kKirokuMaxSeq);
+    const auto mode = KirokuDigits(cells[4], 4);
+    const auto nanwido = KirokuDigits(cells[5], 5);
+    const auto seconds = KirokuDigits(cells[6], kMaxSeconds);
     auto key = KirokuUnescape(cells[2]);
     auto answer = KirokuUnescape(cells[7]);
     if (!seq || *seq < 1 || !mode || !nanwido || !seconds || !key || !answer || key->empty()
@@ -241,4 +226,20 @@ std::optional<KirokuEntry> KirokuFromRow(const TextRow& row)
     e.seconds = static_cast<std::int32_t>(*seconds);
     e.answer = std::move(*answer);
     return e;
+}
+
+// A plain run of decimal digits within [0, max]; nothing else.
+std::optional<std::int64_t> KirokuDigits(std::string_view text, std::int64_t max)
+{
+    if (text.empty() || text.size() > 15)
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value > max)
+        return std::nullopt;
+    return value;
 }

@@ -59,3 +59,6 @@ std::string KirokuLine(const KirokuEntry& entry);
 // a whole row this program wrote (wrong cell count, numbers out of range,
 // check not matching).
 std::optional<KirokuEntry> KirokuFromRow(const TextRow& row);
+// A plain run of decimal digits within [0, max], as the journal and its mark
+// store numbers; nothing else.
+std::optional<std::int64_t> KirokuDigits(std::string_view text, std::int64_t max);

@@ -3,9 +3,9 @@
 # must compile.
 set(failures "")
 foreach(pair IN LISTS FORBIDDEN)
-  string(REPLACE "=" ";" parts "${pair}")
-  list(GET parts 0 target)
-  list(GET parts 1 header)
+  string(REPLACE "=" ";" fields "${pair}")
+  list(GET fields 0 target)
+  list(GET fields 1 header)
   execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target ${target}
     RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
   if(result EQUAL 0)
