@@ -118,7 +118,7 @@ RestoreProblem RestoreSessionFromSlot(DrillState& state, int r, std::int32_t* ba
     state.StageToiCount = 0;
     state.StageSeikaiCount = 0;
     // A difficulty the selector does not have would index past its items.
-    state.Nanwido = ToNanwido(TextToInt(cell(SlotCell::Nanwido)));
+    state.Nanwido = NanwidoOrF(TextToInt(cell(SlotCell::Nanwido)));
     state.Nokori = TextToInt(cell(SlotCell::Nokori)); // 1..kRunChances, checked above
     // An area run comes back as one: its list holds that area's questions.
     state.Bunya = cell(SlotCell::Bunya);
