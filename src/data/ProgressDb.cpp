@@ -215,16 +215,20 @@ TextTable BuildSeikaiTable(const TextTable& toiTable, const TextTable* oldTable)
 
 TextRow EmptySlotRow(std::int32_t bankRows)
 {
-    TextRow row(SlotCell::Count);
-    row[SlotCell::PlayMode] = DataTexts::kPlayNormal;
-    row[SlotCell::ToiList] = BankOrderListCell(bankRows - 1);
-    row[SlotCell::ToiIndex] = "0";
-    row[SlotCell::StageTable] = StageRowsCell(BuildStageTable(bankRows));
-    row[SlotCell::Filled] = "0";
-    row[SlotCell::Date] = DataTexts::kNewData;
-    row[SlotCell::Nanwido] = IntToText(kNanwidoF);
-    row[SlotCell::Nokori] = IntToText(kRunChances);
-    return row;
+    // Every question in bank order, every full stage, the easiest
+    // difficulty and every chance.
+    std::vector<std::int32_t> bankOrder;
+    for (std::int32_t row = 1; row < bankRows; ++row)
+        bankOrder.push_back(row);
+    return SlotRowCells({.normalMode = true,
+                         .toiList = bankOrder,
+                         .toiIndex = 0,
+                         .stageTable = BuildStageTable(bankRows),
+                         .filled = false,
+                         .date = DataTexts::kNewData,
+                         .nanwido = kNanwidoF,
+                         .nokori = kRunChances,
+                         .bunya = {}});
 }
 
 TextTable BuildEmptySaveTable(std::int32_t bankRows)
