@@ -33,6 +33,51 @@ bool StillNames(const std::string& path, int fd)
            && named.st_ino == open.st_ino;
 }
 
+// Never through a link, never blocking on a FIFO.
+constexpr int kOpenFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+
+// What the lock's name holds now.
+enum class Entry { Lock, Foreign, Absent, Unreadable };
+Entry Look(const std::string& path, const std::string& folder)
+{
+    const int fd = ::open(path.c_str(), kOpenFlags);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return Entry::Absent;
+        // A link (ELOOP), another user's file (EACCES), a socket (ENXIO).
+        return errno == ELOOP || errno == EACCES || errno == EPERM || errno == ENXIO ? Entry::Foreign
+                                                                                    : Entry::Unreadable;
+    }
+    const bool lock = IsLockFile(fd, folder);
+    ::close(fd);
+    return lock ? Entry::Lock : Entry::Foreign;
+}
+
+// The folder's own flock, held while a foreign entry is looked at again and
+// removed, so that two starting copies never remove the lock file one of
+// them has just made. Another user who holds it only delays the start.
+class FolderTurn {
+public:
+    explicit FolderTurn(const std::string& folder) : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {
+        for (int wait = 0; fd_ >= 0 && wait < 100; ++wait) {
+            if (::flock(fd_, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK)
+                return;
+            ::usleep(10000);
+        }
+    }
+    ~FolderTurn()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FolderTurn(const FolderTurn&) = delete;
+    FolderTurn& operator=(const FolderTurn&) = delete;
+
+private:
+    int fd_;
+};
+
 } // namespace
 
 namespace Platform {
@@ -65,11 +110,9 @@ SingleCopyLock::Result SingleCopyLock::Acquire()
     // Each turn either takes the lock, meets its holder, or clears a name
     // that something else took; a few turns cover starts racing each other.
     for (int turn = 0; turn < 8; ++turn) {
-        // Never through a link, never blocking on a FIFO.
-        const int flags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-        int fd = ::open(path.c_str(), flags);
+        int fd = ::open(path.c_str(), kOpenFlags);
         if (fd < 0 && errno == ENOENT) {
-            fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0600);
+            fd = ::open(path.c_str(), kOpenFlags | O_CREAT | O_EXCL, 0600);
             if (fd < 0 && errno == EEXIST)
                 continue; // another start made it first
             if (fd < 0) {
@@ -83,7 +126,14 @@ SingleCopyLock::Result SingleCopyLock::Acquire()
             // A link, a FIFO, a folder, another user's file: not the lock.
             if (fd >= 0)
                 ::close(fd);
-            if (::remove(path.c_str()) != 0 && errno != ENOENT) {
+            FolderTurn inTurn(folder_);
+            const Entry entry = Look(path, folder_); // another start may have replaced it meanwhile
+            if (entry == Entry::Unreadable) {
+                error_ = errno;
+                problem_ = path + ": " + std::strerror(error_);
+                return Result::Unavailable;
+            }
+            if (entry == Entry::Foreign && ::remove(path.c_str()) != 0 && errno != ENOENT) {
                 error_ = errno;
                 problem_ = path + ": not a lock file and cannot be removed: " + std::strerror(error_);
                 return Result::Unavailable;
