@@ -55,7 +55,6 @@ void TForm1::CreateBunyaControls()
     setTabOrder(btnKiroku, btnLoadNormal);
     connect(cbBunya, &QComboBox::activated, this, &TForm1::cbBunyaChange);
     connect(btnKiroku, &QPushButton::clicked, this, &TForm1::btnKirokuClick);
-    CreateKirokuScreen();
 }
 
 void TForm1::FillBunyaChoices()
