@@ -302,6 +302,9 @@ void TForm1::CreateMainScreen()
         auto* box = new TChoiceBox(s);
         box->setObjectName(QStringLiteral("cb%1").arg(i));
         box->setGeometry(i % 2 == 0 ? 16 : 88, 216 + 40 * (i / 2), 49, 17);
+        // Its own style sheet would otherwise fall back to the application's
+        // font when the box is polished before the column's font reaches it.
+        box->setFont(GothicFont(16));
 
         cb[static_cast<std::size_t>(i)] = box;
         AnswerBoxes << box;
