@@ -31,7 +31,8 @@ int WrappedLines(std::string_view line)
             place(kNarrowWidth);
             ++i;
         } else {
-            std::size_t end = i;
+            // A lone lead byte at the end is a narrow character too.
+            std::size_t end = i + 1;
             while (end < line.size() && line[end] != ' ' && !IsSjisLead(static_cast<unsigned char>(line[end])))
                 ++end;
             place(static_cast<int>(end - i) * kNarrowWidth);

@@ -29,6 +29,9 @@ TEST(ToiTextLines, LinesAreCountedByCharacterWidths)
         {std::string(87 * 3, 'x'), 3},          // a word wider than the box is cut
         {std::string(80, 'a') + " bbbbbbbbbb", 2}, // the word after the blank goes down whole
         {wide49 + "<$>" + std::string(88, 'x'), 3},
+        {"\x82", 1},                            // a lone lead byte at the end (once a hang)
+        {wide49 + "\x82", 2},
+        {"ab\x82<$>c", 2},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ToiTextLines::LineCount(c.text), c.lines) << c.text;
