@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "app/AppSupport.h"
+#include "platform/UiFont.h"
 #include "app/LearnerFolder.h"
 #include "app/Termination.h"
 #include "window/GroupBoxStyle.h"
@@ -50,6 +51,7 @@ int RunProgram(int argc, char** argv, const std::function<void(TForm1&)>& afterS
     // the learner's folder of an installed program.
     const LearnerFolder::Choice working = LearnerFolder::EnterWorkingFolder();
 
+    Platform::PrepareOffscreenFonts();
     MiretoApplication app(argc, argv);
     // Group box frames drawn without loading every image plugin: the first
     // paint comes about 7 ms (0.14 x a bare window's start) sooner.

@@ -1,5 +1,6 @@
 // The main window through its real controls: screens, captions, start-up and
 // the close question.
+#include "platform/Paths.h"
 #include "app/AppSupport.h"
 #include "window/MessageBox.h"
 #include "window/Unit1.h"
@@ -8,6 +9,8 @@
 #include "support/FormHarness.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -44,16 +47,14 @@ T* Find(TForm1& form, const char* name)
     return form.findChild<T*>(QString::fromLatin1(name));
 }
 
-struct timespec ModifiedAt(const std::string& path)
+std::filesystem::file_time_type ModifiedAt(const std::string& path)
 {
-    struct stat st {};
-    ::stat(path.c_str(), &st);
-    return st.st_mtim;
+    return std::filesystem::last_write_time(Platform::PathOf(path));
 }
 
-bool Before(const timespec& a, const timespec& b)
+bool Before(std::filesystem::file_time_type a, std::filesystem::file_time_type b)
 {
-    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec <= b.tv_nsec);
+    return a <= b;
 }
 
 } // namespace

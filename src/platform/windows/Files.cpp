@@ -8,6 +8,9 @@
 #include <random>
 #include <windows.h>
 
+// <windows.h> names ReplaceFileW so; this file defines its own.
+#undef ReplaceFile
+
 namespace {
 
 // The errno that means what a Windows error means.

@@ -27,6 +27,16 @@ inline int symlink(const char*, const char*)
     errno = ENOSYS;
     return -1;
 }
+// No user ids on Windows: never the superuser, who alone may give a file away.
+inline int geteuid()
+{
+    return 1;
+}
+inline int chown(const char*, int, int)
+{
+    errno = ENOSYS;
+    return -1;
+}
 inline int setenv(const char* name, const char* value, int overwrite)
 {
     if (!overwrite && std::getenv(name) != nullptr)
