@@ -313,7 +313,33 @@ std::vector<std::string> FolderNames(const std::string& folder)
 
 bool LocalTime(std::time_t t, std::tm& local)
 {
-    return ::localtime_s(&local, &t) == 0;
+    // The C runtime (which honours TZ) tells no time after the year 3000;
+    // the system's own calendar goes on to the year 30827.
+    if (::localtime_s(&local, &t) == 0)
+        return true;
+    if (t < 0)
+        return false;
+    ULARGE_INTEGER ticks;
+    ticks.QuadPart = (static_cast<ULONGLONG>(t) + 11644473600ull) * 10000000ull; // 100 ns since 1601
+    const FILETIME moment {ticks.LowPart, ticks.HighPart};
+    SYSTEMTIME utc {};
+    SYSTEMTIME here {};
+    if (!::FileTimeToSystemTime(&moment, &utc) || !::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &here))
+        return false;
+    static const int kDaysBefore[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+    const int year = here.wYear;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    local = {};
+    local.tm_year = year - 1900;
+    local.tm_mon = here.wMonth - 1;
+    local.tm_mday = here.wDay;
+    local.tm_hour = here.wHour;
+    local.tm_min = here.wMinute;
+    local.tm_sec = here.wSecond;
+    local.tm_wday = here.wDayOfWeek;
+    local.tm_yday = kDaysBefore[local.tm_mon] + here.wDay - 1 + (leap && here.wMonth > 2 ? 1 : 0);
+    local.tm_isdst = -1;
+    return true;
 }
 
 } // namespace Platform

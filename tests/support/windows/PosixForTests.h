@@ -7,15 +7,21 @@
 #ifdef __cplusplus
 #include <cerrno>
 #include <cstdlib>
-#include <direct.h>
+#include <filesystem>
 #include <io.h>
 #include <string>
 #include <sys/stat.h>
 #include <sys/types.h>
 
+// The tests' paths are UTF-8 (their folders have a Japanese name).
 inline int mkdir(const char* path, int)
 {
-    return ::_mkdir(path);
+    std::error_code error;
+    if (std::filesystem::create_directory(std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(path))),
+                                          error))
+        return 0;
+    errno = error ? error.value() : EEXIST;
+    return -1;
 }
 inline int mkfifo(const char*, int)
 {
