@@ -68,7 +68,7 @@ void Generate()
         e.key = IntToText(1001 + static_cast<std::int32_t>(random() % kQuestions));
         e.seikai = random() % 3 != 0;
         e.mode = static_cast<std::int32_t>(random() % 5);
-        e.nanwido = 5;
+        e.nanwido = kNanwidoF;
         e.seconds = 20;
         e.answer = e.seikai ? "1" : "2";
         journal += KirokuLine(e);

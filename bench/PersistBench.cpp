@@ -44,7 +44,7 @@ void BM_WriteThreeDatabases(benchmark::State& state)
     std::filesystem::current_path(folder);
     std::size_t bytes = 0;
     for (auto _ : state) {
-        const ProgressWriteResult result = TryWriteProgress(d.counts, d.slots, 3, true, true, true);
+        const ProgressWriteResult result = TryWriteProgress(d.counts, d.slots, kNanwidoD, true, true, true);
         if (!result.ok) {
             state.SkipWithError(FailedWritesText(result).c_str());
             break;

@@ -167,9 +167,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     DrillState state;
     state.ToiTable = ParseTableFile(bank);
     ProgressData progress = LoadProgress(state.ToiTable);
-    if (progress.Nanwido < 0 || progress.Nanwido > 5)
-        std::abort();
-    state.Nanwido = ToNanwido(progress.Nanwido);
+    state.Nanwido = progress.Nanwido;
     state.StageTable = std::move(progress.StageTable);
     state.ToiSeikaiTable = std::move(progress.ToiSeikaiTable);
     state.SaveLoadTable = std::move(progress.SaveLoadTable);

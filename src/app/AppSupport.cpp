@@ -1,5 +1,7 @@
 #include "app/AppSupport.h"
 
+#include "platform/Paths.h"
+#include "text/SystemReason.h"
 #include "window/MessageBox.h"
 #include "window/Unit1.h"
 
@@ -10,14 +12,12 @@
 #include <cstdio>
 #include <exception>
 
-SingleInstanceGuard::SingleInstanceGuard() : lock_("UniqueName") {}
+SingleInstanceGuard::SingleInstanceGuard(const std::filesystem::path& folder)
+    : lock_("UniqueName", Platform::Utf8Of(folder))
+{
+}
 
 SingleInstanceGuard::~SingleInstanceGuard() = default;
-
-QString SingleInstanceGuard::LockFilePath()
-{
-    return QString::fromStdString(Platform::SingleCopyLock("UniqueName").Where());
-}
 
 bool SingleInstanceGuard::Acquire()
 {
@@ -26,12 +26,18 @@ bool SingleInstanceGuard::Acquire()
         return true;
     case Platform::SingleCopyLock::Result::TakenByAnother:
         return false;
-    case Platform::SingleCopyLock::Result::Unavailable:
+    case Platform::SingleCopyLock::Result::ReadOnlyFolder:
+        break;
+    case Platform::SingleCopyLock::Result::Unavailable: {
+        std::string text = "二つ目の起動を防ぐためのファイル「" + lock_.Where() + "」を用意できません";
+        if (lock_.ErrorNumber() != 0)
+            text += "（" + SystemReason(lock_.ErrorNumber(), FileUse::Write) + "）";
+        text += "。同じフォルダでこのソフトを同時に二つ使うと、後から閉じた方の記録だけが残ります。";
+        warning_ = QString::fromStdString(text);
         break;
     }
-    // A lock that cannot be made must not keep the learner out for good.
-    std::fprintf(stderr, "MIRETO: cannot create the lock %s; running without the single-copy check\n",
-                 lock_.Problem().c_str());
+    }
+    std::fprintf(stderr, "MIRETO: %s: running without the single-copy check\n", lock_.Problem().c_str());
     return true;
 }
 

@@ -7,23 +7,29 @@
 #include <QApplication>
 #include <QString>
 
-// Holds the per-user lock "UniqueName" for the life of the process. The
-// system drops the lock when the process ends, however it ends, so a crashed
-// copy never blocks the next start.
+#include <filesystem>
+
+// Holds the lock "UniqueName" of the working folder for the life of the
+// process: one copy per folder, whatever environment each was started in.
+// The system drops the lock when the process ends, however it ends, so a
+// crashed copy never blocks the next start.
 class SingleInstanceGuard {
 public:
-    SingleInstanceGuard();
+    explicit SingleInstanceGuard(const std::filesystem::path& folder);
     ~SingleInstanceGuard();
     SingleInstanceGuard(const SingleInstanceGuard&) = delete;
     SingleInstanceGuard& operator=(const SingleInstanceGuard&) = delete;
-    // False when another copy holds the lock. A lock file that cannot be
-    // made at all is reported on standard error and the program runs.
+    // False when another copy works in the folder. A lock that cannot be
+    // made never keeps the learner out: the program runs, and Warning() says
+    // so unless the folder takes no files at all (then no copy can write
+    // there, and two cannot overwrite each other).
     bool Acquire();
-    // The lock file (Linux) or mutex (Windows) that holds the lock.
-    static QString LockFilePath();
+    // For the learner, in Japanese; empty when there is nothing to tell.
+    const QString& Warning() const { return warning_; }
 
 private:
     Platform::SingleCopyLock lock_;
+    QString warning_;
 };
 
 // Installs Qt's own Japanese texts (はい(&Y) / いいえ(&N) on message boxes).

@@ -184,17 +184,25 @@ SyncReport Sync(const fs::path& installed, const fs::path& learner)
     return report;
 }
 
-Choice Choose(const fs::path& current, const fs::path& executable, const fs::path& userDataBase)
+Choice Choose(const fs::path& current, const fs::path& executable, const fs::path& userDataBase,
+              const Claim& claim)
 {
     Choice choice;
     if (HoldsBank(current)) {
-        choice.where = Where::Current;
+        choice.where = claim && !claim(current) ? Where::Taken : Where::Current;
         return choice;
     }
     const fs::path installed = InstalledDataFolder(executable);
     const fs::path learner = LearnerDataFolder(userDataBase);
     if (executable.empty() || learner.empty() || !HoldsBank(installed))
         return choice;
+    // A folder that cannot be made is named by Sync below.
+    std::error_code ec;
+    fs::create_directories(learner, ec);
+    if (claim && fs::is_directory(learner, ec) && !claim(learner)) {
+        choice.where = Where::Taken;
+        return choice;
+    }
     choice.sync = Sync(installed, learner);
     // A learner's folder that could not be brought fully up to date is still
     // used when it holds a bank, so progress already there is not hidden.
@@ -205,11 +213,11 @@ Choice Choose(const fs::path& current, const fs::path& executable, const fs::pat
     return choice;
 }
 
-Choice EnterWorkingFolder()
+Choice EnterWorkingFolder(const Claim& claim)
 {
     std::error_code ec;
     const fs::path current = fs::current_path(ec);
-    Choice choice = Choose(current, Platform::ExecutablePath(), Platform::UserDataBase());
+    Choice choice = Choose(current, Platform::ExecutablePath(), Platform::UserDataBase(), claim);
     if (!choice.sync.ok)
         std::fprintf(stderr, "MIRETO: %s\n", choice.sync.error.c_str());
     if (choice.where == Where::Learner) {

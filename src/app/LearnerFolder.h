@@ -19,6 +19,7 @@
 // Nothing here uses Qt, so the rule is tested on plain folders.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,22 +55,30 @@ struct SyncReport {
 // then renamed), so an interruption never leaves half a bank.
 SyncReport Sync(const std::filesystem::path& installed, const std::filesystem::path& learner);
 
-enum class Where { Current, Learner, Nowhere };
+// Taken: another copy works in the chosen folder; nothing was written.
+enum class Where { Current, Learner, Nowhere, Taken };
 struct Choice {
     Where where = Where::Nowhere;
     std::filesystem::path folder; // the folder to work in (Learner only)
     SyncReport sync;
 };
 
-// The working folder decision for a start in `current`.
+// Claims a chosen folder for this copy before anything is written in it;
+// false when another copy already works there.
+using Claim = std::function<bool(const std::filesystem::path& folder)>;
+
+// The working folder decision for a start in `current`. A folder holding a
+// bank is claimed as it is found; the learner's folder once it exists, before
+// it is filled. Without a bank anywhere nothing is claimed: nothing will be
+// written.
 Choice Choose(const std::filesystem::path& current, const std::filesystem::path& executable,
-              const std::filesystem::path& userDataBase);
+              const std::filesystem::path& userDataBase, const Claim& claim = {});
 
 // Called once by the program entry, before the window is made: decides with
 // the process's own folder, executable and environment and changes into the
 // learner's folder when that is where the program works. Problems are
 // reported on standard error and kept in the choice's sync report (for the
 // window to tell); the program then stays where it was started.
-Choice EnterWorkingFolder();
+Choice EnterWorkingFolder(const Claim& claim = {});
 
 } // namespace LearnerFolder

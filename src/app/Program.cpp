@@ -44,12 +44,15 @@ QIcon ProgramIcon(const QString& programFolder)
 
 int RunProgram(int argc, char** argv, const std::function<void(TForm1&)>& afterShow)
 {
-    SingleInstanceGuard guard;
-    if (!guard.Acquire())
-        return 1; // another copy runs: end at once, showing nothing
     // In the folder it was started in when that holds a bank, otherwise in
-    // the learner's folder of an installed program.
-    const LearnerFolder::Choice working = LearnerFolder::EnterWorkingFolder();
+    // the learner's folder of an installed program; one copy per folder.
+    std::unique_ptr<SingleInstanceGuard> guard;
+    const LearnerFolder::Choice working = LearnerFolder::EnterWorkingFolder([&guard](const std::filesystem::path& folder) {
+        guard = std::make_unique<SingleInstanceGuard>(folder);
+        return guard->Acquire();
+    });
+    if (working.where == LearnerFolder::Where::Taken)
+        return 1; // another copy works there: end at once, showing nothing
 
     Platform::PrepareOffscreenFonts();
     MiretoApplication app(argc, argv);
@@ -95,6 +98,11 @@ int RunProgram(int argc, char** argv, const std::function<void(TForm1&)>& afterS
     if (!working.sync.ok && !form->Drill.ToiFileFound) {
         const QString reason = QString::fromStdString(working.sync.error);
         QTimer::singleShot(0, form.get(), [&form, reason] { MessageBox::error(form.get(), TForm1::kWindowTitle, reason); });
+    }
+    // Why a second copy in this folder could not be kept out.
+    if (guard && !guard->Warning().isEmpty()) {
+        const QString warning = guard->Warning();
+        QTimer::singleShot(0, form.get(), [&form, warning] { MessageBox::information(form.get(), TForm1::kWindowTitle, warning); });
     }
     if (afterShow)
         afterShow(*form);

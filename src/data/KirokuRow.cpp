@@ -199,20 +199,26 @@ std::string KirokuLine(const KirokuEntry& entry)
     return line;
 }
 
+std::string KirokuCheck(const TextRow& row)
+{
+    std::array<std::string_view, kCells - 1> cells;
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        cells[i] = i < row.size() ? row.Cell(i) : std::string_view();
+    return Hex8(Check(cells));
+}
+
 std::optional<KirokuEntry> KirokuFromRow(const TextRow& row)
 {
-    if (row.size() != kCells)
+    if (row.size() != kCells || row.Cell(kCells - 1) != KirokuCheck(row))
         return std::nullopt;
     // Read through views: a year's journal is read at every start.
     std::array<std::string_view, kCells - 1> cells;
     for (std::size_t i = 0; i < cells.size(); ++i)
         cells[i] = row.Cell(i);
-    if (row.Cell(kCells - 1) != Hex8(Check(cells)))
-        return std::nullopt;
     KirokuEntry e;
     const auto seq = KirokuDigits(cells[0], kKirokuMaxSeq);
     const auto mode = KirokuDigits(cells[4], 4);
-    const auto nanwido = KirokuDigits(cells[5], 5);
+    const auto nanwido = NanwidoValue::Of(KirokuDigits(cells[5], 5).value_or(-1));
     const auto seconds = KirokuDigits(cells[6], kMaxSeconds);
     auto key = KirokuUnescape(cells[2]);
     auto answer = KirokuUnescape(cells[7]);
@@ -224,7 +230,7 @@ std::optional<KirokuEntry> KirokuFromRow(const TextRow& row)
     e.key = std::move(*key);
     e.seikai = cells[3] == "1";
     e.mode = static_cast<std::int32_t>(*mode);
-    e.nanwido = static_cast<std::int32_t>(*nanwido);
+    e.nanwido = *nanwido;
     e.seconds = static_cast<std::int32_t>(*seconds);
     e.answer = std::move(*answer);
     return e;

@@ -10,6 +10,7 @@
 // always hold: '%', '"', control bytes and any byte of 0x80 or above that is
 // not part of a JIS X 0208 character are written as %XX. The check is a
 // hash of the other cells, so a torn or edited row is told from a real one.
+#include "data/Nanwido.h"
 #include "text/TextRow.h"
 
 #include <cstdint>
@@ -25,7 +26,7 @@ struct KirokuEntry {
     std::string key;
     bool seikai = false;
     std::int32_t mode = 0;
-    std::int32_t nanwido = 0;
+    NanwidoValue nanwido;
     std::int32_t seconds = 0;
     std::string answer;
 };
@@ -55,6 +56,8 @@ std::optional<std::string> KirokuUnescape(std::string_view cell);
 TextRow KirokuHeaderRow();
 TextRow KirokuToRow(const KirokuEntry& entry);
 std::string KirokuLine(const KirokuEntry& entry);
+// The check cell of a row: the hash of its first eight cells.
+std::string KirokuCheck(const TextRow& row);
 // The entry of a row read from the file, or nullopt for anything that is not
 // a whole row this program wrote (wrong cell count, numbers out of range,
 // check not matching).

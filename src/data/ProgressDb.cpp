@@ -79,22 +79,12 @@ void RemoveWriteLeftovers(ProgressData& data)
     }
 }
 
-// True when the text starts with a number as TextToInt reads one (blanks,
-// a sign, at least one digit). A word reads as 0 but is no difficulty.
-bool HasLeadingNumber(const std::string& text)
-{
-    std::size_t i = text.find_first_not_of(" \t");
-    if (i != std::string::npos && (text[i] == '+' || text[i] == '-'))
-        ++i;
-    return i < text.size() && text[i] >= '0' && text[i] <= '9';
-}
-
 void LoadNanwido(ProgressData& data)
 {
     std::string bytes;
     FileState state = ReadDatabase(DataTexts::kNanwidoFileName, bytes, data);
     data.writeNanwido = state != FileState::Unreadable;
-    data.Nanwido = state == FileState::Read && HasLeadingNumber(bytes) ? ToNanwido(TextToInt(bytes)) : kNanwidoF;
+    data.Nanwido = state == FileState::Read ? NanwidoFromFile(bytes) : kNanwidoF;
 }
 
 // Every count row gets its count cell, so a short row read from the file
@@ -225,16 +215,20 @@ TextTable BuildSeikaiTable(const TextTable& toiTable, const TextTable* oldTable)
 
 TextRow EmptySlotRow(std::int32_t bankRows)
 {
-    TextRow row(SlotCell::Count);
-    row[SlotCell::PlayMode] = DataTexts::kPlayNormal;
-    row[SlotCell::ToiList] = BankOrderListCell(bankRows - 1);
-    row[SlotCell::ToiIndex] = "0";
-    row[SlotCell::StageTable] = StageRowsCell(BuildStageTable(bankRows));
-    row[SlotCell::Filled] = "0";
-    row[SlotCell::Date] = DataTexts::kNewData;
-    row[SlotCell::Nanwido] = IntToText(kNanwidoF);
-    row[SlotCell::Nokori] = IntToText(kRunChances);
-    return row;
+    // Every question in bank order, every full stage, the easiest
+    // difficulty and every chance.
+    std::vector<std::int32_t> bankOrder;
+    for (std::int32_t row = 1; row < bankRows; ++row)
+        bankOrder.push_back(row);
+    return SlotRowCells({.normalMode = true,
+                         .toiList = bankOrder,
+                         .toiIndex = 0,
+                         .stageTable = BuildStageTable(bankRows),
+                         .filled = false,
+                         .date = DataTexts::kNewData,
+                         .nanwido = kNanwidoF,
+                         .nokori = kRunChances,
+                         .bunya = {}});
 }
 
 TextTable BuildEmptySaveTable(std::int32_t bankRows)
@@ -266,7 +260,7 @@ void WriteProgress(const ProgressData& data)
 }
 
 ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable,
-                                     std::int32_t nanwido, bool writeSeikai, bool writeSaveLoad,
+                                     NanwidoValue nanwido, bool writeSeikai, bool writeSaveLoad,
                                      bool writeNanwido, const SeikaiWriteWatch* watch)
 {
     ProgressWriteResult result;
@@ -290,7 +284,7 @@ ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const Text
             watch->after(result.failed.empty());
     }
     write(writeSaveLoad, DataTexts::kSaveLoadFileName, [&] { return TableToFileBytes(saveLoadTable); });
-    write(writeNanwido, DataTexts::kNanwidoFileName, [&] { return IntToText(nanwido); });
+    write(writeNanwido, DataTexts::kNanwidoFileName, [&] { return NanwidoFileText(nanwido); });
     return result;
 }
 
@@ -305,7 +299,7 @@ std::string FailedWritesText(const ProgressWriteResult& result)
     return text;
 }
 
-void WriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable, std::int32_t nanwido,
+void WriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable, NanwidoValue nanwido,
                    bool writeSeikai, bool writeSaveLoad, bool writeNanwido)
 {
     EndUnlessWritten(TryWriteProgress(toiSeikaiTable, saveLoadTable, nanwido, writeSeikai, writeSaveLoad, writeNanwido));

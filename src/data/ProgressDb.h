@@ -33,7 +33,7 @@ struct DamagedFile {
 };
 
 struct ProgressData {
-    std::int32_t Nanwido = kNanwidoF; // as the file holds it
+    NanwidoValue Nanwido;
     TextTable StageTable;
     TextTable ToiSeikaiTable;
     TextTable SaveLoadTable;
@@ -95,14 +95,14 @@ struct SeikaiWriteWatch {
 // own. A file not to be written (unreadable at start-up) is skipped. Nothing
 // ends here.
 ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable,
-                                     std::int32_t nanwido, bool writeSeikai, bool writeSaveLoad,
+                                     NanwidoValue nanwido, bool writeSeikai, bool writeSaveLoad,
                                      bool writeNanwido, const SeikaiWriteWatch* watch = nullptr);
 
 // The close-time writing: TryWriteProgress, and when any file could not be
 // written the process ends as WriteTextFile does ("ファイルをオープンできません"
 // on standard error, exit status 1), after every file was tried.
 void WriteProgress(const ProgressData& data);
-void WriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable, std::int32_t nanwido,
+void WriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable, NanwidoValue nanwido,
                    bool writeSeikai, bool writeSaveLoad, bool writeNanwido);
 // The close's end of a write that failed; returns only when it succeeded.
 void EndUnlessWritten(const ProgressWriteResult& result);

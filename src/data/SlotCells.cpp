@@ -16,28 +16,40 @@ std::string Join(const std::vector<std::string>& values, const char* marker)
     return text;
 }
 
-} // namespace
-
 std::string JoinListCell(const std::vector<std::string>& values)
 {
     return Join(values, DataTexts::kListMarker);
 }
 
-std::string ToiListCell(const std::vector<std::int32_t>& toiList)
+std::string StageRowsCell(const TextTable& stageTable)
 {
-    std::vector<std::string> values;
-    values.reserve(toiList.size());
-    for (std::int32_t row : toiList)
-        values.push_back(IntToText(row));
-    return JoinListCell(values);
+    std::vector<std::string> rows;
+    const std::int32_t last = stageTable.empty() ? 0 : stageTable.rbegin()->first;
+    for (std::int32_t j = 1; j <= last; ++j)
+        rows.push_back(JoinListCell({TableCell(stageTable, j, 0), TableCell(stageTable, j, 1)}));
+    return Join(rows, DataTexts::kLineMarker);
 }
 
-std::string BankOrderListCell(std::int32_t last)
+} // namespace
+
+TextRow SlotRowCells(const SlotContent& slot)
 {
-    std::vector<std::int32_t> rows;
-    for (std::int32_t row = 1; row <= last; ++row)
-        rows.push_back(row);
-    return ToiListCell(rows);
+    std::vector<std::string> rows;
+    rows.reserve(slot.toiList.size());
+    for (std::int32_t row : slot.toiList)
+        rows.push_back(IntToText(row));
+    TextRow cells(SlotCell::Count);
+    cells[SlotCell::PlayMode] = slot.normalMode ? DataTexts::kPlayNormal : DataTexts::kPlayRand;
+    cells[SlotCell::ToiList] = JoinListCell(rows);
+    cells[SlotCell::ToiIndex] = std::to_string(slot.toiIndex);
+    cells[SlotCell::StageTable] = StageRowsCell(slot.stageTable);
+    cells[SlotCell::Filled] = slot.filled ? "1" : "0";
+    cells[SlotCell::Date] = slot.date;
+    cells[SlotCell::Nanwido] = IntToText(slot.nanwido);
+    cells[SlotCell::Nokori] = IntToText(slot.nokori);
+    if (!slot.bunya.empty())
+        cells.push_back(std::string(slot.bunya));
+    return cells;
 }
 
 std::vector<std::int32_t> ToiListFromCell(const std::string& cell)
@@ -48,15 +60,6 @@ std::vector<std::int32_t> ToiListFromCell(const std::string& cell)
     for (const std::string& piece : SplitText(cell, DataTexts::kListMarker))
         toiList.push_back(TextToInt(piece));
     return toiList;
-}
-
-std::string StageRowsCell(const TextTable& stageTable)
-{
-    std::vector<std::string> rows;
-    const std::int32_t last = stageTable.empty() ? 0 : stageTable.rbegin()->first;
-    for (std::int32_t j = 1; j <= last; ++j)
-        rows.push_back(JoinListCell({TableCell(stageTable, j, 0), TableCell(stageTable, j, 1)}));
-    return Join(rows, DataTexts::kLineMarker);
 }
 
 void StageRowsFromCell(const std::string& cell, TextTable& stageTable)

@@ -79,10 +79,8 @@ struct DrillState {
     std::string Bunya;
     std::vector<std::int32_t> BunyaRows;
 
-    // Nanwido kept within 0..5 wherever it indexes the table.
-    NanwidoValue SafeNanwido() const { return ClampNanwido(Nanwido); }
-    std::int32_t PassLine() const { return NanwidoTable[static_cast<std::size_t>(SafeNanwido())]; }
-    std::int32_t TimeLimit() const { return NanwidoTable[static_cast<std::size_t>(SafeNanwido()) + 6]; }
+    std::int32_t PassLine() const { return NanwidoTable[static_cast<std::size_t>(Nanwido)]; }
+    std::int32_t TimeLimit() const { return NanwidoTable[static_cast<std::size_t>(Nanwido) + 6]; }
     // Normal and random runs count chances and can be stored in a slot.
     bool IsSlotMode() const { return PlayMode == kModeNormal || PlayMode == kModeRand; }
     // True when the exam modes are played (one stage, no pass line).

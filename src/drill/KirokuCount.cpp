@@ -30,7 +30,7 @@ KirokuEntry KirokuOfJudgement(const DrillState& state, const Judgement& judged, 
     entry.key = CutAtCharacter(TableCell(state.ToiTable, state.CurrentRow(), ToiColumn::Key), kKirokuKeyBytes);
     entry.seikai = judged.seikai;
     entry.mode = state.PlayMode;
-    entry.nanwido = state.SafeNanwido();
+    entry.nanwido = state.Nanwido;
     entry.seconds = std::max(0, std::min(state.TimeCount, state.TimeLimit()));
     entry.answer = CutAtCharacter(judged.answer, kKirokuAnswerBytes);
     return entry;

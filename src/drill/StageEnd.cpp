@@ -74,7 +74,7 @@ StageEndView ViewOfStageEnd(const DrillState& state)
     view.kekka = state.StageKekka;
     view.kekkaShown = state.PlayMode != kModeJakuten;
     view.nokori = state.Nokori;
-    view.nanwido = state.SafeNanwido();
+    view.nanwido = state.Nanwido;
     // A game over is never stored: slot 1 keeps the last stage it saw.
     view.saveOffered = state.IsSlotMode() && (state.StageKekka == kKekkaClear || state.StageKekka == kKekkaRetry);
     view.nextStageShown = state.StageKekka != kKekkaGameOver;
@@ -105,8 +105,7 @@ void RemoveStageRows(TextTable& stageTable)
 
 void RaiseDifficulty(DrillState& state)
 {
-    if (state.Nanwido > kNanwidoA)
-        state.Nanwido = static_cast<NanwidoValue>(state.Nanwido - 1);
+    state.Nanwido = state.Nanwido.Harder();
 }
 
 namespace {

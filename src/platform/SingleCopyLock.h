@@ -1,7 +1,18 @@
 #pragma once
-// The per-user lock that keeps a second copy of the program from starting:
-// an flock on a file in the user's runtime folder on Linux, a named mutex on
-// Windows. The system drops it when the process ends, however it ends, so a
+// The lock that keeps a second copy of the program from working in the same
+// folder. It belongs to the working folder, not to the session, so starts
+// with different environments (the menu, su, ssh) still meet it, and two
+// folders never block each other.
+//
+// Linux: an flock on a file the program makes in the folder itself
+// (".<name>.lock", mode 0600). Only a regular file owned by this user or by
+// the folder's owner counts as the lock; anything else under that name (a
+// symbolic link, a FIFO, another user's file) is removed and replaced, so it
+// can neither block the start nor send the lock elsewhere.
+// Windows: a named mutex in the session's namespace, its name derived from
+// the folder's final path.
+//
+// The system drops the lock when the process ends, however it ends, so a
 // crashed copy never blocks the next start.
 #include <string>
 
@@ -9,23 +20,29 @@ namespace Platform {
 
 class SingleCopyLock {
 public:
-    // `name` is the lock's name ("UniqueName").
-    explicit SingleCopyLock(std::string name);
+    // `name` is the lock's name ("UniqueName"); `folder` the working folder
+    // (UTF-8), which must exist.
+    SingleCopyLock(std::string name, std::string folder);
     ~SingleCopyLock();
     SingleCopyLock(const SingleCopyLock&) = delete;
     SingleCopyLock& operator=(const SingleCopyLock&) = delete;
 
-    enum class Result { Held, TakenByAnother, Unavailable };
-    // Held: this process holds it now (also on a second call). Unavailable:
-    // the lock could not be made at all (the reason is in Problem()).
+    enum class Result { Held, TakenByAnother, ReadOnlyFolder, Unavailable };
+    // Held: this process holds it now (also on a second call).
+    // ReadOnlyFolder: no file can be made in the folder, so no copy can write
+    // anything there either. Unavailable: the lock could not be made for
+    // another reason. Problem() and ErrorNumber() (errno, 0 if none) say why.
     Result Acquire();
     const std::string& Problem() const { return problem_; }
+    int ErrorNumber() const { return error_; }
     // The file (Linux) or object (Windows) that holds the lock.
     std::string Where() const;
 
 private:
     std::string name_;
+    std::string folder_;
     std::string problem_;
+    int error_ = 0;
     void* handle_ = nullptr; // a HANDLE on Windows
     int fd_ = -1;            // a descriptor on Linux
 };

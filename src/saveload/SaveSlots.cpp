@@ -33,18 +33,15 @@ bool HasSlotRow(const TextTable& saveLoadTable, int r)
 
 TextRow SessionToSlotRow(const DrillState& state, const std::string& nowText)
 {
-    TextRow row(SlotCell::Count);
-    row[SlotCell::PlayMode] = state.PlayMode == kModeNormal ? DataTexts::kPlayNormal : DataTexts::kPlayRand;
-    row[SlotCell::ToiList] = ToiListCell(state.ToiList);
-    row[SlotCell::ToiIndex] = std::to_string(state.ToiIndex);
-    row[SlotCell::StageTable] = StageRowsCell(state.StageTable);
-    row[SlotCell::Filled] = "1";
-    row[SlotCell::Date] = nowText;
-    row[SlotCell::Nanwido] = IntToText(state.Nanwido);
-    row[SlotCell::Nokori] = IntToText(state.Nokori);
-    if (!state.Bunya.empty())
-        row.push_back(state.Bunya);
-    return row;
+    return SlotRowCells({.normalMode = state.PlayMode == kModeNormal,
+                         .toiList = state.ToiList,
+                         .toiIndex = state.ToiIndex,
+                         .stageTable = state.StageTable,
+                         .filled = true,
+                         .date = nowText,
+                         .nanwido = state.Nanwido,
+                         .nokori = state.Nokori,
+                         .bunya = state.Bunya});
 }
 
 void StoreSessionInSlot(DrillState& state, int r)
@@ -118,7 +115,7 @@ RestoreProblem RestoreSessionFromSlot(DrillState& state, int r, std::int32_t* ba
     state.StageToiCount = 0;
     state.StageSeikaiCount = 0;
     // A difficulty the selector does not have would index past its items.
-    state.Nanwido = ToNanwido(TextToInt(cell(SlotCell::Nanwido)));
+    state.Nanwido = NanwidoOrF(TextToInt(cell(SlotCell::Nanwido)));
     state.Nokori = TextToInt(cell(SlotCell::Nokori)); // 1..kRunChances, checked above
     // An area run comes back as one: its list holds that area's questions.
     state.Bunya = cell(SlotCell::Bunya);

@@ -86,7 +86,7 @@ void TForm1::StartUp()
 void TForm1::InitDataAndScreens()
 {
     ProgressData data = LoadProgress(Drill.ToiTable);
-    Drill.Nanwido = ToNanwido(data.Nanwido);
+    Drill.Nanwido = data.Nanwido;
     Drill.ToiList.clear();
     Drill.StageTable = std::move(data.StageTable);
     Drill.ToiSeikaiTable = std::move(data.ToiSeikaiTable);
@@ -131,7 +131,7 @@ void TForm1::HideAllScreens()
 
 void TForm1::ShowStartScreen()
 {
-    cbNanwido->setCurrentIndex(Drill.SafeNanwido());
+    cbNanwido->setCurrentIndex(Drill.Nanwido);
     SelectBunyaItem();
     SetStatusText(StatusTexts::kStart);
     HideAllScreens();
@@ -150,8 +150,9 @@ void TForm1::ShowErrorScreen(const QString& message)
 
 void TForm1::cbNanwidoChange(int index)
 {
-    if (index >= 0)
-        Drill.Nanwido = ClampNanwido(index);
+    // No selected item (-1) leaves the difficulty as it is.
+    if (const auto nanwido = NanwidoValue::Of(index))
+        Drill.Nanwido = *nanwido;
 }
 
 void TForm1::edtInputMouseDown()
@@ -171,7 +172,7 @@ QString TForm1::StatusText() const
 
 QString TForm1::NanwidoText() const
 {
-    return cbNanwido->itemText(Drill.SafeNanwido());
+    return cbNanwido->itemText(Drill.Nanwido);
 }
 
 void TForm1::SetDefaultButton(QPushButton* button)

@@ -121,7 +121,7 @@ protected:
         return values;
     }
 
-    bool LockIsHeld() const { return UniqueLockIsHeld(runtime.path()); }
+    static bool LockIsHeld(const QString& folder) { return UniqueLockIsHeld(folder); }
 
     QTemporaryDir stage, home, runtime;
     QString prefix, installedData, learner, report;
@@ -199,18 +199,28 @@ TEST_F(InstalledProgram, FolderHoldingABankIsUsedAsBefore)
     EXPECT_FALSE(QDir(learner).exists());
 }
 
-TEST_F(InstalledProgram, OneCopyAtATimeAcrossBothWaysOfStarting)
+TEST_F(InstalledProgram, OneCopyPerFolderAcrossBothWaysOfStarting)
 {
+    // The menu's copy in the learner's folder keeps out a second start with
+    // another session's surroundings (a shell through su or ssh), before that
+    // one writes anything there; a copy in an authoring folder runs beside it.
+    QProcess* menu = StartFromMenu(home.path(), false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return LockIsHeld(learner); }, 20000));
+    const QString manifest = learner + QStringLiteral("/.installed-files");
+    QFile::remove(manifest);
+
+    QTemporaryDir otherRuntime;
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), otherRuntime.path());
+    QProcess* shell = StartFromMenu(home.path(), false);
+    ASSERT_TRUE(shell->waitForFinished(20000));
+    EXPECT_EQ(shell->exitCode(), 1);
+    EXPECT_FALSE(QFile::exists(manifest)) << "refused before filling the folder";
+
     QTemporaryDir authoring;
     WriteAll(authoring.path() + QLatin1Char('/') + kBank, BankBytes(2));
-    QProcess* first = StartFromMenu(authoring.path(), false);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return LockIsHeld(); }, 20000));
-
-    QProcess* second = StartFromMenu(home.path(), false);
-    ASSERT_TRUE(second->waitForFinished(20000));
-    EXPECT_EQ(second->exitCode(), 1);
-    EXPECT_FALSE(QDir(learner).exists()); // it ended before choosing a folder
-    EXPECT_EQ(first->state(), QProcess::Running);
+    StartFromMenu(authoring.path(), false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return LockIsHeld(authoring.path()); }, 20000));
+    EXPECT_EQ(menu->state(), QProcess::Running);
 }
 
 TEST_F(InstalledProgram, WithoutAnyBankTheErrorScreenOpens)
@@ -223,6 +233,8 @@ TEST_F(InstalledProgram, WithoutAnyBankTheErrorScreenOpens)
     EXPECT_EQ(seen.count("box"), 0u) << "nothing failed: no box";
     EXPECT_FALSE(QDir(learner).exists());
     EXPECT_FALSE(QFile::exists(home.path() + QStringLiteral("/db_nanwido.dat")));
+    // Nothing will be written, so nothing is locked in the folder it was started in.
+    EXPECT_FALSE(QFile::exists(home.path() + QStringLiteral("/.UniqueName.lock")));
 }
 
 TEST_F(InstalledProgram, ALearnersFolderThatCannotBeMadeIsNamedWithItsReason)

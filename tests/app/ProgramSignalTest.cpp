@@ -186,11 +186,11 @@ TEST_F(ProgramSignal, KillAfterAStageEndLeavesThatStageEndAndANewCopyResumes)
     EXPECT_EQ(TableCell(saveLoad, 1, 4), "1");
     EXPECT_EQ(TableCell(saveLoad, 1, 2), "20");
     EXPECT_EQ(learner.folder.Read(kNanwidoFileName), "5");
-    // Nothing but the bank, the three databases, the answer journal and its
-    // mark: no temporary file.
+    // Nothing but the bank, the three databases, the answer journal, its
+    // mark and the lock file: no temporary file.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(learner.folder.Path()),
                             std::filesystem::directory_iterator()),
-              6);
+              7);
 
     // A new copy in the same folder resumes from "AUTO" at stage 2.
     auto form = OpenForm();

@@ -75,7 +75,7 @@ TEST(CrossSystem, DatabasesAreWrittenByteForByteAsLinuxWritesThem)
     // A learner's state: counts for two questions, difficulty Ｃ (3).
     data.ToiSeikaiTable.at(1)[1] = "2";
     data.ToiSeikaiTable.at(3)[1] = "5";
-    data.Nanwido = 3;
+    data.Nanwido = kNanwidoD;
     WriteProgress(data);
     for (const char* name : {kSeikaiFileName, kSaveLoadFileName, kNanwidoFileName}) {
         SCOPED_TRACE(name);

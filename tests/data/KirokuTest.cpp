@@ -26,7 +26,7 @@ KirokuEntry Entry(std::string key, bool seikai, std::string answer = "a")
     e.key = std::move(key);
     e.seikai = seikai;
     e.mode = 1;
-    e.nanwido = 4;
+    e.nanwido = kNanwidoE;
     e.seconds = 12;
     e.answer = std::move(answer);
     return e;
@@ -105,7 +105,6 @@ TEST(KirokuRow, ARowThatIsNotWholeIsNoRow)
     } bad[] = {
         {"number 0", [](KirokuEntry& x) { x.seq = 0; }},
         {"mode 5", [](KirokuEntry& x) { x.mode = 5; }},
-        {"difficulty 6", [](KirokuEntry& x) { x.nanwido = 6; }},
         {"no key", [](KirokuEntry& x) { x.key.clear(); }},
         {"answer too long", [](KirokuEntry& x) { x.answer.assign(kKirokuAnswerBytes + 1, 'x'); }},
         {"before 1970", [](KirokuEntry& x) { x.day = -1; }},
@@ -114,6 +113,14 @@ TEST(KirokuRow, ARowThatIsNotWholeIsNoRow)
         KirokuEntry x = e;
         b.change(x);
         EXPECT_FALSE(ThroughFile(KirokuLine(x)).has_value()) << b.what;
+    }
+    // Numbers a value of the program cannot hold: written by hand.
+    for (const auto& [cell, text] : {std::pair {5, "6"}, {5, "-1"}, {5, ""}, {5, "F"}}) {
+        TextRow row = KirokuToRow(e);
+        ASSERT_TRUE(KirokuFromRow(row).has_value());
+        row[static_cast<std::size_t>(cell)] = text;
+        row[8] = KirokuCheck(row);
+        EXPECT_FALSE(KirokuFromRow(row).has_value()) << cell << " " << text;
     }
     std::string feb30 = line;
     const std::string date = KirokuTimeText(e.day, e.second).substr(0, 10);

@@ -264,7 +264,7 @@ TEST_P(ProgressUnreadable, IsBuiltInMemoryAndNeverWritten)
     EXPECT_EQ(data.SaveLoadTable, name == kSaveLoadFileName ? BuildEmptySaveTable(3) : slots);
     EXPECT_EQ(data.Nanwido, name == kNanwidoFileName ? 5 : 2);
 
-    data.Nanwido = 1;
+    data.Nanwido = kNanwidoB;
     WriteProgress(data); // would end the process if it tried the folder
     EXPECT_TRUE(IsFolder(name));
     EXPECT_TRUE(DataFileExists(name + "/inside"));
@@ -325,7 +325,7 @@ TEST_F(ProgressFiles, EmptyBankAndShortQuestionRowsLoad)
 TEST_F(ProgressFiles, CloseWritesWhatTheNextStartReads)
 {
     ProgressData data = LoadProgress(Bank(21));
-    data.Nanwido = 3;
+    data.Nanwido = kNanwidoD;
     data.ToiSeikaiTable[2][1] = "8";
     data.SaveLoadTable[1] = {kPlayRand, "2<%>1", "1", "1<%>1", "1", "Sun Dec 06 19:42:55 2026", "3", "2"};
     WriteProgress(data);
@@ -351,11 +351,11 @@ TEST_F(ProgressFiles, ClearedFlagsLeaveTheirFilesAlone)
     Put(kSeikaiFileName, "old counts");
     Put(kSaveLoadFileName, "old slots");
     Put(kNanwidoFileName, "old");
-    WriteProgress(SeikaiFile({}), BuildEmptySaveTable(1), 2, false, false, false);
+    WriteProgress(SeikaiFile({}), BuildEmptySaveTable(1), kNanwidoC, false, false, false);
     EXPECT_EQ(Get(kSeikaiFileName), "old counts");
     EXPECT_EQ(Get(kSaveLoadFileName), "old slots");
     EXPECT_EQ(Get(kNanwidoFileName), "old");
-    WriteProgress(SeikaiFile({}), BuildEmptySaveTable(1), 2, false, true, false);
+    WriteProgress(SeikaiFile({}), BuildEmptySaveTable(1), kNanwidoC, false, true, false);
     EXPECT_EQ(Get(kSeikaiFileName), "old counts");
     EXPECT_EQ(Get(kSaveLoadFileName), ReplaceAll(TableToText(BuildEmptySaveTable(1)), "\n", "\r\n"));
     EXPECT_EQ(Get(kNanwidoFileName), "old");
@@ -371,7 +371,7 @@ TEST_F(ProgressFilesDeathTest, FailedSlotsStillWriteTheOtherTwoThenEnd)
     Put(kNanwidoFileName, "4");
     ASSERT_EQ(::mkdir(kSaveLoadFileName, 0755), 0);
     TextTable counts = SeikaiFile({{"K1", "1"}});
-    EXPECT_EXIT(WriteProgress(counts, BuildEmptySaveTable(2), 0, true, true, true), ::testing::ExitedWithCode(1),
+    EXPECT_EXIT(WriteProgress(counts, BuildEmptySaveTable(2), kNanwidoA, true, true, true), ::testing::ExitedWithCode(1),
                 "ファイルをオープンできません");
     EXPECT_EQ(Get(kSeikaiFileName), ReplaceAll(TableToText(counts), "\n", "\r\n"));
     EXPECT_EQ(Get(kNanwidoFileName), "0");
@@ -383,7 +383,7 @@ TEST_F(ProgressFilesDeathTest, FailedCountsWriteKeepsItsOldBytesAndWritesTheRest
     Put(kNanwidoFileName, "4");
     Put(kSeikaiFileName, "old counts");
     ASSERT_EQ(::chmod(kSeikaiFileName, 0444), 0);
-    EXPECT_EXIT(WriteProgress(SeikaiFile({}), BuildEmptySaveTable(2), 0, true, true, true),
+    EXPECT_EXIT(WriteProgress(SeikaiFile({}), BuildEmptySaveTable(2), kNanwidoA, true, true, true),
                 ::testing::ExitedWithCode(1), "ファイルをオープンできません");
     EXPECT_EQ(Get(kSeikaiFileName), "old counts");
     EXPECT_EQ(Get(kSaveLoadFileName), ReplaceAll(TableToText(BuildEmptySaveTable(2)), "\n", "\r\n"));
@@ -488,7 +488,7 @@ TEST_F(ProgressFiles, ADatabaseLinkOutOfTheFolderIsNamedAndNeverWritten)
     EXPECT_EQ(FileReason(data.unreadable[0].reason), "フォルダの外を指すリンクです");
     EXPECT_FALSE(data.writeNanwido);
     EXPECT_FALSE(data.writeSaveLoad);
-    data.Nanwido = 1;
+    data.Nanwido = kNanwidoB;
     WriteProgress(data); // would end the process if it tried a link
     ASSERT_EQ(::chdir(".."), 0);
     EXPECT_EQ(Get("outside/important"), "precious");

@@ -45,7 +45,7 @@ protected:
 
 TEST_F(ProgressWrite, WritesTheThreeFilesAsTheCloseDoes)
 {
-    const ProgressWriteResult result = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), 1, true, true, true);
+    const ProgressWriteResult result = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), kNanwidoB, true, true, true);
     EXPECT_TRUE(result.ok);
     EXPECT_TRUE(result.failed.empty());
     EXPECT_EQ(folder.Read(kSeikaiFileName), FileBytes(TableToText(Counts("3"))));
@@ -56,7 +56,7 @@ TEST_F(ProgressWrite, WritesTheThreeFilesAsTheCloseDoes)
 TEST_F(ProgressWrite, FullDiskAtTheFirstFileKeepsEveryOldFile)
 {
     SetWriteFaultForTest(WriteFault::Write, -1);
-    const ProgressWriteResult result = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), 1, true, true, true);
+    const ProgressWriteResult result = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), kNanwidoB, true, true, true);
     SetWriteFaultForTest(WriteFault::None);
     EXPECT_FALSE(result.ok);
     ASSERT_EQ(result.failed.size(), 3u);
@@ -75,7 +75,7 @@ TEST_F(ProgressWrite, OneFileThatFailsDoesNotStopTheOthers)
     folder.Write(kSaveLoadFileName, "");
     ASSERT_EQ(::unlink(kSaveLoadFileName), 0);
     ASSERT_EQ(::mkdir(kSaveLoadFileName, 0755), 0);
-    const ProgressWriteResult result = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), 1, true, true, true);
+    const ProgressWriteResult result = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), kNanwidoB, true, true, true);
     EXPECT_FALSE(result.ok);
     ASSERT_EQ(result.failed.size(), 1u);
     EXPECT_EQ(result.failed[0].fileName, kSaveLoadFileName);
@@ -87,13 +87,13 @@ TEST_F(ProgressWrite, OneFileThatFailsDoesNotStopTheOthers)
 
 TEST_F(ProgressWrite, FilesUnreadableAtStartUpAreSkipped)
 {
-    const ProgressWriteResult skipped = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), 1, false, false, false);
+    const ProgressWriteResult skipped = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), kNanwidoB, false, false, false);
     EXPECT_TRUE(skipped.ok);
     ExpectOldFiles();
     // With the counts and slots skipped, a fault armed for one write hits
     // the difficulty.
     SetWriteFaultForTest(WriteFault::Rename, 1);
-    const ProgressWriteResult result = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), 1, false, false, true);
+    const ProgressWriteResult result = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), kNanwidoB, false, false, true);
     SetWriteFaultForTest(WriteFault::None);
     EXPECT_FALSE(result.ok);
     ASSERT_EQ(result.failed.size(), 1u);

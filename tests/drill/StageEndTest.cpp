@@ -9,7 +9,7 @@
 namespace {
 
 // A run as the start handlers leave it: list 1..n in bank order.
-DrillState StartRun(PlayModeValue mode, std::int32_t n, std::int32_t nanwido)
+DrillState StartRun(PlayModeValue mode, std::int32_t n, NanwidoValue nanwido)
 {
     DrillState state;
     state.ToiTable[0] = {"key"};
@@ -21,7 +21,7 @@ DrillState StartRun(PlayModeValue mode, std::int32_t n, std::int32_t nanwido)
     }
     state.StageTable[0] = {"correct", "answered"};
     state.PlayMode = mode;
-    state.Nanwido = static_cast<NanwidoValue>(nanwido); // also one outside 0..5
+    state.Nanwido = nanwido;
     state.Nokori = 3;
     state.StageNo = 1;
     return state;
@@ -57,10 +57,10 @@ TEST(StagePercent, TruncatesAndIsZeroWithoutAnswers)
 
 TEST(AdvanceAfterNext, PassLineMustBeExceeded)
 {
-    struct Case { std::int32_t nanwido; std::uint32_t correct; std::int32_t kekka; };
+    struct Case { NanwidoValue nanwido; std::uint32_t correct; std::int32_t kekka; };
     const Case cases[] = {
-        {0, 19, kKekkaClear}, {0, 18, kKekkaRetry}, {2, 15, kKekkaClear}, {2, 14, kKekkaRetry},
-        {5, 9, kKekkaClear},  {5, 8, kKekkaRetry},  {9, 19, kKekkaClear}, {-3, 18, kKekkaRetry},
+        {kNanwidoA, 19, kKekkaClear}, {kNanwidoA, 18, kKekkaRetry}, {kNanwidoC, 15, kKekkaClear},
+        {kNanwidoC, 14, kKekkaRetry}, {kNanwidoF, 9, kKekkaClear},  {kNanwidoF, 8, kKekkaRetry},
     };
     for (const Case& c : cases) {
         DrillState state = StartRun(kModeNormal, 45, c.nanwido);
@@ -76,7 +76,7 @@ TEST(AdvanceAfterNext, PassLineMustBeExceeded)
 
 TEST(AdvanceAfterNext, FortyFiveQuestionsPlayInStagesOfTwentyTwentyAndFive)
 {
-    DrillState state = StartRun(kModeNormal, 45, 2);
+    DrillState state = StartRun(kModeNormal, 45, kNanwidoC);
     struct Stage { std::uint32_t correct, endIndex, answered; NextAction action; bool autoSave; };
     const Stage stages[] = {
         {20, 20, 20, NextAction::StageEnd, true},
@@ -106,7 +106,7 @@ TEST(AdvanceAfterNext, FortyFiveQuestionsPlayInStagesOfTwentyTwentyAndFive)
 
 TEST(AdvanceAfterNext, ThreeFailedStagesEndInGameOverWithoutAutoSave)
 {
-    DrillState state = StartRun(kModeRand, 45, 5);
+    DrillState state = StartRun(kModeRand, 45, kNanwidoF);
     PlayStage(state, 20);
     PrepareNextStage(state);
     ASSERT_EQ(state.StageNo, 2);
@@ -130,7 +130,7 @@ TEST(AdvanceAfterNext, ThreeFailedStagesEndInGameOverWithoutAutoSave)
 TEST(AdvanceAfterNext, UsedUpChancesEndInGameOverWithoutWrapping)
 {
     for (std::int32_t nokori : {0, -5, INT32_MIN}) {
-        DrillState state = StartRun(kModeNormal, 45, 5);
+        DrillState state = StartRun(kModeNormal, 45, kNanwidoF);
         state.Nokori = nokori;
         const NextOutcome outcome = PlayStage(state, 3);
         EXPECT_EQ(outcome.action, NextAction::StageEnd) << nokori;
@@ -142,7 +142,7 @@ TEST(AdvanceAfterNext, UsedUpChancesEndInGameOverWithoutWrapping)
 
 TEST(AdvanceAfterNext, FailedShortLastStageGoesBackToItsStart)
 {
-    DrillState state = StartRun(kModeNormal, 45, 0);
+    DrillState state = StartRun(kModeNormal, 45, kNanwidoA);
     state.ToiIndex = 40;
     state.StageNo = 3;
     const NextOutcome outcome = PlayStage(state, 4);
@@ -155,7 +155,7 @@ TEST(AdvanceAfterNext, FailedShortLastStageGoesBackToItsStart)
 TEST(AdvanceAfterNext, WeakPointStagesAlwaysClearAndRebuildTheList)
 {
     for (std::int32_t n : {25, 5}) {
-        DrillState state = StartRun(kModeJakuten, n, 0);
+        DrillState state = StartRun(kModeJakuten, n, kNanwidoA);
         state.Nokori = 0;
         state.ToiSeikaiTable[1][1] = "3";
         const NextOutcome outcome = PlayStage(state, 0);
@@ -177,7 +177,7 @@ TEST(AdvanceAfterNext, WeakPointStagesAlwaysClearAndRebuildTheList)
 TEST(AdvanceAfterNext, ExamModesRunTheWholeListAsOneStage)
 {
     for (PlayModeValue mode : {kModeHNormal, kModeHRand}) {
-        DrillState state = StartRun(mode, 45, 0);
+        DrillState state = StartRun(mode, 45, kNanwidoA);
         state.StageTable[1] = {"0", "0"};
         state.StageTable[2] = {"0", "0"};
         const NextOutcome outcome = PlayStage(state, 30);
@@ -213,10 +213,11 @@ TEST(FinalResultRows, EveryStageRowAscendingWithoutPercentWhenNothingWasAnswered
 
 TEST(RaiseDifficulty, OneStepTowardsAAndAStaysA)
 {
-    struct Case { std::int32_t before, after; };
-    for (const Case& c : {Case {2, 1}, Case {5, 4}, Case {1, 0}, Case {0, 0}}) {
+    struct Case { NanwidoValue before, after; };
+    for (const Case& c : {Case {kNanwidoC, kNanwidoB}, Case {kNanwidoF, kNanwidoE}, Case {kNanwidoB, kNanwidoA},
+                          Case {kNanwidoA, kNanwidoA}}) {
         DrillState state;
-        state.Nanwido = static_cast<NanwidoValue>(c.before);
+        state.Nanwido = c.before;
         RaiseDifficulty(state);
         EXPECT_EQ(state.Nanwido, c.after) << c.before;
     }
@@ -251,7 +252,7 @@ TEST(ViewOfStageEnd, EachKindOfStageEnd)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        DrillState state = StartRun(c.mode, 45, 7); // a difficulty past Ｆ is shown as Ｆ
+        DrillState state = StartRun(c.mode, 45, kNanwidoD);
         state.StageKekka = c.kekka;
         state.StageNo = 2;
         state.Nokori = 1;
@@ -266,7 +267,7 @@ TEST(ViewOfStageEnd, EachKindOfStageEnd)
         EXPECT_EQ(view.nextStageShown, c.nextStageShown);
         EXPECT_EQ(view.sameStageAgain, c.sameStageAgain);
         EXPECT_EQ(view.nokori, 1);
-        EXPECT_EQ(view.nanwido, kNanwidoF);
+        EXPECT_EQ(view.nanwido, kNanwidoD);
         EXPECT_EQ(view.toiCount, 20u);
         EXPECT_EQ(view.seikaiCount, 15u);
     }

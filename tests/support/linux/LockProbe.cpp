@@ -4,10 +4,10 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-bool UniqueLockIsHeld(const QString& runtimeFolder)
+bool UniqueLockIsHeld(const QString& workingFolder)
 {
-    const QByteArray path = (runtimeFolder + QStringLiteral("/UniqueName.lock")).toLocal8Bit();
-    int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    const QByteArray path = (workingFolder + QStringLiteral("/.UniqueName.lock")).toLocal8Bit();
+    int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     // A shared lock is refused while the running copy holds its exclusive one.

@@ -4,10 +4,10 @@
 
 #include <windows.h>
 
-// The lock is the session's named mutex; the runtime folder plays no part.
-bool UniqueLockIsHeld(const QString&)
+// The lock is the session's named mutex derived from the folder.
+bool UniqueLockIsHeld(const QString& workingFolder)
 {
-    const std::string name = Platform::SingleCopyLock("UniqueName").Where();
+    const std::string name = Platform::SingleCopyLock("UniqueName", workingFolder.toStdString()).Where();
     HANDLE mutex = ::OpenMutexA(SYNCHRONIZE, FALSE, name.c_str());
     if (mutex == nullptr)
         return false;
