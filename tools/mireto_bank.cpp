@@ -335,7 +335,7 @@ int Convert(const Arguments& args)
     }
     std::string bank;
     files.clear();
-    ScanSources(sources, [&](const RowView& row) { AppendBankLine(row.cells, bank); }, files, problems);
+    ScanSources(sources, [&](const RowView& row) { AppendTableLine(bank, row.cells); }, files, problems);
     FileError error;
     if (!ReplaceFile(out, bank, &error)) {
         std::fprintf(stderr, "%s: cannot write: %s\n", out.c_str(), FileReason(error).c_str());
@@ -382,30 +382,37 @@ int Export(const Arguments& args)
     // Content problems do not stop the export: the CSV is where they are fixed.
     Print(warnings, files, "warning: ");
 
+    // The bank's text has no problem, so its bytes are as read: its rows are
+    // read again straight from them, by the program's reader.
     std::string csv, error;
     std::size_t rows = 0;
     {
-        CleanBankRows bank(bytes);
-        RowView row;
-        for (; bank.Next(row); ++rows) {
-            if (!AppendCsvRecord(static_cast<std::int64_t>(rows), row.cells, csv, error)) {
+        TableLineReader bank(bytes);
+        TableLine line;
+        std::vector<TextCellSpan> cells;
+        for (; bank.Next(line, cells); ++rows) {
+            if (!AppendCsvRecord(static_cast<std::int64_t>(rows), CellsView(bytes.data(), &cells), csv, error)) {
                 std::fprintf(stderr, "%s: %s\n", in.c_str(), error.c_str());
                 return kExitProblems;
             }
+            cells.clear();
         }
     }
-    // The CSV read back must give the same rows.
+    // The CSV read back must give the same rows: each joins to its bank line.
     bool same = true;
     std::size_t again = 0;
     {
         // Cells that read back without problems make no boundaries of their
         // own, so the same line text means the same cells.
-        CleanBankRows bank(bytes);
-        std::string_view expected;
+        TableLineReader bank(bytes);
+        TableLine line;
+        std::vector<TextCellSpan> cells;
         std::vector<std::string> names;
         ProblemList problems;
         CsvSourceScanner scanner(names, problems, [&](const RowView& row) {
-            same = same && bank.NextInner(expected) && CellsJoinTo(row.cells, expected);
+            cells.clear();
+            same = same && bank.Next(line, cells) && line.length >= 2
+                   && CellsJoinTo(row.cells, std::string_view(bytes).substr(line.start + 1, line.length - 2));
             ++again;
         });
         scanner.Add(out, csv);

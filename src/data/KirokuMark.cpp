@@ -34,11 +34,7 @@ std::string SeikaiFileHash(const std::string* bytes)
     for (unsigned char c : *bytes)
         hash = (hash ^ c) * 1099511628211ull;
     hash = (hash ^ bytes->size()) * 1099511628211ull;
-    static const char kDigits[] = "0123456789abcdef";
-    std::string text(16, '0');
-    for (int i = 15; i >= 0; --i, hash >>= 4)
-        text[static_cast<std::size_t>(i)] = kDigits[hash & 0xF];
-    return text;
+    return KirokuHex(hash, 16);
 }
 
 bool ReadKirokuMark(std::vector<KirokuMarkRow>& rows, FileError* reason)

@@ -27,11 +27,7 @@ std::uint32_t Check(const Cells& cells)
 
 std::string Hex8(std::uint32_t value)
 {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string text(8, '0');
-    for (int i = 7; i >= 0; --i, value >>= 4)
-        text[static_cast<std::size_t>(i)] = kDigits[value & 0xF];
-    return text;
+    return KirokuHex(value, 8);
 }
 
 std::string Two(std::int32_t value)
@@ -78,6 +74,15 @@ int HexValue(char c)
 }
 
 } // namespace
+
+std::string KirokuHex(std::uint64_t value, int digits)
+{
+    static const char kDigits[] = "0123456789abcdef";
+    std::string text(static_cast<std::size_t>(digits), '0');
+    for (int i = digits - 1; i >= 0; --i, value >>= 4)
+        text[static_cast<std::size_t>(i)] = kDigits[value & 0xF];
+    return text;
+}
 
 std::int32_t CivilDay(std::int32_t year, std::int32_t month, std::int32_t dayOfMonth)
 {

@@ -56,6 +56,9 @@ std::optional<std::string> KirokuUnescape(std::string_view cell);
 TextRow KirokuHeaderRow();
 TextRow KirokuToRow(const KirokuEntry& entry);
 std::string KirokuLine(const KirokuEntry& entry);
+// The low `digits` hex digits of a value, lower case: the rows' checks and
+// the mark's hashes are written so.
+std::string KirokuHex(std::uint64_t value, int digits);
 // The check cell of a row: the hash of its first eight cells.
 std::string KirokuCheck(const TextRow& row);
 // The entry of a row read from the file, or nullopt for anything that is not

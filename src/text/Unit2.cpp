@@ -57,8 +57,8 @@ void MendTrail7F(unsigned char* cells, std::size_t length)
 
 } // namespace
 
-TableLineReader::TableLineReader(std::string& bytes)
-    : base_(reinterpret_cast<unsigned char*>(bytes.data())), size_(bytes.size())
+TableLineReader::TableLineReader(std::string& bytes, bool mendTrail7F)
+    : base_(reinterpret_cast<unsigned char*>(bytes.data())), size_(bytes.size()), mendTrail7F_(mendTrail7F)
 {
     if (const void* nul = std::memchr(base_, '\0', size_)) {
         size_ = static_cast<std::size_t>(static_cast<const unsigned char*>(nul) - base_);
@@ -66,7 +66,8 @@ TableLineReader::TableLineReader(std::string& bytes)
     }
 }
 
-bool TableLineReader::Next(TableLine& line, std::vector<TextCellSpan>& cells)
+bool TableLineReader::Next(TableLine& line, std::vector<TextCellSpan>& cells,
+                           std::vector<std::size_t>* innerReturnsAt)
 {
     if (next_ >= size_)
         return false;
@@ -79,15 +80,19 @@ bool TableLineReader::Next(TableLine& line, std::vector<TextCellSpan>& cells)
     line.start = next_;
     std::size_t length = static_cast<std::size_t>(lf - start);
     next_ += length + 1;
-    line.endsInCr = length > 0 && start[length - 1] == '\r';
-    while (length > 0 && start[length - 1] == '\r')
+    while (length > 0 && start[length - 1] == '\r') {
         --length;
+        ++line.endReturns;
+    }
     // Every CR is dropped: squeeze the ones inside the line out of its bytes.
     if (std::memchr(start, '\r', length)) {
         std::size_t kept = 0;
-        for (std::size_t i = 0; i < length; ++i)
+        for (std::size_t i = 0; i < length; ++i) {
             if (start[i] != '\r')
                 start[kept++] = start[i];
+            else if (innerReturnsAt)
+                innerReturnsAt->push_back(kept);
+        }
         line.innerReturns = length - kept;
         length = kept;
     }
@@ -101,7 +106,7 @@ bool TableLineReader::Next(TableLine& line, std::vector<TextCellSpan>& cells)
     }
     unsigned char* const inner = start + 1;
     const unsigned char* const innerEnd = inner + (length - 2);
-    if (std::memchr(inner, 0x7F, length - 2))
+    if (mendTrail7F_ && std::memchr(inner, 0x7F, length - 2))
         MendTrail7F(inner, length - 2);
     const unsigned char* cellStart = inner;
     for (const unsigned char* from = inner;;) {
@@ -170,19 +175,6 @@ TextTable LoadTextTable(const std::string& fileName)
 
 namespace {
 
-void AppendLine(std::string& out, const TextRow& row, std::string_view lineEnd)
-{
-    for (std::size_t j = 0; j < row.size(); ++j) {
-        out += '"';
-        out += row.Cell(j);
-        out += '"';
-        if (j + 1 < row.size())
-            out += ',';
-        else
-            out += lineEnd;
-    }
-}
-
 // The table file text of the table, each line ended by lineEnd.
 std::string TableText(const TextTable& table, std::string_view lineEnd)
 {
@@ -193,16 +185,11 @@ std::string TableText(const TextTable& table, std::string_view lineEnd)
     std::string text;
     text.reserve(total);
     for (const auto& [number, row] : table)
-        AppendLine(text, row, lineEnd);
+        AppendTableLine(text, row, lineEnd);
     return text;
 }
 
 } // namespace
-
-void AppendTableLine(std::string& out, const TextRow& row)
-{
-    AppendLine(out, row, "\r\n");
-}
 
 std::string TableToText(const TextTable& table)
 {

@@ -12,6 +12,7 @@
 #include <ctime>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using TextTable = std::map<std::int32_t, TextRow>;
@@ -51,7 +52,7 @@ struct TableLine {
     std::size_t start = 0;        // offset of its first byte in the file
     std::size_t length = 0;       // its bytes up to the LF, CRs excluded
     std::size_t innerReturns = 0; // CRs dropped inside the line
-    bool endsInCr = false;        // ended by CR LF (as written)
+    std::size_t endReturns = 0;   // CRs dropped right before the LF (one, as written)
     bool shortLine = false;       // too short for two quotes: one empty cell
     std::size_t firstCell = 0;    // its cells in the reader's cell list
     std::size_t cellCount = 0;
@@ -62,9 +63,13 @@ struct TableLine {
 class TableLineReader {
 public:
     // Reads the bytes up to the first NUL; they must outlive the reader.
-    explicit TableLineReader(std::string& bytes);
-    // The next line; its cells are appended to `cells`. False at the end.
-    bool Next(TableLine& line, std::vector<TextCellSpan>& cells);
+    // Without mending, the 0x7F second bytes stay as the file has them, for
+    // a reader that reports them (the bank tool); the cells are the same.
+    explicit TableLineReader(std::string& bytes, bool mendTrail7F = true);
+    // The next line; its cells are appended to `cells`, and where given, the
+    // place of each CR dropped inside it (its offset in the squeezed line) to
+    // `innerReturnsAt`. False at the end.
+    bool Next(TableLine& line, std::vector<TextCellSpan>& cells, std::vector<std::size_t>* innerReturnsAt = nullptr);
     // The bytes after the last line end: no row.
     std::size_t RestStart() const { return next_; }
     // True when the file held a NUL byte (reading stopped there).
@@ -76,6 +81,7 @@ private:
     std::size_t next_ = 0;
     std::uint32_t number_ = 0;
     bool stoppedAtNul_ = false;
+    bool mendTrail7F_ = true;
 };
 
 // The table file text of a table: quoted cells, comma separated, LF ends.
@@ -83,8 +89,21 @@ std::string TableToText(const TextTable& table);
 // The bytes WriteTextFile writes for TableToText(table): CR LF line ends.
 std::string TableToFileBytes(const TextTable& table);
 // One row as a line of a table file, CR LF ended, appended to out (a row
-// without cells writes nothing).
-void AppendTableLine(std::string& out, const TextRow& row);
+// without cells writes nothing). The cells are anything with size() and
+// Cell(j) as a string_view: a TextRow, or the bank tool's view of a row.
+template <class Cells>
+void AppendTableLine(std::string& out, const Cells& cells, std::string_view lineEnd = "\r\n")
+{
+    for (std::size_t j = 0; j < cells.size(); ++j) {
+        out += '"';
+        out += cells.Cell(j);
+        out += '"';
+        if (j + 1 < cells.size())
+            out += ',';
+        else
+            out += lineEnd;
+    }
+}
 
 // Replaces the file with the text, each LF written as CR LF, safely
 // (ReplaceFile, text/SafeFile.h). When the file cannot be written, prints

@@ -47,6 +47,19 @@ std::optional<KirokuEntry> ThroughFile(const std::string& line)
     return KirokuFromRow(table.begin()->second);
 }
 
+TEST(KirokuRow, ChecksAndHashesAreTheLowHexDigits)
+{
+    struct Case { std::uint64_t value; int digits; const char* text; };
+    for (const Case& c : {Case {0, 8, "00000000"}, Case {0xABCDEF, 8, "00abcdef"},
+                          Case {0x123456789ull, 8, "23456789"}, Case {UINT64_MAX, 16, "ffffffffffffffff"},
+                          Case {0x0102030405060708ull, 16, "0102030405060708"}})
+        EXPECT_EQ(KirokuHex(c.value, c.digits), c.text) << c.value;
+    // The mark's hash of a counts file: 16 digits, and "-" for no file.
+    const std::string bytes = "x";
+    EXPECT_EQ(SeikaiFileHash(&bytes).size(), 16u);
+    EXPECT_EQ(SeikaiFileHash(nullptr), "-");
+}
+
 TEST(KirokuRow, EveryKeyAndAnswerComesBackThroughTheTableReader)
 {
     const std::string cases[] = {

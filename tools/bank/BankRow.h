@@ -10,8 +10,9 @@
 #include <vector>
 
 // The cells of one row, pointing into text that lives only while the row is
-// being visited. Cell j runs from starts[j] to starts[j + 1] less the gap (the
-// three bytes "," between cells of a bank line, none in a packed buffer).
+// being visited: either runs of a packed buffer, cell j from starts[j] to
+// starts[j + 1] less the gap, or the cells the table reader found in a bank
+// file's bytes (text/Unit2.h).
 class CellsView {
 public:
     CellsView() = default;
@@ -19,13 +20,22 @@ public:
         : base_(base), starts_(starts), gap_(gap)
     {
     }
-    std::size_t size() const { return starts_ && !starts_->empty() ? starts_->size() - 1 : 0; }
+    CellsView(const char* base, const std::vector<TextCellSpan>* spans) : base_(base), spans_(spans) {}
+    std::size_t size() const
+    {
+        if (spans_)
+            return spans_->size();
+        return starts_ && !starts_->empty() ? starts_->size() - 1 : 0;
+    }
     bool empty() const { return size() == 0; }
     std::string_view operator[](std::size_t j) const
     {
+        if (spans_)
+            return {base_ + (*spans_)[j].offset, (*spans_)[j].length};
         const std::uint32_t from = (*starts_)[j];
         return {base_ + from, (*starts_)[j + 1] - gap_ - from};
     }
+    std::string_view Cell(std::size_t j) const { return (*this)[j]; }
     TextRow ToRow() const
     {
         TextRow row;
@@ -39,6 +49,7 @@ private:
     const char* base_ = nullptr;
     const std::vector<std::uint32_t>* starts_ = nullptr;
     std::uint32_t gap_ = 0;
+    const std::vector<TextCellSpan>* spans_ = nullptr;
 };
 
 struct RowView {

@@ -47,16 +47,6 @@ void AppendCsvField(std::string_view utf8, bool onlyField, std::string& csv)
 
 } // namespace
 
-void AppendBankLine(const CellsView& cells, std::string& bank)
-{
-    for (std::size_t j = 0; j < cells.size(); ++j) {
-        bank += '"';
-        bank += cells[j];
-        bank += '"';
-        bank += j + 1 < cells.size() ? "," : "\r\n";
-    }
-}
-
 bool CellsJoinTo(const CellsView& cells, std::string_view inner)
 {
     std::size_t at = 0;

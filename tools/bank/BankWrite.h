@@ -1,14 +1,13 @@
 #pragma once
-// Writing rows: as bank lines ("cell","cell" and CR LF) and as UTF-8 CSV
-// records ("<$>" a line break, a field quoted only when it needs it, LF ends).
+// Writing rows as UTF-8 CSV records ("<$>" a line break, a field quoted only
+// when it needs it, LF ends). Bank lines are written by the program's own
+// AppendTableLine (text/Unit2.h).
 #include "bank/BankRow.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-// Appends one row as a bank line.
-void AppendBankLine(const CellsView& cells, std::string& bank);
 // Appends one row as a CSV record; false, with the reason naming the row
 // number, when a cell is not valid Shift_JIS.
 bool AppendCsvRecord(std::int64_t number, const CellsView& cells, std::string& csv, std::string& error);
