@@ -1,6 +1,7 @@
 // The question-order shuffle: the Fenwick-tree selection against the
 // contiguous pool it must match, on banks of 1k, 10k and 100k questions.
 #include "drill/ToiSelection.h"
+#include "support/ShuffleOracle.h"
 
 #include <benchmark/benchmark.h>
 

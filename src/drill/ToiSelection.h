@@ -19,9 +19,6 @@ private:
 // Rows 1..n shuffled with the given seed: k = r mod (entries left), entry k
 // taken out of the pool, the pool closing its gap. Runs in O(n log n).
 std::vector<std::int32_t> ShuffleRows(std::int32_t n, std::uint32_t seed);
-// The same order by literally removing from a contiguous pool, O(n^2); kept
-// as the reference the fast one is checked and measured against.
-std::vector<std::int32_t> ShuffleRowsByPool(std::int32_t n, std::uint32_t seed);
 // Rows 1..(rows of toiSeikaiTable - 1), fewest correct answers first; equal
 // counts keep ascending row order.
 std::vector<std::int32_t> JakutenOrder(const TextTable& toiSeikaiTable);

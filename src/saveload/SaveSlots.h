@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-// The eight cells of a stored drill, dated with the given NowText.
+// The slot row of the running drill (SlotRowCells), dated with the given
+// NowText: eight cells, and the area as a ninth in a run limited to one.
 TextRow SessionToSlotRow(const DrillState& state, const std::string& nowText);
 // Stores the running drill as slot row r + 1 (dated NowText()).
 void StoreSessionInSlot(DrillState& state, int r);

@@ -44,9 +44,8 @@ void TForm1::StartUp()
 
     // NanwidoTable is set by the drill state itself.
     ModeNames = FormTexts::kModeNames;
+    // AnswerBoxes is filled when the question screen is built.
     AnswerBoxes.clear();
-    for (QCheckBox* box : cb)
-        AnswerBoxes << box;
     // The captions of each label set, as the bank's label-set column numbers them.
     QStringList* lists[] = {&NumberLabels, &AlphaLabels, &IrohaLabels, &AiueoLabels};
     static_assert(std::size(lists) == ChoiceLabels::kSetCount);
@@ -126,7 +125,8 @@ void TForm1::ShowStartupWarnings()
 void TForm1::HideAllScreens()
 {
     for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad, pnlKiroku})
-        panel->setVisible(false);
+        if (panel)
+            panel->setVisible(false);
 }
 
 void TForm1::ShowStartScreen()
@@ -192,8 +192,10 @@ void TForm1::ShowProgressStrip(bool visible)
     pnlProgress->setVisible(visible);
     const int panelHeight = visible ? pnlProgress->y() : StatusBar1->y();
     for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad, pnlKiroku})
-        panel->resize(width(), panelHeight);
-    pnlMainLine1->setGeometry(pnlMain->width() - pnlMainLine1->width(), 0, pnlMainLine1->width(), panelHeight);
+        if (panel)
+            panel->resize(width(), panelHeight);
+    if (pnlMainLine1)
+        pnlMainLine1->setGeometry(pnlMain->width() - pnlMainLine1->width(), 0, pnlMainLine1->width(), panelHeight);
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event)
@@ -202,7 +204,7 @@ void TForm1::keyPressEvent(QKeyEvent* event)
         // The question screen has a default button that Enter presses from
         // anywhere on it; elsewhere Enter presses the focused button.
         QPushButton* target = nullptr;
-        if (!pnlMain->isHidden() && defaultButton_ && defaultButton_->isEnabled())
+        if (pnlMain && !pnlMain->isHidden() && defaultButton_ && defaultButton_->isEnabled())
             target = defaultButton_;
         else if (auto* focused = qobject_cast<QPushButton*>(focusWidget());
                  focused && focused->isVisibleTo(this) && focused->isEnabled())

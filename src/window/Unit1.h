@@ -1,6 +1,8 @@
 #pragma once
-// The main window TForm1: one fixed 993 x 650 window whose six screens are
-// panels shown one at a time. The window owns the drill state; its handlers
+// The main window TForm1: one fixed 993 x 650 window whose screens are
+// panels shown one at a time. The screens other than the start and error
+// screens are built the first time one of them is shown: until then their
+// panels and controls are null. The window owns the drill state; its handlers
 // read the controls, call one Qt-free operation of the drill (src/drill,
 // src/saveload) and show what it returns.
 #include "data/Kiroku.h"
@@ -121,6 +123,10 @@ private:
     void InitDataAndScreens();
     void PrepareScreens();
     void CreateControls();
+    // Builds and prepares the screens the start does not show, once; every
+    // operation that shows one of them calls it first.
+    void CreateHiddenScreens();
+    void PrepareHiddenScreens();
     void CreateStartScreen();
     void CreateMainScreen();
     void CreateStageEndScreen();

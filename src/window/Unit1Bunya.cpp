@@ -9,7 +9,6 @@
 #include "drill/Bunya.h"
 #include "drill/ShownText.h"
 
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -33,12 +32,12 @@ void TForm1::CreateBunyaControls()
     lblBunya->setObjectName(QStringLiteral("lblBunya"));
     lblBunya->setGeometry(kLabel);
     lblBunya->setFont(FormStyle::GothicFont(16));
-    cbBunya = new QComboBox(gbOption);
+    // The list opens wide enough for long area names.
+    cbBunya = new TWideListBox(gbOption);
     cbBunya->setObjectName(QStringLiteral("cbBunya"));
     cbBunya->setEditable(false);
     cbBunya->setGeometry(kCombo);
     cbBunya->setFont(FormStyle::GothicFont(16));
-    // The list opens wide enough for long area names.
     cbBunya->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     QPalette palette = cbBunya->palette();
     palette.setColor(QPalette::Base, FormStyle::kWhite);
@@ -55,7 +54,6 @@ void TForm1::CreateBunyaControls()
     setTabOrder(btnKiroku, btnLoadNormal);
     connect(cbBunya, &QComboBox::activated, this, &TForm1::cbBunyaChange);
     connect(btnKiroku, &QPushButton::clicked, this, &TForm1::btnKirokuClick);
-    CreateKirokuScreen();
 }
 
 void TForm1::FillBunyaChoices()
@@ -69,7 +67,6 @@ void TForm1::FillBunyaChoices()
                          QByteArray::fromStdString(name));
     }
     cbBunya->addItem(QStringLiteral("最近間違えた問題"), QByteArray(kBunyaRecentMiss));
-    cbBunya->view()->setMinimumWidth(cbBunya->view()->sizeHintForColumn(0) + 24);
     // The choice of the last start, while the bank still has it.
     Drill.Bunya = ReadBunyaChoice();
     SelectBunyaItem();

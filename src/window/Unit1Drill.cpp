@@ -156,6 +156,7 @@ void TForm1::ShowMemo(QPlainTextEdit* memo, const QString& text)
 
 bool TForm1::PresentToi()
 {
+    CreateHiddenScreens();
     const ToiView view = ViewOfToi(Drill);
     if (!view.found) {
         // No countdown runs and the learner is back on the start screen.
@@ -390,6 +391,7 @@ void TForm1::ShowStageEnd()
 
 void TForm1::ShowStageEnd(const StageEndView& view)
 {
+    CreateHiddenScreens();
     lblSETitle->setText(QStringLiteral("ステージ") + Number(view.stageNo) + QStringLiteral("終了"));
     lblKekka->setText(view.kekka == kKekkaClear   ? QStringLiteral("クリア")
                       : view.kekka == kKekkaRetry ? QStringLiteral("残念")
@@ -417,6 +419,7 @@ void TForm1::ShowStageEnd(const StageEndView& view)
 
 void TForm1::ShowFinalResults()
 {
+    CreateHiddenScreens();
     lblFseMode->setText(ModeNames.value(Drill.PlayMode));
     lblFseNanwido->setText(FormTexts::kNanwido + NanwidoText());
     lblFseNanwido->setVisible(true);

@@ -33,6 +33,7 @@ void TForm1::CreateKirokuScreen()
 
 void TForm1::btnKirokuClick()
 {
+    CreateHiddenScreens();
     std::int32_t today = 0;
     std::int32_t second = 0;
     LocalDayAndSecond(Clock::Now(), today, second);

@@ -82,6 +82,7 @@ void TForm1::btnSESaveClick()
 
 void TForm1::ShowSaveLoadScreen()
 {
+    CreateHiddenScreens();
     lvSaveLoad->clear();
     if (Drill.SaveLoadMode == kSaveLoadSave) {
         lblSLTitle->setText(QStringLiteral("セーブ"));

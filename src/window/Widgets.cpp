@@ -2,6 +2,7 @@
 
 #include "platform/UiFont.h"
 
+#include <QAbstractItemView>
 #include <QPainter>
 #include <QPalette>
 #include <QStyle>
@@ -118,4 +119,10 @@ void TChoiceBox::paintEvent(QPaintEvent* event)
         painter.setPen(QPen(colour, 1.0));
         painter.drawRect(QRectF(place).adjusted(0.5, 0.5, -0.5, -0.5));
     }
+}
+
+void TWideListBox::showPopup()
+{
+    view()->setMinimumWidth(view()->sizeHintForColumn(0) + 24);
+    QComboBox::showPopup();
 }

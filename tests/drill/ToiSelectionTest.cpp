@@ -1,5 +1,6 @@
 #include "text/Clock.h"
 #include "drill/ToiSelection.h"
+#include "support/ShuffleOracle.h"
 
 #include <gtest/gtest.h>
 

@@ -55,7 +55,7 @@ int VisibleScreenCount(TForm1& form)
                            static_cast<QWidget*>(form.pnlMain), static_cast<QWidget*>(form.pnlStageEnd),
                            static_cast<QWidget*>(form.pnlFinalStageEnd), static_cast<QWidget*>(form.pnlSaveLoad),
                            static_cast<QWidget*>(form.pnlKiroku)})
-        count += panel->isHidden() ? 0 : 1;
+        count += panel && !panel->isHidden() ? 1 : 0;
     return count;
 }
 
@@ -67,7 +67,7 @@ QWidget* VisibleScreen(TForm1& form)
                            static_cast<QWidget*>(form.pnlMain), static_cast<QWidget*>(form.pnlStageEnd),
                            static_cast<QWidget*>(form.pnlFinalStageEnd), static_cast<QWidget*>(form.pnlSaveLoad),
                            static_cast<QWidget*>(form.pnlKiroku)})
-        if (!panel->isHidden())
+        if (panel && !panel->isHidden())
             return panel;
     return nullptr;
 }

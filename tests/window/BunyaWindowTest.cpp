@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -65,6 +66,25 @@ TEST(BunyaWindow, TheDropDownSitsInTheOptionGroupAndMovesNothing)
     EXPECT_EQ(form->gbOption->geometry(), QRect(232, 480, 529, 73));
     EXPECT_EQ(form->cbNanwido->geometry().topLeft(), QPoint(112, 36));
     EXPECT_EQ(form->btnKiroku->text(), QStringLiteral("学習記録(&K)"));
+}
+
+TEST(BunyaWindow, TheListOpensWideEnoughForALongAreaName)
+{
+    WorkFolder folder;
+    std::vector<BankQuestion> bank = TypedBank(80);
+    for (std::size_t i = 0; i < bank.size(); ++i)
+        bank[i].bunya = "分野" + std::to_string(i);
+    bank[0].bunya = "データベースの論理設計と物理設計の違いを問う長い分野名";
+    WriteBank(folder, bank);
+    auto form = OpenForm();
+    const QFontMetrics metrics(form->cbBunya->view()->font());
+    int longest = 0;
+    for (const QString& item : Items(form->cbBunya))
+        longest = std::max(longest, metrics.horizontalAdvance(item));
+    ASSERT_GT(longest, form->cbBunya->width());
+    form->cbBunya->showPopup();
+    EXPECT_GE(form->cbBunya->view()->viewport()->width(), longest); // no name cut
+    form->cbBunya->hidePopup();
 }
 
 TEST(BunyaWindow, ABankWithoutAreasOffersOnlyAllAndTheMisses)

@@ -67,6 +67,15 @@ QStringList VisibleBoxCaptions(TForm1& form)
 
 } // namespace
 
+TEST_F(DrillWindow, EverythingInTheSideColumnIsDrawnSixteenPixelsHigh)
+{
+    // A choice question: the boxes, with their own style sheet, show.
+    auto form = StartNormal({{"1", "問", "解", "1", 4, 1, 0, 0}});
+    ASSERT_FALSE(form->cb[0]->isHidden());
+    for (QWidget* inside : form->pnlMainLine1->findChildren<QWidget*>())
+        EXPECT_EQ(QFontInfo(inside->font()).pixelSize(), 16) << inside->objectName().toStdString();
+}
+
 TEST_F(DrillWindow, TypedQuestionIsPresentedReadyForAnswering)
 {
     auto bank = TypedBank(2);

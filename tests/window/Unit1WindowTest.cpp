@@ -134,6 +134,16 @@ TEST_F(Unit1Window, StartScreenControlsHaveTheirCaptionsPlacesAndFonts)
 TEST_F(Unit1Window, FixedCaptionsOfTheOtherScreens)
 {
     auto form = OpenForm();
+    // The other screens are built the first time one of them is shown; from
+    // then on each holds its captions and places, the start screen's size.
+    QTest::mouseClick(form->btnLoadNormal, Qt::LeftButton);
+    ASSERT_EQ(VisibleScreen(*form), form->pnlSaveLoad);
+    QTest::mouseClick(form->btnSLBack, Qt::LeftButton);
+    ASSERT_EQ(VisibleScreen(*form), form->pnlStart);
+    for (QWidget* panel : {static_cast<QWidget*>(form->pnlMain), static_cast<QWidget*>(form->pnlStageEnd),
+                           static_cast<QWidget*>(form->pnlFinalStageEnd), static_cast<QWidget*>(form->pnlSaveLoad),
+                           static_cast<QWidget*>(form->pnlKiroku)})
+        EXPECT_EQ(panel->geometry(), form->pnlStart->geometry()) << panel->objectName().toStdString();
     EXPECT_EQ(form->btnEnter->text(), QStringLiteral("決定(&E)"));
     EXPECT_EQ(form->btnNext->text(), QStringLiteral("次へ(&N)"));
     EXPECT_EQ(form->edtInput->text(), QStringLiteral("ここに入力。。。"));
