@@ -140,6 +140,9 @@ step_libs() {
   build_cached libjpeg-turbo "$(basename "$src" | sed 's/^libjpeg-turbo-//')" "$src" "${JPEG_OPTIONS[@]}"
   local gtest_version; gtest_version=$(dpkg-query -W -f='${Version}' googletest)
   build_cached googletest "$gtest_version" /usr/src/googletest "${GTEST_OPTIONS[@]}"
+  # Qt's Japanese translation, where the Windows Qt looks for it (the tests
+  # load it there; the installer takes it from the host's package).
+  install -D -m 644 /usr/share/qt6/translations/qtbase_ja.qm "$(cat "$CACHE/qt.path")/translations/qtbase_ja.qm"
   exec 9>&-
 }
 

@@ -42,6 +42,7 @@
 #include "picture/LoadJpegBitmap.h"
 #include "text/SafeFile.h"
 #include "text/SameFile.h"
+#include "platform/UiFont.h"
 #include "text/SystemReason.h"
 #include "text/Unit2.h"
 
@@ -589,6 +590,7 @@ int main(int argc, char** argv)
     QTemporaryDir runtimeDir;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeDir.isValid())
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir.path()));
+    Platform::PrepareOffscreenFonts();
     QGuiApplication app(argc, argv);
     // The file names as UTF-8, also where the command line is not.
     const std::vector<std::string> names = Platform::Utf8Arguments(argc, argv);

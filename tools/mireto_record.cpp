@@ -15,10 +15,13 @@
 #include "text/SjisCodec.h"
 #include "text/Unit2.h"
 
+#include "platform/Paths.h"
+
 #include <cstdio>
+#include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -47,18 +50,24 @@ int Usage()
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || argc > 3)
+    const std::vector<std::string> args = Platform::Utf8Arguments(argc, argv);
+    if (args.size() < 2 || args.size() > 3)
         return Usage();
-    const std::string output = argv[argc - 1];
+    const std::string output = args.back();
     std::string outputPath = output;
-    if (output != "-" && output[0] != '/') {
-        char* cwd = ::getcwd(nullptr, 0);
-        outputPath = std::string(cwd ? cwd : ".") + "/" + output;
-        std::free(cwd);
+    std::error_code error;
+    if (output != "-") {
+        // Named from where the tool was started, before it enters FOLDER.
+        const std::filesystem::path absolute = std::filesystem::absolute(Platform::PathOf(output), error);
+        if (!error)
+            outputPath = Platform::Utf8Of(absolute);
     }
-    if (argc == 3 && ::chdir(argv[1]) != 0) {
-        std::fprintf(stderr, "mireto_record: %s: no such folder\n", argv[1]);
-        return 1;
+    if (args.size() == 3) {
+        std::filesystem::current_path(Platform::PathOf(args[1]), error);
+        if (error) {
+            std::fprintf(stderr, "mireto_record: %s: no such folder\n", args[1].c_str());
+            return 1;
+        }
     }
 
     KirokuJournal journal;
@@ -84,6 +93,7 @@ int main(int argc, char** argv)
                + std::to_string(e.seconds) + "," + Field(SjisToUtf8(e.answer)) + "\r\n";
     }
     if (output == "-") {
+        Platform::UseBinaryMode(stdout);
         std::fwrite(csv.data(), 1, csv.size(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }

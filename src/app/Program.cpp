@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "app/AppSupport.h"
+#include "platform/UiFont.h"
 #include "app/LearnerFolder.h"
 #include "app/Termination.h"
 #include "window/GroupBoxStyle.h"
@@ -53,6 +54,7 @@ int RunProgram(int argc, char** argv, const std::function<void(TForm1&)>& afterS
     if (working.where == LearnerFolder::Where::Taken)
         return 1; // another copy works there: end at once, showing nothing
 
+    Platform::PrepareOffscreenFonts();
     MiretoApplication app(argc, argv);
     // Group box frames drawn without loading every image plugin: the first
     // paint comes about 7 ms (0.14 x a bare window's start) sooner.

@@ -4,7 +4,6 @@
 #include "data/ToiBank.h"
 #include "text/Unit2.h"
 
-#include <sys/stat.h>
 
 namespace {
 
@@ -16,9 +15,8 @@ constexpr char kHeader[] = "\x95\xAA\x96\xEC";
 
 std::string ReadBunyaChoice()
 {
-    struct stat st {};
     // Only a file of this folder: a link is not followed.
-    if (::lstat(kBunyaFileName, &st) != 0 || !S_ISREG(st.st_mode))
+    if (KindAt(kBunyaFileName) != EntryKind::Regular)
         return {};
     std::string bytes;
     if (!ReadRegularFile(kBunyaFileName, bytes, nullptr, kMaxBytes))

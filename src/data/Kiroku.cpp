@@ -5,27 +5,14 @@
 #include "text/Unit2.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-FileError ErrnoAt(FileStep step)
-{
-    return {step, errno};
-}
-
 void SyncWorkingFolder()
 {
-    const int dir = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    SyncFolder(".");
 }
 
 std::string HeaderLine()
@@ -37,27 +24,23 @@ std::string HeaderLine()
 
 } // namespace
 
-KirokuJournal::~KirokuJournal()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-}
+KirokuJournal::~KirokuJournal() = default;
 
 void KirokuJournal::LoadFile(const char* fileName, bool current)
 {
-    struct stat st {};
-    if (::lstat(fileName, &st) != 0) {
-        if (errno != ENOENT) {
-            problems_.push_back({fileName, ErrnoAt(FileStep::Open)});
-            writable_ = writable_ && !current;
-        }
+    FileError reason;
+    const EntryKind kind = KindAt(fileName, &reason);
+    if (kind == EntryKind::Missing)
+        return;
+    if (kind == EntryKind::Unknown) {
+        problems_.push_back({fileName, reason});
+        writable_ = writable_ && !current;
         return;
     }
     std::string bytes;
-    FileError reason;
     bool readable = true;
     // A link is not followed: the journal is written only in this folder.
-    if (S_ISLNK(st.st_mode)) {
+    if (kind == EntryKind::Link) {
         reason = {FileStep::NotRegular, 0};
         readable = false;
     } else if (!ReadRegularFile(fileName, bytes, &reason, kKirokuMaxFileBytes)) {
@@ -126,7 +109,7 @@ void KirokuJournal::Open(const std::string* seikaiOnDisk, bool mayRotate)
     // Bounded growth: a full journal whose answers the counts file holds
     // becomes the older one. A rename, never a rewrite.
     if (mayRotate && writable_ && currentRows_ >= kKirokuRotateRows && firstUncounted_ == entries_.size()
-        && ::rename(kKirokuFileName, kKirokuOldFileName) == 0) {
+        && RenameFile(kKirokuFileName, kKirokuOldFileName)) {
         SyncWorkingFolder();
         entries_.erase(entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(oldRows));
         firstUncounted_ = entries_.size();
@@ -149,25 +132,15 @@ bool KirokuJournal::EnsureMarkHoldsDisk(FileError* reason)
 
 bool KirokuJournal::EnsureOpen(FileError* reason)
 {
-    if (fd_ >= 0)
+    FileError failure;
+    if (file_.Open(kKirokuFileName, &failure))
         return true;
-    // No link followed, and nothing but a regular file appended to.
-    fd_ = ::open(kKirokuFileName, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666);
-    if (fd_ < 0) {
-        if (reason)
-            *reason = ErrnoAt(FileStep::Create);
-        return false;
-    }
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-        if (reason)
-            *reason = {FileStep::NotRegular, 0};
-        ::close(fd_);
-        fd_ = -1;
+    if (reason)
+        *reason = failure;
+    // Not a file to append to (a folder, a FIFO): never tried again.
+    if (failure.step == FileStep::NotRegular)
         writable_ = false;
-        return false;
-    }
-    return true;
+    return false;
 }
 
 bool KirokuJournal::Append(KirokuEntry entry, FileError* reason)
@@ -193,26 +166,16 @@ bool KirokuJournal::Append(KirokuEntry entry, FileError* reason)
         bytes = "\r\n"; // the torn row stays a row of its own, and is skipped
     bytes += KirokuLine(entry);
     std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (reason)
-                *reason = ErrnoAt(FileStep::Write);
-            // Part of a line may be in the file: the next row starts anew.
-            if (done > 0) {
-                tornTail_ = true;
-                needsHeader_ = false;
-            }
-            return false;
+    if (!file_.Append(bytes, done, reason)) {
+        // Part of a line may be in the file: the next row starts anew.
+        if (done > 0) {
+            tornTail_ = true;
+            needsHeader_ = false;
         }
-        done += static_cast<std::size_t>(n);
+        return false;
     }
     // The row is in the file now, synced or not: its number is used.
-    const bool synced = ::fdatasync(fd_) == 0;
-    if (!synced && reason)
-        *reason = ErrnoAt(FileStep::Sync);
+    const bool synced = file_.Sync(reason);
     // A new file's name is durable only once its folder is.
     if (needsHeader_)
         SyncWorkingFolder();

@@ -12,6 +12,7 @@
 #include "data/KirokuMark.h"
 #include "data/KirokuRow.h"
 
+#include "text/SafeFile.h"
 #include "text/SystemReason.h"
 
 #include <cstdint>
@@ -95,5 +96,5 @@ private:
     bool needsHeader_ = true;
     bool tornTail_ = false;
     std::size_t currentRows_ = 0;
-    int fd_ = -1;
+    AppendFile file_;
 };

@@ -4,7 +4,6 @@
 
 #include "text/Unit2.h"
 
-#include <sys/stat.h>
 
 namespace {
 
@@ -41,8 +40,7 @@ std::string SeikaiFileHash(const std::string* bytes)
 bool ReadKirokuMark(std::vector<KirokuMarkRow>& rows, FileError* reason)
 {
     rows.clear();
-    struct stat st {};
-    if (::lstat(kKirokuMarkFileName, &st) != 0)
+    if (KindAt(kKirokuMarkFileName) == EntryKind::Missing)
         return true;
     std::string bytes;
     if (!ReadRegularFile(kKirokuMarkFileName, bytes, reason, kMaxMarkBytes))

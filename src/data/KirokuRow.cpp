@@ -2,6 +2,8 @@
 
 #include "text/SjisCodec.h"
 
+#include "platform/Files.h"
+
 #include <array>
 #include <ctime>
 
@@ -110,7 +112,7 @@ void LocalDayAndSecond(std::int64_t t, std::int32_t& day, std::int32_t& second)
 {
     const std::time_t time = static_cast<std::time_t>(t);
     std::tm local {};
-    localtime_r(&time, &local);
+    Platform::LocalTime(time, local);
     day = CivilDay(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
     second = local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
 }

@@ -4,9 +4,7 @@
 #include "data/DataTexts.h"
 #include "data/Kiroku.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "text/SafeFile.h"
 
 namespace {
 
@@ -27,19 +25,8 @@ bool IsLeftover(const std::string& name)
 std::vector<std::string> RemoveWriteLeftovers()
 {
     std::vector<std::string> removed;
-    DIR* folder = ::opendir(".");
-    if (!folder)
-        return removed;
-    std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(folder))
-        if (IsLeftover(entry->d_name))
-            names.emplace_back(entry->d_name);
-    ::closedir(folder);
-    for (const std::string& name : names) {
-        struct stat st {};
-        if (::lstat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid()
-            && ::unlink(name.c_str()) == 0)
+    for (const std::string& name : FolderNames("."))
+        if (IsLeftover(name) && RemoveOwnFile(name))
             removed.push_back(name);
-    }
     return removed;
 }

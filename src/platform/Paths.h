@@ -30,6 +30,10 @@ std::filesystem::path ExecutablePath();
 // file name the ANSI code page cannot hold still arrives whole).
 std::vector<std::string> Utf8Arguments(int argc, char** argv);
 
+// Bytes written to the stream go out as they are (Windows would otherwise
+// turn each LF into CR LF on standard output).
+void UseBinaryMode(std::FILE* stream);
+
 // Sets (or, with an empty value, clears) a variable of this process's
 // environment, as its child processes will see it.
 void SetEnvironment(const std::string& name, const std::string& value);

@@ -4,8 +4,7 @@
 // never blocks; every replacement leaves the old file or the new one, never
 // a mix, and never writes outside the file's folder.
 //
-// The system calls sit in a few small functions of SafeFile.cpp, so another
-// platform can put its own under the same functions.
+// The system's own calls are the platform layer's (platform/Files.h).
 #include "text/SystemReason.h"
 
 #include <cstdint>
@@ -38,6 +37,36 @@ bool CreateNewFile(const std::string& fileName, std::string_view bytes, FileErro
 // True when the name is a symbolic link that leads out of its folder (or
 // nowhere): ReplaceFile will not write it.
 bool LinkLeadsOutside(const std::string& fileName);
+
+// What a name is, a symbolic link not followed. Unknown when that cannot
+// be told (the reason goes to `error`, as an open's).
+enum class EntryKind { Missing, Regular, Link, Other, Unknown };
+EntryKind KindAt(const std::string& name, FileError* error = nullptr);
+
+// Puts a file in the place of another in one step (rename), replacing it.
+bool RenameFile(const std::string& from, const std::string& to);
+// Makes a folder's entries (a new name, a rename) durable.
+void SyncFolder(const std::string& folder);
+
+// A file that only grows at its end (the answer journal). Open makes it when
+// missing, never follows a symbolic link and takes only a regular file.
+class AppendFile {
+public:
+    AppendFile() = default;
+    ~AppendFile();
+    AppendFile(const AppendFile&) = delete;
+    AppendFile& operator=(const AppendFile&) = delete;
+
+    bool Open(const std::string& fileName, FileError* error);
+    bool IsOpen() const { return fd_ >= 0; }
+    // Every byte, at the end; on failure `written` tells how many got there.
+    bool Append(std::string_view bytes, std::size_t& written, FileError* error);
+    // The bytes on the disk.
+    bool Sync(FileError* error);
+
+private:
+    int fd_ = -1;
+};
 
 // The names in a folder (files of any kind, no "." or ".."), unsorted.
 std::vector<std::string> FolderNames(const std::string& folder);

@@ -1,11 +1,11 @@
 #include "text/SameFile.h"
 
-#include <sys/stat.h>
+#include "platform/Files.h"
 
 bool SameFile(const std::string& a, const std::string& b)
 {
-    struct stat first {};
-    struct stat second {};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev
-        && first.st_ino == second.st_ino;
+    Platform::FileKind first;
+    Platform::FileKind second;
+    return Platform::Inspect(a, first) && Platform::Inspect(b, second) && first.device == second.device
+        && first.id == second.id;
 }

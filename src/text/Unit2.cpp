@@ -4,10 +4,11 @@
 #include "text/SafeFile.h"
 #include "text/SjisCodec.h"
 
+#include "platform/Files.h"
+
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
 
 bool ReadWholeFileChecked(const std::string& fileName, std::string& text, FileError* error)
 {
@@ -312,7 +313,7 @@ std::string TimeToText(std::time_t t)
     std::tm local {};
     // The text is 24 bytes only for four-digit years; a clock that far off
     // gives blanks rather than a longer date.
-    if (!::localtime_r(&t, &local) || local.tm_year + 1900 < 0 || local.tm_year + 1900 > 9999)
+    if (!Platform::LocalTime(t, local) || local.tm_year + 1900 < 0 || local.tm_year + 1900 > 9999)
         return std::string(24, ' ');
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%s %s %02d %02d:%02d:%02d %4d", kDays[local.tm_wday % 7],
@@ -328,6 +329,6 @@ std::string NowText()
 
 bool DataFileExists(const std::string& fileName)
 {
-    struct stat st {};
-    return ::stat(fileName.c_str(), &st) == 0;
+    Platform::FileKind kind;
+    return Platform::Inspect(fileName, kind);
 }

@@ -218,7 +218,7 @@ TEST_F(LearnerFolderTest, HostileNamesInTheLearnersFolderNeitherHangNorReachOuts
     Put(victim, "precious");
     fs::create_directories(learner);
     fs::create_symlink(victim, learner / ("." + kBank + ".new"));
-    ASSERT_EQ(::mkfifo((learner / kManifestName).c_str(), 0644), 0);
+    ASSERT_EQ(::mkfifo(Platform::Utf8Of(learner / kManifestName).c_str(), 0644), 0);
     fs::create_symlink("/dev/zero", learner / "NONEk2.jpg");
 
     const SyncReport report = Sync(installed, learner);

@@ -251,8 +251,12 @@ TEST_F(JpegFiles, BadFilesFailWithReasonAndLeaveBitmapEmpty)
         // A FIFO would block the open, and the window with it, for good.
         {"fifo.jpg", nullptr, {}, kUnreadable},
     };
-    ASSERT_EQ(::mkfifo(PathOf("fifo.jpg").c_str(), 0600), 0);
+    // Windows has no FIFOs.
+    const bool fifos = ::mkfifo(PathOf("fifo.jpg").c_str(), 0600) == 0;
+    ASSERT_TRUE(fifos || errno == ENOSYS);
     for (const auto& c : cases) {
+        if (!fifos && std::string(c.name) == "fifo.jpg")
+            continue;
         SCOPED_TRACE(c.name);
         const std::string path = PathOf(c.name);
         if (c.bytes)
@@ -325,7 +329,8 @@ TEST_F(JpegFiles, ReasonsNameTheFileButNotAtAnyLength)
 
     const std::string longName = "NONEm" + std::string(1000000, 'x') + ".jpg";
     EXPECT_FALSE(LoadJpegBitmap(longName, bitmap, &error));
-    EXPECT_TRUE(error.startsWith(kUnreadable)) << error.left(100).toStdString();
+    // Too long a name for Linux; on Windows, a name no file can have.
+    EXPECT_TRUE(error.startsWith(kUnreadable) || error.startsWith(kNotFound)) << error.left(100).toStdString();
     EXPECT_TRUE(error.contains(QStringLiteral("：NONEmxxx"))) << error.left(100).toStdString();
     EXPECT_TRUE(error.endsWith(QStringLiteral("…")));
     EXPECT_LE(error.size(), 120);

@@ -66,6 +66,25 @@ std::string Hex(const std::string& bytes)
     return out;
 }
 
+// Characters whose JIS forms differ from code page 932's are written with
+// the same bytes on both systems (glibc's one-way mapping).
+TEST(CodePage932, JisFormsOfTheDifferingCharactersGiveTheSameBytes)
+{
+    const struct {
+        const char* utf8;
+        const char* cp932;
+    } cases[] = {
+        {"\u301C", "\x81\x60"}, {"\u2016", "\x81\x61"}, {"\u2212", "\x81\x7C"}, {"\u00A2", "\x81\x91"},
+        {"\u00A3", "\x81\x92"}, {"\u00AC", "\x81\xCA"}, {"\u2014", "\x81\x5C"}, {"\u203E", "~"},
+        {"\u00A5", "\\"},      {"a\u301Cb", "a\x81\x60" "b"},
+    };
+    for (const auto& c : cases) {
+        std::string bytes;
+        EXPECT_TRUE(Platform::Utf8ToCp932(c.utf8, bytes, "?")) << c.utf8;
+        EXPECT_EQ(Hex(bytes), Hex(c.cp932)) << c.utf8;
+    }
+}
+
 TEST(CodePage932, EveryCodeConvertsAsTheReferenceSaysBothWays)
 {
     const std::vector<Code> codes = ReadReference();

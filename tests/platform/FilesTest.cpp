@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -83,7 +85,12 @@ TEST(PlatformFiles, AReadOnlyFileStaysUnwritable)
     std::string temp;
     const int fd = Platform::CreateTemporaryBeside(folder.Path() + "/ro.dat", temp);
     ASSERT_GE(fd, 0);
-    ASSERT_TRUE(Platform::SetMode(fd, 0444));
+    // The file it takes the place of was read-only, and this user's.
+    Platform::FileKind readOnly;
+    ASSERT_TRUE(Platform::Inspect(temp, readOnly));
+    readOnly.mode = 0444;
+    readOnly.writable = false;
+    ASSERT_TRUE(Platform::TakeOwnerAndMode(fd, &readOnly));
     Platform::CloseFile(fd);
     Platform::FileKind kind;
     ASSERT_TRUE(Platform::Inspect(temp, kind));
@@ -100,8 +107,12 @@ TEST(PlatformFiles, FailuresLeaveTheirErrno)
     EXPECT_LT(Platform::OpenForReading(missing), 0);
     EXPECT_EQ(errno, ENOENT);
     errno = 0;
-    EXPECT_LT(Platform::OpenForWritingInPlace(missing), 0);
+    EXPECT_LT(Platform::OpenForAppending(folder.Path() + "/no folder/k.dat"), 0);
     EXPECT_EQ(errno, ENOENT);
+    folder.Write("there.dat", "x");
+    errno = 0;
+    EXPECT_LT(Platform::CreateNew(folder.Path() + "/there.dat"), 0); // never over a name in use
+    EXPECT_EQ(errno, EEXIST);
     errno = 0;
     EXPECT_FALSE(Platform::ReplaceFile(missing, folder.Path() + "/b.dat"));
     EXPECT_EQ(errno, ENOENT);
@@ -110,6 +121,41 @@ TEST(PlatformFiles, FailuresLeaveTheirErrno)
     EXPECT_LT(Platform::CreateTemporaryBeside(folder.Path() + "/no folder/x.dat", temp), 0);
     EXPECT_EQ(errno, ENOENT);
     EXPECT_FALSE(Platform::RemoveFile(missing));
+}
+
+TEST(PlatformFiles, AppendingAddsAtTheEndAndNamesAreListed)
+{
+    WorkFolder folder;
+    const std::string journal = folder.Path() + "/記録 1.dat";
+    for (const char* row : {"a\r\n", "b\r\n"}) {
+        const int fd = Platform::OpenForAppending(journal);
+        ASSERT_GE(fd, 0) << errno;
+        ASSERT_TRUE(WriteAll(fd, row));
+        EXPECT_TRUE(Platform::SyncData(fd));
+        Platform::CloseFile(fd);
+    }
+    EXPECT_EQ(ReadAll(journal), "a\r\nb\r\n");
+
+    Platform::FileKind first, second;
+    ASSERT_TRUE(Platform::Inspect(journal, first));
+    ASSERT_TRUE(Platform::InspectLink(journal, second));
+    EXPECT_FALSE(second.link);
+    EXPECT_TRUE(first.mine);
+    EXPECT_EQ(first.id, second.id);
+    folder.Write("other.dat", "a\r\nb\r\n");
+    ASSERT_TRUE(Platform::Inspect(folder.Path() + "/other.dat", second));
+    EXPECT_FALSE(first.device == second.device && first.id == second.id); // same bytes, another file
+
+    auto names = Platform::FolderNames(folder.Path());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string> {"other.dat", "記録 1.dat"}));
+    EXPECT_TRUE(Platform::FolderNames(folder.Path() + "/missing").empty());
+
+    const std::string canonical = Platform::CanonicalPath(journal);
+    ASSERT_FALSE(canonical.empty());
+    EXPECT_EQ(canonical.substr(canonical.size() - std::string("記録 1.dat").size()), "記録 1.dat");
+    EXPECT_EQ(canonical[canonical.size() - std::string("記録 1.dat").size() - 1], Platform::PathSeparator());
+    EXPECT_TRUE(Platform::CanonicalPath(folder.Path() + "/missing.dat").empty());
 }
 
 } // namespace

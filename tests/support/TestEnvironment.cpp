@@ -1,5 +1,7 @@
 #include "TestEnvironment.h"
 
+#include "platform/UiFont.h"
+
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -11,6 +13,7 @@ void SetUpTestEnvironment()
     ::tzset();
     ::setenv("LANG", "C.UTF-8", 1);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    Platform::PrepareOffscreenFonts();
     const std::string runtime = std::string(MIRETO_BINARY_DIR) + "/test-runtime";
     ::mkdir(runtime.c_str(), 0700);
     ::chmod(runtime.c_str(), 0700);

@@ -1,6 +1,7 @@
 #include "text/SafeFile.h"
 #include "text/SystemReason.h"
 #include "text/Unit2.h"
+#include "platform/Errno.h"
 
 #include "support/WorkFolder.h"
 

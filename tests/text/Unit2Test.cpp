@@ -1,6 +1,7 @@
 #include "text/Clock.h"
 #include "text/SafeFile.h"
 #include "text/Unit2.h"
+#include "platform/Files.h"
 
 #include "support/EucOracle.h"
 #include "support/WorkFolder.h"
@@ -453,9 +454,9 @@ TEST_F(Unit2Files, SymbolicLinkInsideTheFolderIsFollowedAndStaysALink)
     Put("real/db.dat", "old");
     ASSERT_EQ(::symlink("real/db.dat", "db.dat"), 0);
     ASSERT_TRUE(TryWriteTextFile("new\n", "db.dat"));
-    struct stat st {};
-    ASSERT_EQ(::lstat("db.dat", &st), 0);
-    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    Platform::FileKind kind;
+    ASSERT_TRUE(Platform::InspectLink("db.dat", kind));
+    EXPECT_TRUE(kind.link);
     EXPECT_EQ(Get("real/db.dat"), "new\r\n");
     EXPECT_FALSE(LinkLeadsOutside("db.dat"));
 }
@@ -476,9 +477,9 @@ TEST_F(Unit2Files, SymbolicLinkOutOfTheFolderIsNeverWritten)
         EXPECT_FALSE(TryWriteTextFile("5", name, &error)) << name;
         EXPECT_EQ(error.step, FileStep::LinkOutside) << name;
         EXPECT_EQ(FileReason(error), "フォルダの外を指すリンクです");
-        struct stat st {};
-        ASSERT_EQ(::lstat(name, &st), 0);
-        EXPECT_TRUE(S_ISLNK(st.st_mode)) << name;
+        Platform::FileKind kind;
+        ASSERT_TRUE(Platform::InspectLink(name, kind));
+        EXPECT_TRUE(kind.link) << name;
     }
     EXPECT_EQ(Get("important"), "precious");
     EXPECT_FALSE(DataFileExists("work/nowhere"));

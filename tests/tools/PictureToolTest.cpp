@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -187,8 +188,16 @@ TEST_F(PictureTool, NeverWritesOverItsOwnInput)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(description);
     file.close();
-    ASSERT_TRUE(QFile::link(PathOf("same.pic"), PathOf("link.jpg")));
-    for (const QString& output : {PathOf("same.pic"), PathOf("link.jpg"), dir.path() + QStringLiteral("/./same.pic")}) {
+    // A second name of the file, and a symbolic link where the system lets
+    // a user make one (not on Windows).
+    QStringList outputs {PathOf("same.pic"), dir.path() + QStringLiteral("/./same.pic"), PathOf("second.jpg")};
+    std::error_code error;
+    std::filesystem::create_hard_link(PathOf("same.pic").toStdWString(), PathOf("second.jpg").toStdWString(), error);
+    ASSERT_FALSE(error) << error.message();
+    std::filesystem::create_symlink(PathOf("same.pic").toStdWString(), PathOf("link.jpg").toStdWString(), error);
+    if (!error)
+        outputs << PathOf("link.jpg");
+    for (const QString& output : outputs) {
         SCOPED_TRACE(output.toStdString());
         const ToolRun run = Run({PathOf("same.pic"), output});
         EXPECT_EQ(run.exitCode, 1);

@@ -1,11 +1,11 @@
 #include "platform/Files.h"
 
 #include <cerrno>
+#include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -13,9 +13,15 @@ void FillKind(const struct stat& st, Platform::FileKind& kind)
 {
     kind.folder = S_ISDIR(st.st_mode);
     kind.regular = S_ISREG(st.st_mode);
+    kind.link = S_ISLNK(st.st_mode);
     kind.writable = (st.st_mode & 0222) != 0;
+    kind.mine = st.st_uid == ::geteuid();
     kind.size = static_cast<std::uint64_t>(st.st_size);
     kind.mode = st.st_mode & 07777;
+    kind.owner = st.st_uid;
+    kind.group = st.st_gid;
+    kind.device = static_cast<std::uint64_t>(st.st_dev);
+    kind.id = static_cast<std::uint64_t>(st.st_ino);
 }
 
 } // namespace
@@ -26,22 +32,28 @@ int OpenForReading(const std::string& path)
 {
     // O_NONBLOCK keeps a FIFO of that name from blocking the open; it has no
     // effect on regular files.
-    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
 }
 
-int OpenForWritingInPlace(const std::string& path)
+int OpenForAppending(const std::string& path)
 {
-    return ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    return ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY,
+                  0666);
+}
+
+int CreateNew(const std::string& path)
+{
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
 }
 
 int CreateTemporaryBeside(const std::string& path, std::string& tempPath)
 {
-    std::string pattern = path + ".tmp-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
+    std::string name = path + ".tmp-XXXXXX";
+    // mkostemp opens exclusively: an existing name, a link included, is
+    // never opened.
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd >= 0)
-        tempPath = name.data();
+        tempPath = name;
     return fd;
 }
 
@@ -68,6 +80,11 @@ bool SyncFile(int fd)
     return ::fsync(fd) == 0;
 }
 
+bool SyncData(int fd)
+{
+    return ::fdatasync(fd) == 0;
+}
+
 bool CloseFile(int fd)
 {
     return ::close(fd) == 0;
@@ -77,6 +94,15 @@ bool Inspect(const std::string& path, FileKind& kind)
 {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
+        return false;
+    FillKind(st, kind);
+    return true;
+}
+
+bool InspectLink(const std::string& path, FileKind& kind)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0)
         return false;
     FillKind(st, kind);
     return true;
@@ -96,9 +122,17 @@ bool MayWrite(const std::string& path)
     return ::access(path.c_str(), W_OK) == 0;
 }
 
-bool SetMode(int fd, unsigned mode)
+bool TakeOwnerAndMode(int fd, const FileKind* old)
 {
-    return ::fchmod(fd, mode) == 0;
+    if (!old)
+        return ::fchmod(fd, NewFileMode()) == 0;
+    if (old->owner != ::geteuid() || old->group != ::getegid()) {
+        // Only the superuser may give a file away: a run as root keeps the
+        // learner's files the learner's. Anyone else keeps what it may.
+        if (::fchown(fd, old->owner, old->group) != 0)
+            (void)!::fchown(fd, static_cast<uid_t>(-1), old->group);
+    }
+    return ::fchmod(fd, old->mode & 07777) == 0;
 }
 
 unsigned NewFileMode()
@@ -107,6 +141,21 @@ unsigned NewFileMode()
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
+}
+
+std::string CanonicalPath(const std::string& path)
+{
+    std::string result;
+    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+        result = resolved;
+        std::free(resolved);
+    }
+    return result;
+}
+
+char PathSeparator()
+{
+    return '/';
 }
 
 bool ReplaceFile(const std::string& from, const std::string& to)
@@ -128,23 +177,24 @@ void SyncFolder(const std::string& folder)
     }
 }
 
-void AdviseLargePages(void* buffer, std::size_t size)
+std::vector<std::string> FolderNames(const std::string& folder)
 {
-    // A large buffer not yet touched is asked to come in 2 MiB pages, so a
-    // bank of some megabytes costs a handful of page faults, not thousands.
-#if defined(MADV_HUGEPAGE)
-    constexpr std::uintptr_t kLarge = std::uintptr_t {2} << 20;
-    if (size < 2 * kLarge)
-        return;
-    const auto begin = reinterpret_cast<std::uintptr_t>(buffer);
-    const std::uintptr_t first = (begin + kLarge - 1) & ~(kLarge - 1);
-    const std::uintptr_t last = (begin + size) & ~(kLarge - 1);
-    if (last > first)
-        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#else
-    (void)buffer;
-    (void)size;
-#endif
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+bool LocalTime(std::time_t t, std::tm& local)
+{
+    return ::localtime_r(&t, &local) != nullptr;
 }
 
 } // namespace Platform

@@ -57,4 +57,6 @@ void SetEnvironment(const std::string& name, const std::string& value)
         ::setenv(name.c_str(), value.c_str(), 1);
 }
 
+void UseBinaryMode(std::FILE*) {}
+
 } // namespace Platform

@@ -8,4 +8,6 @@ const std::vector<std::string>& UiFontFamilies()
     return families;
 }
 
+void PrepareOffscreenFonts() {}
+
 } // namespace Platform

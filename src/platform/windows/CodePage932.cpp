@@ -8,6 +8,27 @@ namespace {
 
 constexpr UINT kCp932 = 932;
 
+// glibc takes the JIS forms of the characters whose code page 932 forms
+// differ (the wave dash, the minus sign, the pound sign ...) to the same
+// codes, one way; Windows refuses them. Both systems write them alike.
+void TakeJisForms(std::wstring& wide)
+{
+    for (wchar_t& c : wide) {
+        switch (c) {
+        case 0x301C: c = 0xFF5E; break; // WAVE DASH -> FULLWIDTH TILDE (0x8160)
+        case 0x2016: c = 0x2225; break; // DOUBLE VERTICAL LINE -> PARALLEL TO (0x8161)
+        case 0x2212: c = 0xFF0D; break; // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS (0x817C)
+        case 0x00A2: c = 0xFFE0; break; // CENT SIGN (0x8191)
+        case 0x00A3: c = 0xFFE1; break; // POUND SIGN (0x8192)
+        case 0x00AC: c = 0xFFE2; break; // NOT SIGN (0x81CA)
+        case 0x2014: c = 0x2015; break; // EM DASH -> HORIZONTAL BAR (0x815C)
+        case 0x203E: c = L'~'; break;   // OVERLINE (0x7E)
+        case 0x00A5: c = L'\\'; break; // YEN SIGN (0x5C)
+        default: break;
+        }
+    }
+}
+
 // Converts one run that the system accepts whole, or fails.
 bool ConvertRun(UINT from, UINT to, const char* data, int size, std::string& output)
 {
@@ -18,6 +39,14 @@ bool ConvertRun(UINT from, UINT to, const char* data, int size, std::string& out
         return false;
     std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
     ::MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, data, size, wide.data(), wideSize);
+    // Windows gives the single bytes 0x80, 0xA0 and 0xFD-0xFF characters of
+    // their own (U+0080, U+F8F0-U+F8F3) and takes them back; they are no
+    // characters of the data files, and glibc refuses them both ways.
+    for (const wchar_t c : wide)
+        if (c == 0x80 || (c >= 0xF8F0 && c <= 0xF8F3))
+            return false;
+    if (to != CP_UTF8)
+        TakeJisForms(wide);
     BOOL defaulted = FALSE;
     // WC_NO_BEST_FIT_CHARS: a character code page 932 lacks is refused, not
     // replaced by a look-alike (glibc's iconv refuses it too).

@@ -3,6 +3,8 @@
 #include "platform/windows/Wide.h"
 
 #include <cstdlib>
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -74,6 +76,11 @@ void SetEnvironment(const std::string& name, const std::string& value)
 {
     // An empty value removes the variable.
     ::_wputenv_s(Wide(name).c_str(), Wide(value).c_str());
+}
+
+void UseBinaryMode(std::FILE* stream)
+{
+    ::_setmode(::_fileno(stream), _O_BINARY);
 }
 
 } // namespace Platform

@@ -1,5 +1,8 @@
 #include "platform/UiFont.h"
 
+#include <cstdlib>
+#include <windows.h>
+
 namespace Platform {
 
 const std::vector<std::string>& UiFontFamilies()
@@ -10,6 +13,18 @@ const std::vector<std::string>& UiFontFamilies()
     // Meiryo UI after it; IPA P Gothic where Wine lends the host's fonts.
     static const std::vector<std::string> families {"MS UI Gothic", "Yu Gothic UI", "Meiryo UI", "IPAPGothic"};
     return families;
+}
+
+void PrepareOffscreenFonts()
+{
+    const wchar_t* given = ::_wgetenv(L"QT_QPA_FONTDIR");
+    if (given != nullptr && *given != L'\0')
+        return;
+    wchar_t folder[MAX_PATH];
+    const UINT n = ::GetWindowsDirectoryW(folder, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return;
+    ::_wputenv_s(L"QT_QPA_FONTDIR", (std::wstring(folder, n) + L"\\Fonts").c_str());
 }
 
 } // namespace Platform
