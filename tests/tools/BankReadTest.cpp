@@ -45,8 +45,9 @@ TEST(BankRead, CellsAndFieldsAreThoseOfTheProgramsReader)
         EXPECT_EQ(Listed(bank.textProblems), c.problems);
         // Whatever the tool reports, the cells are what the program loads
         // (but for the 0x7F that the program mends).
-        if (c.line.find('\x7F') == std::string::npos)
+        if (c.line.find('\x7F') == std::string::npos) {
             EXPECT_EQ(BankTable(bank), ParseTableFile(header + c.line));
+        }
     }
 }
 
