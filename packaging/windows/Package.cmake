@@ -23,11 +23,12 @@ set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
 list(PREPEND CPACK_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR})
 set(CPACK_NSIS_MIRETO_APP_ID ${MIRETO_APP_ID})
 if(MIRETO_WINDOWS_ICON)
-  file(TO_NATIVE_PATH "${MIRETO_WINDOWS_ICON}" icon)
   set(CPACK_NSIS_MIRETO_ICON_CODE "!define MUI_ICON \"${MIRETO_WINDOWS_ICON}\"\n!define MUI_UNICON \"${MIRETO_WINDOWS_ICON}\"")
 endif()
 # The licence page reads LICENSE once the tree has one.
 if(EXISTS ${MIRETO_LICENSE_FILE})
   set(CPACK_NSIS_MIRETO_LICENSE_PAGE "!insertmacro MUI_PAGE_LICENSE \"${MIRETO_LICENSE_FILE}\"")
 endif()
+# The values reach cpack as they are, quotes and line breaks included.
+set(CPACK_VERBATIM_VARIABLES TRUE)
 include(CPack)

@@ -54,7 +54,8 @@ PIDS+=($!)
 
 step "fresh Wine prefix"
 "$WINE" wineboot -i >/dev/null 2>&1
-USER_DIR="$WINEPREFIX/drive_c/users/$USER"
+# Wine names the user folder after the Unix account.
+USER_DIR="$WINEPREFIX/drive_c/users/$(id -un)"
 LEARNER="$USER_DIR/AppData/Roaming/$APP_ID"
 MENU="$USER_DIR/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/MIRETO for DATAQUALIFY"
 INSTDIR="$USER_DIR/AppData/Local/Programs/MIRETO for DATAQUALIFY"
@@ -71,12 +72,13 @@ iconv -f UTF-16LE -t UTF-8 "$SHORTCUT" 2>/dev/null | tr -d '\0' | grep -aq 'bin\
   strings "$SHORTCUT" | grep -q 'mireto.exe' || fail "the Start-menu entry does not start bin\\mireto.exe"
 [ ! -e "$LEARNER" ] || fail "the install made the learner's folder"
 
-window_id() { xdotool search --name "^${TITLE}\$" 2>/dev/null | head -n1; }
+window_id() { xdotool search --onlyvisible --name "^${TITLE}\$" 2>/dev/null | head -n1; }
+window_shown() { [ -n "$(window_id)" ]; }
 
 start_from_menu() {
   # As a click on the entry does: the shell opens the shortcut.
   "$WINE" start /unix "$SHORTCUT" >/dev/null 2>&1 &
-  wait_for 180 test -n "$(window_id)" || fail "the start screen did not appear"
+  wait_for 180 window_shown || fail "the start screen did not appear"
   WINDOW=$(window_id)
   local geometry
   geometry=$(xdotool getwindowgeometry "$WINDOW" | awk '/Geometry/{print $2}')
@@ -85,18 +87,24 @@ start_from_menu() {
 }
 
 program_running() { pgrep -f 'bin\\mireto.exe|bin/mireto.exe' >/dev/null; }
+# A function, not a `sh -c`: pgrep would find the pattern in that shell's
+# own command line.
+program_ended() { ! program_running; }
 
 close_confirmed() {
+  # Keys go through the X server's test extension to the focused window, as
+  # typed ones do (Wine ignores keys sent to a window directly): Alt+F4
+  # asks the window manager to close it.
   xdotool windowactivate --sync "$WINDOW" 2>/dev/null || true
-  xdotool windowclose "$WINDOW" 2>/dev/null || xdotool key --window "$WINDOW" alt+F4
+  xdotool key alt+F4
   # The box "終了しますか？" has the program's title too; Enter presses はい.
-  wait_for 60 sh -c "[ \$(xdotool search --name '^${TITLE}\$' | wc -l) -ge 2 ]" ||
+  wait_for 60 sh -c "[ \$(xdotool search --onlyvisible --name '^${TITLE}\$' | wc -l) -ge 2 ]" ||
     fail "the close question did not appear"
   local box
-  box=$(xdotool search --name "^${TITLE}\$" | grep -v "^$WINDOW\$" | head -n1)
+  box=$(xdotool search --onlyvisible --name "^${TITLE}\$" | grep -v "^$WINDOW\$" | head -n1)
   xdotool windowactivate --sync "$box" 2>/dev/null || true
-  xdotool key --window "$box" Return
-  wait_for 60 sh -c '! pgrep -f "bin.mireto.exe" >/dev/null' || fail "the program did not end after はい"
+  xdotool key Return
+  wait_for 60 program_ended || fail "the program did not end after はい"
 }
 
 DATABASES=(db_1toi_pr.dat db_save_load.dat db_nanwido.dat)
@@ -115,7 +123,7 @@ step "second start keeps them; the session's end writes them again"
 start_from_menu
 rm -f "$LEARNER/db_nanwido.dat"
 "$WINE" "$END_SESSION" "$TITLE" || fail "the window did not answer WM_QUERYENDSESSION"
-wait_for 60 sh -c '! pgrep -f "bin.mireto.exe" >/dev/null' || fail "the program did not end with the session"
+wait_for 60 program_ended || fail "the program did not end with the session"
 databases_present || fail "the end of the session did not write the databases"
 SECOND=$(cd "$LEARNER" && sha256sum "${DATABASES[@]}")
 [ "$FIRST" = "$SECOND" ] || fail "the second start did not keep the databases: $FIRST / $SECOND"
