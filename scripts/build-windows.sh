@@ -170,7 +170,7 @@ step_build() {
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
     -DCMAKE_PREFIX_PATH="$(prefix_path)" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DMIRETO_BUILD_BENCH=OFF -DMIRETO_WINDOWS_ICON="$BUILD/icon/mireto.ico" \
+    -DCMAKE_BUILD_TYPE=Release -DMIRETO_BUILD_BENCH=OFF -DMIRETO_WINDOWS_ICON="$BUILD/icon/mireto.ico" \
     -DMIRETO_QT_SOURCE_DIR="$(find "$CACHE/src" -maxdepth 1 -type d -name "qt6-base-${QT_VERSION}*" | head -n1)" \
     "${launcher[@]}"
   cmake --build "$BUILD" -j "$JOBS"

@@ -112,8 +112,9 @@ protected:
             if (rows[i].seikai)
                 ++expected[rows[i].key];
         }
-        if (killAt.isEmpty())
+        if (killAt.isEmpty()) {
             EXPECT_EQ(rows.size(), static_cast<std::size_t>(kAnswers));
+        }
         EXPECT_EQ(Recount(folder), expected);
         // A write the kill cut short left nothing behind after that start.
         for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))

@@ -23,7 +23,7 @@ struct BankQuestion {
     int toiPicture = 0;
     int kaisetuPicture = 0;
     // The optional ninth column; written only when some question has one.
-    std::string bunya;
+    std::string bunya {};
 };
 
 // n typed questions: key K<i>, answer A<i>, text 問題<i>.

@@ -70,10 +70,12 @@ TEST(ToiTextLinesWindow, TheEstimateHoldsForTheRealQuestionBox)
         EXPECT_LE(estimate, real + 2) << texts[i];
         // A text the estimate lets through needs no scrolling; where the
         // estimate is exact, one line more does.
-        if (estimate <= ToiTextLines::kVisibleLines)
+        if (estimate <= ToiTextLines::kVisibleLines) {
             EXPECT_EQ(memo->verticalScrollBar()->maximum(), 0) << texts[i];
-        if (estimate == real)
+        }
+        if (estimate == real) {
             EXPECT_EQ(memo->verticalScrollBar()->maximum() == 0, real <= ToiTextLines::kVisibleLines) << texts[i];
+        }
         AnswerAndNext(*form, false);
     }
 }
