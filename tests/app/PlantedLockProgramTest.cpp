@@ -62,8 +62,9 @@ TEST(PlantedLockName, NeitherBlocksTheProgramNorRedirectsItsLock)
             copy->setWorkingDirectory(QString::fromStdString(folder.Path()));
             copy->start(QStringLiteral(MIRETO_PROGRAM), {});
             ASSERT_TRUE(copy->waitForStarted(5000));
-            if (i == 0)
+            if (i == 0) {
                 EXPECT_TRUE(QTest::qWaitFor([&] { return OwnLockIsHeld(folder, lockName); }, 10000)) << planted.what;
+            }
         }
         // The second copy meets the first one's own lock.
         ASSERT_TRUE(copies[1]->waitForFinished(10000)) << planted.what;
