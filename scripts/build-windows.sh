@@ -7,7 +7,7 @@
 #
 #   scripts/build-windows.sh            everything (as root on a fresh machine)
 #   scripts/build-windows.sh STEP...    only these steps, in this order:
-#       deps    install the Debian packages (root)
+#       deps    install the Debian packages and fetch the sources (root)
 #       libs    Qt, libjpeg-turbo and GoogleTest for Windows (cached)
 #       icon    the program's icon (.ico) from packaging/icon.svg
 #       build   configure and build the project in $BUILD
@@ -90,6 +90,10 @@ step_deps() {
     log "installing ${missing[*]}"
     apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
   fi
+  # The sources too, so that building the libraries needs apt no more (CI
+  # builds them while other steps install packages).
+  fetch_source qt6-base "qt6-base-${QT_VERSION}*" >/dev/null
+  fetch_source libjpeg-turbo "libjpeg-turbo-*" >/dev/null
 }
 
 # Fetches a Debian source package into $CACHE/src once (patches applied).
