@@ -205,8 +205,10 @@ TEST_F(InstalledProgram, OneCopyPerFolderAcrossBothWaysOfStarting)
     // another session's surroundings (a shell through su or ssh), before that
     // one writes anything there; a copy in an authoring folder runs beside it.
     QProcess* menu = StartFromMenu(home.path(), false);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return LockIsHeld(learner); }, 20000));
     const QString manifest = learner + QStringLiteral("/.installed-files");
+    // The folder is locked before it is filled: the manifest, written last,
+    // says the first copy is done with it (a slow build may still be filling).
+    ASSERT_TRUE(QTest::qWaitFor([&] { return LockIsHeld(learner) && QFile::exists(manifest); }, 20000));
     QFile::remove(manifest);
 
     QTemporaryDir otherRuntime;
