@@ -3,7 +3,7 @@
 // the first paint cheaper. Fusion draws every group box frame from a PNG it
 // loads without naming the format, and Qt then loads every image plugin
 // (svg, gif, ico, jpeg ...) to ask each whether it reads the file. Here the
-// same picture is read as PNG by name and drawn the same way.
+// same picture's pixels are drawn the same way without reading it.
 #include <QPixmap>
 #include <QProxyStyle>
 
