@@ -106,19 +106,31 @@ void GiveEveryRowACount(TextTable& seikaiTable)
 // replaced by a new one keeps the old count by row, as before.)
 bool HoldsEveryKeyInOtherRows(const TextTable& toiTable, const TextTable& seikaiTable)
 {
+    // Both tables walked once, side by side.
     bool moved = false;
-    for (const auto& [row, cells] : seikaiTable)
-        moved = moved || (row >= 1 && !cells.empty() && cells.Cell(0) != TableCellView(toiTable, row, ToiColumn::Key));
+    auto toi = toiTable.begin();
+    for (const auto& [row, cells] : seikaiTable) {
+        if (row < 1 || cells.empty())
+            continue;
+        while (toi != toiTable.end() && toi->first < row)
+            ++toi;
+        const bool bankRow = toi != toiTable.end() && toi->first == row;
+        if (cells.Cell(0) != (bankRow ? TableCellView(toi->second, ToiColumn::Key) : std::string_view {})) {
+            moved = true;
+            break;
+        }
+    }
     if (!moved)
         return false;
     std::unordered_set<std::string_view> counted;
     for (const auto& [row, cells] : seikaiTable)
         if (row >= 1 && !cells.empty())
             counted.insert(cells.Cell(0));
-    for (std::int32_t row = 1; row < BankRows(toiTable); ++row)
-        if (counted.count(TableCellView(toiTable, row, ToiColumn::Key)) == 0)
-            return false;
-    return true;
+    bool every = true;
+    ForEachToiRow(toiTable, [&](std::int32_t, const TextRow& cells) {
+        every = every && counted.count(TableCellView(cells, ToiColumn::Key)) != 0;
+    });
+    return every;
 }
 
 void LoadSeikai(const TextTable& toiTable, ProgressData& data)

@@ -14,9 +14,14 @@ const std::string& TableCell(const TextTable& table, std::int32_t row, int colum
 std::string_view TableCellView(const TextTable& table, std::int32_t row, int column)
 {
     auto it = table.find(row);
-    if (it == table.end() || column < 0 || static_cast<std::size_t>(column) >= it->second.size())
+    return it == table.end() ? std::string_view {} : TableCellView(it->second, column);
+}
+
+std::string_view TableCellView(const TextRow& cells, int column)
+{
+    if (column < 0 || static_cast<std::size_t>(column) >= cells.size())
         return {};
-    return it->second.Cell(static_cast<std::size_t>(column));
+    return cells.Cell(static_cast<std::size_t>(column));
 }
 
 std::int32_t ToiCount(const TextTable& toiTable)

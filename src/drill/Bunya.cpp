@@ -14,23 +14,24 @@ std::vector<std::string> BunyaNames(const TextTable& toiTable)
 {
     std::vector<std::string> names;
     std::unordered_set<std::string_view> seen;
-    for (std::int32_t row = 1; row <= ToiCount(toiTable); ++row) {
-        const std::string_view name = BunyaOf(toiTable, row);
+    ForEachToiRow(toiTable, [&](std::int32_t, const TextRow& cells) {
+        const std::string_view name = TableCellView(cells, ToiColumn::Bunya);
         // The drop-down's own entries are no area a bank can name: a cell
         // reading 全分野 would otherwise stand for every question.
         const bool reserved = name == kBunyaAll || name == kBunyaRecentMiss;
         if (!name.empty() && !reserved && seen.insert(name).second)
             names.emplace_back(name);
-    }
+    });
     return names;
 }
 
 std::vector<std::int32_t> RowsOfBunya(const TextTable& toiTable, std::string_view name)
 {
     std::vector<std::int32_t> rows;
-    for (std::int32_t row = 1; row <= ToiCount(toiTable); ++row)
-        if (!name.empty() && BunyaOf(toiTable, row) == name)
+    ForEachToiRow(toiTable, [&](std::int32_t row, const TextRow& cells) {
+        if (!name.empty() && TableCellView(cells, ToiColumn::Bunya) == name)
             rows.push_back(row);
+    });
     return rows;
 }
 
@@ -41,13 +42,13 @@ std::vector<std::int32_t> RecentMissRows(const TextTable& toiTable, const std::v
         lastWrong[entry.key] = !entry.seikai;
     std::vector<std::int32_t> rows;
     std::unordered_set<std::string_view> taken;
-    for (std::int32_t row = 1; row <= ToiCount(toiTable); ++row) {
-        const std::string_view key = TableCellView(toiTable, row, ToiColumn::Key);
+    ForEachToiRow(toiTable, [&](std::int32_t row, const TextRow& cells) {
+        const std::string_view key = TableCellView(cells, ToiColumn::Key);
         const auto it = lastWrong.find(key);
         // A key the bank holds twice is asked once, as its first row.
         if (it != lastWrong.end() && it->second && taken.insert(key).second)
             rows.push_back(row);
-    }
+    });
     return rows;
 }
 
