@@ -39,8 +39,6 @@ KirokuFigures ComputeKirokuFigures(const TextTable& toiTable, const std::vector<
     const std::int32_t n = ToiCount(toiTable);
     std::unordered_map<std::string_view, std::int32_t> rowOfKey;
     rowOfKey.reserve(static_cast<std::size_t>(n));
-    for (std::int32_t row = 1; row <= n; ++row)
-        rowOfKey.emplace(TableCellView(toiTable, row, ToiColumn::Key), row);
 
     // Areas: the bank's in order, then one for questions without an area.
     // Keyed by views into `names`, which stays as it is (the figures' own
@@ -54,11 +52,12 @@ KirokuFigures ComputeKirokuFigures(const TextTable& toiTable, const std::vector<
     }
     const std::size_t noArea = figures.bunya.size();
     figures.bunya.push_back({});
-    for (std::int32_t row = 1; row <= n; ++row) {
-        const auto it = areaIndex.find(BunyaOf(toiTable, row));
+    ForEachToiRow(toiTable, [&](std::int32_t row, const TextRow& cells) {
+        rowOfKey.emplace(TableCellView(cells, ToiColumn::Key), row);
+        const auto it = areaIndex.find(TableCellView(cells, ToiColumn::Bunya));
         areaOfRow[static_cast<std::size_t>(row)] = it == areaIndex.end() ? noArea : it->second;
         ++figures.bunya[areaOfRow[static_cast<std::size_t>(row)]].questions;
-    }
+    });
 
     std::vector<PerToi> perToi(static_cast<std::size_t>(n) + 1);
     for (const KirokuEntry& e : entries) {
