@@ -5,11 +5,6 @@
 #include <unordered_map>
 #include <unordered_set>
 
-std::string_view BunyaOf(const TextTable& toiTable, std::int32_t row)
-{
-    return TableCellView(toiTable, row, ToiColumn::Bunya);
-}
-
 std::vector<std::string> BunyaNames(const TextTable& toiTable)
 {
     std::vector<std::string> names;

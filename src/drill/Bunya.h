@@ -13,8 +13,6 @@
 inline constexpr char kBunyaAll[] = "\x91\x53\x95\xAA\x96\xEC";
 inline constexpr char kBunyaRecentMiss[] = "\x8D\xC5\x8B\xDF\x8A\xD4\x88\xE1\x82\xA6\x82\xBD\x96\xE2\x91\xE8";
 
-// The area of question row `row`; empty when the bank has none for it.
-std::string_view BunyaOf(const TextTable& toiTable, std::int32_t row);
 // Every area of the bank once, in the order it first appears.
 std::vector<std::string> BunyaNames(const TextTable& toiTable);
 // Question rows of the area, ascending.
