@@ -5,6 +5,7 @@
 #include "platform/Files.h"
 
 #include <array>
+#include <span>
 #include <ctime>
 
 namespace {
@@ -214,12 +215,22 @@ std::string KirokuCheck(const TextRow& row)
 
 std::optional<KirokuEntry> KirokuFromRow(const TextRow& row)
 {
-    if (row.size() != kCells || row.Cell(kCells - 1) != KirokuCheck(row))
+    std::array<std::string_view, kCells> cells;
+    if (row.size() != kCells)
         return std::nullopt;
-    // Read through views: a year's journal is read at every start.
-    std::array<std::string_view, kCells - 1> cells;
     for (std::size_t i = 0; i < cells.size(); ++i)
         cells[i] = row.Cell(i);
+    return KirokuFromCells(cells);
+}
+
+std::optional<KirokuEntry> KirokuFromCells(std::span<const std::string_view> row)
+{
+    if (row.size() != kCells)
+        return std::nullopt;
+    // Read through views: a year's journal is read at every start.
+    const std::span<const std::string_view> cells = row.first(kCells - 1);
+    if (row[kCells - 1] != Hex8(Check(cells)))
+        return std::nullopt;
     KirokuEntry e;
     const auto seq = KirokuDigits(cells[0], kKirokuMaxSeq);
     const auto mode = KirokuDigits(cells[4], 4);

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -65,6 +66,8 @@ std::string KirokuCheck(const TextRow& row);
 // a whole row this program wrote (wrong cell count, numbers out of range,
 // check not matching).
 std::optional<KirokuEntry> KirokuFromRow(const TextRow& row);
+// The same from a row's cells as views (a line read in place).
+std::optional<KirokuEntry> KirokuFromCells(std::span<const std::string_view> row);
 // A plain run of decimal digits within [0, max], as the journal and its mark
 // store numbers; nothing else.
 std::optional<std::int64_t> KirokuDigits(std::string_view text, std::int64_t max);
