@@ -5,8 +5,8 @@
 #include "platform/Files.h"
 
 #include <array>
-#include <span>
 #include <ctime>
+#include <span>
 
 namespace {
 
@@ -215,9 +215,9 @@ std::string KirokuCheck(const TextRow& row)
 
 std::optional<KirokuEntry> KirokuFromRow(const TextRow& row)
 {
-    std::array<std::string_view, kCells> cells;
     if (row.size() != kCells)
         return std::nullopt;
+    std::array<std::string_view, kCells> cells;
     for (std::size_t i = 0; i < cells.size(); ++i)
         cells[i] = row.Cell(i);
     return KirokuFromCells(cells);
