@@ -23,6 +23,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
+#include <vector>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -98,7 +100,11 @@ void CheckJournalAndAreas(DrillState& state, const std::string* counts)
             std::abort();
         // A row read is one the writer makes again, byte for byte.
         const TextTable again = ParseTableFile(KirokuLine(rows[i]));
-        const auto back = again.size() == 1 ? KirokuFromRow(again.begin()->second) : std::nullopt;
+        std::vector<std::string_view> cells;
+        if (again.size() == 1)
+            for (std::size_t j = 0; j < again.begin()->second.size(); ++j)
+                cells.push_back(again.begin()->second.Cell(j));
+        const auto back = KirokuFromCells(cells);
         if (!back || back->seq != rows[i].seq || back->key != rows[i].key || back->answer != rows[i].answer
             || back->day != rows[i].day || back->second != rows[i].second)
             std::abort();

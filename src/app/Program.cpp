@@ -1,9 +1,9 @@
 #include "app/Program.h"
 
 #include "app/AppSupport.h"
-#include "platform/UiFont.h"
 #include "app/LearnerFolder.h"
 #include "app/Termination.h"
+#include "platform/UiFont.h"
 #include "window/GroupBoxStyle.h"
 #include "window/MessageBox.h"
 #include "window/Unit1.h"

@@ -205,22 +205,9 @@ std::string KirokuLine(const KirokuEntry& entry)
     return line;
 }
 
-std::string KirokuCheck(const TextRow& row)
+std::string KirokuCheck(std::span<const std::string_view> firstEight)
 {
-    std::array<std::string_view, kCells - 1> cells;
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        cells[i] = i < row.size() ? row.Cell(i) : std::string_view();
-    return Hex8(Check(cells));
-}
-
-std::optional<KirokuEntry> KirokuFromRow(const TextRow& row)
-{
-    if (row.size() != kCells)
-        return std::nullopt;
-    std::array<std::string_view, kCells> cells;
-    for (std::size_t i = 0; i < cells.size(); ++i)
-        cells[i] = row.Cell(i);
-    return KirokuFromCells(cells);
+    return Hex8(Check(firstEight));
 }
 
 std::optional<KirokuEntry> KirokuFromCells(std::span<const std::string_view> row)
@@ -229,7 +216,7 @@ std::optional<KirokuEntry> KirokuFromCells(std::span<const std::string_view> row
         return std::nullopt;
     // Read through views: a year's journal is read at every start.
     const std::span<const std::string_view> cells = row.first(kCells - 1);
-    if (row[kCells - 1] != Hex8(Check(cells)))
+    if (row[kCells - 1] != KirokuCheck(cells))
         return std::nullopt;
     KirokuEntry e;
     const auto seq = KirokuDigits(cells[0], kKirokuMaxSeq);

@@ -61,12 +61,10 @@ std::string KirokuLine(const KirokuEntry& entry);
 // the mark's hashes are written so.
 std::string KirokuHex(std::uint64_t value, int digits);
 // The check cell of a row: the hash of its first eight cells.
-std::string KirokuCheck(const TextRow& row);
-// The entry of a row read from the file, or nullopt for anything that is not
-// a whole row this program wrote (wrong cell count, numbers out of range,
-// check not matching).
-std::optional<KirokuEntry> KirokuFromRow(const TextRow& row);
-// The same from a row's cells as views (a line read in place).
+std::string KirokuCheck(std::span<const std::string_view> firstEight);
+// The entry of a row read from the file (its cells as views into the line),
+// or nullopt for anything that is not a whole row this program wrote (wrong
+// cell count, numbers out of range, check not matching).
 std::optional<KirokuEntry> KirokuFromCells(std::span<const std::string_view> row);
 // A plain run of decimal digits within [0, max], as the journal and its mark
 // store numbers; nothing else.

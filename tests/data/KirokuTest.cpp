@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <span>
+#include <vector>
 
 namespace {
 
@@ -38,13 +40,22 @@ bool SameEntry(const KirokuEntry& a, const KirokuEntry& b)
            && a.mode == b.mode && a.nanwido == b.nanwido && a.seconds == b.seconds && a.answer == b.answer;
 }
 
+// The cells of a row as the journal's reader hands them on.
+std::vector<std::string_view> Views(const TextRow& row)
+{
+    std::vector<std::string_view> cells;
+    for (std::size_t i = 0; i < row.size(); ++i)
+        cells.push_back(row.Cell(i));
+    return cells;
+}
+
 // The row as a file holds it, read back through the program's table reader.
 std::optional<KirokuEntry> ThroughFile(const std::string& line)
 {
     const TextTable table = ParseTableFile(line);
     if (table.size() != 1)
         return std::nullopt;
-    return KirokuFromRow(table.begin()->second);
+    return KirokuFromCells(Views(table.begin()->second));
 }
 
 TEST(KirokuRow, ChecksAndHashesAreTheLowHexDigits)
@@ -130,10 +141,11 @@ TEST(KirokuRow, ARowThatIsNotWholeIsNoRow)
     // Numbers a value of the program cannot hold: written by hand.
     for (const auto& [cell, text] : {std::pair {5, "6"}, {5, "-1"}, {5, ""}, {5, "F"}}) {
         TextRow row = KirokuToRow(e);
-        ASSERT_TRUE(KirokuFromRow(row).has_value());
+        ASSERT_TRUE(KirokuFromCells(Views(row)).has_value());
         row[static_cast<std::size_t>(cell)] = text;
-        row[8] = KirokuCheck(row);
-        EXPECT_FALSE(KirokuFromRow(row).has_value()) << cell << " " << text;
+        const std::vector<std::string_view> cells = Views(row);
+        row[8] = KirokuCheck(std::span(cells).first(8));
+        EXPECT_FALSE(KirokuFromCells(Views(row)).has_value()) << cell << " " << text;
     }
     std::string feb30 = line;
     const std::string date = KirokuTimeText(e.day, e.second).substr(0, 10);

@@ -52,7 +52,8 @@ inline BankRows ParseBankBytes(const std::string& fileName, const std::string& b
     BankRows bank;
     bank.files.push_back(fileName);
     ProblemList problems;
-    ScanBankBytes(fileName, bytes, problems, Collector(bank));
+    std::string copy = bytes; // read in place
+    ScanBankBytes(fileName, copy, problems, Collector(bank));
     bank.textProblems = problems.Listed(bank.files);
     return bank;
 }

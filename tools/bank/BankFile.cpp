@@ -20,13 +20,6 @@ int FieldAt(const std::vector<TextCellSpan>& cells, std::size_t place)
 
 } // namespace
 
-void ScanBankBytes(const std::string& fileName, const std::string& bytes, ProblemList& problems,
-                   const RowVisitor& visit)
-{
-    std::string copy = bytes;
-    ScanBankBytes(fileName, copy, problems, visit);
-}
-
 void ScanBankBytes(const std::string& fileName, std::string& bytes, ProblemList& problems, const RowVisitor& visit)
 {
     auto report = [&](std::int64_t line, int column, const std::string& message) {

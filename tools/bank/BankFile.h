@@ -13,6 +13,3 @@
 // in place: a bank without text problems is left as it was (the rows of one
 // can then be read again straight from them).
 void ScanBankBytes(const std::string& fileName, std::string& bytes, ProblemList& problems, const RowVisitor& visit);
-// The same on a copy, for bytes that stay as they are.
-void ScanBankBytes(const std::string& fileName, const std::string& bytes, ProblemList& problems,
-                   const RowVisitor& visit);

@@ -24,6 +24,15 @@ void FillKind(const struct stat& st, Platform::FileKind& kind)
     kind.id = static_cast<std::uint64_t>(st.st_ino);
 }
 
+// What a stat call (result 0) found; false, its errno kept, when it failed.
+bool KindFrom(int result, const struct stat& st, Platform::FileKind& kind)
+{
+    if (result != 0)
+        return false;
+    FillKind(st, kind);
+    return true;
+}
+
 } // namespace
 
 namespace Platform {
@@ -93,28 +102,19 @@ bool CloseFile(int fd)
 bool Inspect(const std::string& path, FileKind& kind)
 {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
-        return false;
-    FillKind(st, kind);
-    return true;
+    return KindFrom(::stat(path.c_str(), &st), st, kind);
 }
 
 bool InspectLink(const std::string& path, FileKind& kind)
 {
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0)
-        return false;
-    FillKind(st, kind);
-    return true;
+    return KindFrom(::lstat(path.c_str(), &st), st, kind);
 }
 
 bool InspectOpen(int fd, FileKind& kind)
 {
     struct stat st {};
-    if (::fstat(fd, &st) != 0)
-        return false;
-    FillKind(st, kind);
-    return true;
+    return KindFrom(::fstat(fd, &st), st, kind);
 }
 
 bool MayWrite(const std::string& path)
