@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
     const bool csv = data[0] & 1;
-    const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+    std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     std::vector<std::string> files;
     ProblemList problems;
     Rows read;
