@@ -1,7 +1,28 @@
 # Builds each probe target. FORBIDDEN lists target=header pairs that must fail
 # to compile because that header is not found; ALLOWED lists targets that
-# must compile.
+# must compile. Each forbidden header must exist under one of HEADER_ROOTS,
+# so that a probe fails for the layer and not for a name nobody has.
 set(failures "")
+foreach(pair IN LISTS FORBIDDEN)
+  string(REPLACE "=" ";" fields "${pair}")
+  list(GET fields 1 header)
+  set(found FALSE)
+  foreach(root IN LISTS HEADER_ROOTS)
+    file(GLOB_RECURSE hits LIST_DIRECTORIES false "${root}/*")
+    foreach(hit IN LISTS hits)
+      if(hit MATCHES "/${header}$")
+        set(found TRUE)
+        break()
+      endif()
+    endforeach()
+    if(found)
+      break()
+    endif()
+  endforeach()
+  if(NOT found)
+    string(APPEND failures "  ${header} exists nowhere: its probe proves nothing\n")
+  endif()
+endforeach()
 foreach(pair IN LISTS FORBIDDEN)
   string(REPLACE "=" ";" fields "${pair}")
   list(GET fields 0 target)

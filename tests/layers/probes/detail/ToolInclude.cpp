@@ -1,6 +1,6 @@
 // Planted: the bank tool's reader from a target that links the data layer
 // only. Must not compile.
-#include <bank/BankSource.h>
+#include <bank/BankCheck.h>
 
 int PlantedToolInclude()
 {
