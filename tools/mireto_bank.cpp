@@ -116,13 +116,12 @@ bool ParseArguments(int argc, char** argv, Arguments& args)
 }
 
 // Reads a bank file or a CSV source whole: only a regular file, opened
-// without waiting on a FIFO, of at most 64 MiB (no real bank comes near it;
-// a bigger file is a wrong name).
+// without waiting on a FIFO, of at most kMaxBankSourceBytes (no real bank
+// comes near it; a bigger file is a wrong name).
 bool ReadInputFile(const std::string& name, std::string& bytes, std::string& reason)
 {
-    constexpr std::uint64_t kMaxFileBytes = 64u << 20;
     FileError error;
-    if (ReadRegularFile(name, bytes, &error, kMaxFileBytes))
+    if (ReadRegularFile(name, bytes, &error, kMaxBankSourceBytes))
         return true;
     reason = FileReason(error);
     return false;

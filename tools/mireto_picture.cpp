@@ -73,8 +73,6 @@ namespace {
 
 const QString kFontFamily = QStringLiteral("IPAPGothic");
 constexpr int kMaxCoordinate = 100000;
-// Descriptions are a few kilobytes; a larger file is no description.
-constexpr std::uint64_t kMaxDescriptionBytes = 4 * 1024 * 1024;
 
 // A bad description. The message goes out with the line being read, or with
 // `line` when the fault belongs to an earlier one.
@@ -523,7 +521,7 @@ int Run(const char* inputName, const char* outputName)
     }
     std::string bytes;
     FileError readError;
-    if (!ReadRegularFile(inputName, bytes, &readError, kMaxDescriptionBytes)) {
+    if (!ReadRegularFile(inputName, bytes, &readError, kMaxPictureDescriptionBytes)) {
         std::fprintf(stderr, "%s: cannot read: %s\n", inputName, FileReason(readError).c_str());
         return 1;
     }

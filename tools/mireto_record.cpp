@@ -6,10 +6,14 @@
 //
 // Columns: 番号, 日時, 問キー, 分野, 結果, モード, 難易度, 秒数, 回答. The area
 // comes from the folder's bank when it is there. Rows torn by a crash or
-// edited by hand are left out, as the program leaves them out. Nothing in
-// the folder is changed.
+// edited by hand are left out, as the program leaves them out. A journal
+// file that cannot be read (too large, no permission) writes nothing, as the
+// CSV would lack its answers. Nothing in the folder is changed: the output is
+// never one of its files (by identity, through any link), and inside it only
+// a new .csv file is written.
 #include "data/DataTexts.h"
 #include "text/SafeFile.h"
+#include "text/SameFile.h"
 #include "data/Kiroku.h"
 #include "data/ToiBank.h"
 #include "text/SjisCodec.h"
@@ -27,7 +31,6 @@ namespace {
 
 const char* const kModes[] = {"通常モード", "ランダムモード", "弱点克服モード", "本試験通常", "本試験ランダム"};
 const char* const kNanwido[] = {"Ａ", "Ｂ", "Ｃ", "Ｄ", "Ｅ", "Ｆ"};
-constexpr std::uint64_t kMaxBankBytes = 512ull << 20;
 
 // A CSV field: quoted when it holds a quote, a comma or a line break.
 std::string Field(const std::string& text)
@@ -38,6 +41,32 @@ std::string Field(const std::string& text)
     for (char c : text)
         quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     return quoted + "\"";
+}
+
+bool EndsWithCsv(const std::string& name)
+{
+    if (name.size() < 4)
+        return false;
+    std::string tail = name.substr(name.size() - 4);
+    for (char& c : tail)
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return tail == ".csv";
+}
+
+// Why the output would change the learner's folder (the current folder
+// now), or empty when it may be written. `path` is absolute.
+std::string OutputRefusal(const std::string& path)
+{
+    const std::string entry = FolderEntryOf(".", path);
+    if (!entry.empty())
+        return "it is the folder's file " + entry;
+    if (FolderWithin(Platform::Utf8Of(Platform::PathOf(path).parent_path()), ".")) {
+        if (KindAt(path) != EntryKind::Missing)
+            return "inside the folder only a new .csv file is written, and this name is in use";
+        if (!EndsWithCsv(path))
+            return "inside the folder only a new .csv file is written";
+    }
+    return {};
 }
 
 int Usage()
@@ -70,18 +99,40 @@ int main(int argc, char** argv)
         }
     }
 
+    // Standard output is the shell's redirection, which may name a file too.
+    std::string refusal;
+    if (output != "-")
+        refusal = OutputRefusal(outputPath);
+    else if (const std::string entry = FolderEntryOfOpen(".", 1); !entry.empty())
+        refusal = "standard output is the folder's file " + entry;
+    if (!refusal.empty()) {
+        std::fprintf(stderr, "mireto_record: %s: not written: %s\n", output.c_str(), refusal.c_str());
+        return 1;
+    }
+
     KirokuJournal journal;
     journal.Open(nullptr, false);
-    for (const KirokuProblem& problem : journal.Problems())
+    bool journalRead = true;
+    for (const KirokuProblem& problem : journal.Problems()) {
+        // The mark tells the program what is counted; the CSV does not need it.
+        if (problem.fileName != kKirokuFileName && problem.fileName != kKirokuOldFileName)
+            continue;
         std::fprintf(stderr, "mireto_record: %s: %s\n", problem.fileName.c_str(), FileReason(problem.reason).c_str());
+        journalRead = false;
+    }
+    if (!journalRead) {
+        std::fprintf(stderr, "mireto_record: %s: not written: the journal could not be read whole\n", output.c_str());
+        return 1;
+    }
 
     // The area of each key, from the bank beside the journal.
     std::unordered_map<std::string, std::string> areas;
     std::string bankBytes;
-    if (ReadRegularFile(DataTexts::kToiFileName, bankBytes, nullptr, kMaxBankBytes)) {
+    if (ReadRegularFile(DataTexts::kToiFileName, bankBytes, nullptr)) {
         const TextTable bank = ParseTableFile(std::move(bankBytes));
-        for (std::int32_t row = 1; row <= ToiCount(bank); ++row)
-            areas.emplace(TableCell(bank, row, ToiColumn::Key), TableCell(bank, row, ToiColumn::Bunya));
+        ForEachToiRow(bank, [&](std::int32_t, const TextRow& cells) {
+            areas.emplace(TableCellView(cells, ToiColumn::Key), ToiBunyaView(cells));
+        });
     }
 
     std::string csv = "番号,日時,問キー,分野,結果,モード,難易度,秒数,回答\r\n";

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr std::uint64_t kMaxBytes = 64 * 1024;
 // 分野
 constexpr char kHeader[] = "\x95\xAA\x96\xEC";
 
@@ -19,7 +18,7 @@ std::string ReadBunyaChoice()
     if (KindAt(kBunyaFileName) != EntryKind::Regular)
         return {};
     std::string bytes;
-    if (!ReadRegularFile(kBunyaFileName, bytes, nullptr, kMaxBytes))
+    if (!ReadRegularFile(kBunyaFileName, bytes, nullptr, kBunyaChoiceMaxBytes))
         return {};
     return std::string(TableCellView(ParseTableFile(std::move(bytes)), 1, 0));
 }

@@ -22,8 +22,8 @@
 inline constexpr char kKirokuFileName[] = "db_kiroku.dat";
 inline constexpr char kKirokuOldFileName[] = "db_kiroku_1.dat";
 constexpr std::size_t kKirokuRotateRows = 100'000;
-// Each journal file is read only up to this size; a larger one is refused.
-constexpr std::uint64_t kKirokuMaxFileBytes = 64ull << 20;
+// Each journal file is read only up to kKirokuMaxFileBytes (text/FileLimits.h);
+// a larger one is refused.
 
 // Something the start-up found and the learner should hear of: the file and
 // the writer's or reader's reason.

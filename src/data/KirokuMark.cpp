@@ -7,9 +7,6 @@
 
 namespace {
 
-// Far above the few rows the file holds; a larger file is not ours.
-constexpr std::uint64_t kMaxMarkBytes = 64 * 1024;
-
 bool IsHash(const std::string& text)
 {
     if (text == "-")
@@ -43,7 +40,7 @@ bool ReadKirokuMark(std::vector<KirokuMarkRow>& rows, FileError* reason)
     if (KindAt(kKirokuMarkFileName) == EntryKind::Missing)
         return true;
     std::string bytes;
-    if (!ReadRegularFile(kKirokuMarkFileName, bytes, reason, kMaxMarkBytes))
+    if (!ReadRegularFile(kKirokuMarkFileName, bytes, reason, kKirokuMarkMaxBytes))
         return false;
     const TextTable table = ParseTableFile(std::move(bytes));
     for (const auto& [number, row] : table) {

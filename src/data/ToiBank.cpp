@@ -1,6 +1,7 @@
 #include "data/ToiBank.h"
 
 #include "data/DataTexts.h"
+#include "text/SjisCodec.h"
 
 const std::string& TableCell(const TextTable& table, std::int32_t row, int column)
 {
@@ -22,6 +23,11 @@ std::string_view TableCellView(const TextRow& cells, int column)
     if (column < 0 || static_cast<std::size_t>(column) >= cells.size())
         return {};
     return cells.Cell(static_cast<std::size_t>(column));
+}
+
+std::string_view ToiBunyaView(const TextRow& cells)
+{
+    return TrimSjisBlanks(TableCellView(cells, ToiColumn::Bunya));
 }
 
 std::int32_t ToiCount(const TextTable& toiTable)

@@ -26,6 +26,10 @@ const std::string& TableCell(const TextTable& table, std::int32_t row, int colum
 std::string_view TableCellView(const TextTable& table, std::int32_t row, int column);
 // The cell of a row already found, or the empty text.
 std::string_view TableCellView(const TextRow& cells, int column);
+// A question's area (the optional ninth column) with the blanks at both
+// ends dropped (TrimSjisBlanks): "SQL " is the area SQL, and a cell of
+// blanks is no area. Every reader of the area takes it from here.
+std::string_view ToiBunyaView(const TextRow& cells);
 // Number of questions N (rows after the header), 0 for an empty table.
 std::int32_t ToiCount(const TextTable& toiTable);
 // Calls visit(row, cells) for the question rows 1..N in order, walking the

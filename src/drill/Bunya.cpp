@@ -1,6 +1,7 @@
 #include "drill/Bunya.h"
 
 #include "data/ToiBank.h"
+#include "text/SjisCodec.h"
 
 #include <unordered_map>
 #include <unordered_set>
@@ -10,7 +11,7 @@ std::vector<std::string> BunyaNames(const TextTable& toiTable)
     std::vector<std::string> names;
     std::unordered_set<std::string_view> seen;
     ForEachToiRow(toiTable, [&](std::int32_t, const TextRow& cells) {
-        const std::string_view name = TableCellView(cells, ToiColumn::Bunya);
+        const std::string_view name = ToiBunyaView(cells);
         // The drop-down's own entries are no area a bank can name: a cell
         // reading 全分野 would otherwise stand for every question.
         const bool reserved = name == kBunyaAll || name == kBunyaRecentMiss;
@@ -24,7 +25,7 @@ std::vector<std::int32_t> RowsOfBunya(const TextTable& toiTable, std::string_vie
 {
     std::vector<std::int32_t> rows;
     ForEachToiRow(toiTable, [&](std::int32_t row, const TextRow& cells) {
-        if (!name.empty() && TableCellView(cells, ToiColumn::Bunya) == name)
+        if (!name.empty() && ToiBunyaView(cells) == name)
             rows.push_back(row);
     });
     return rows;
@@ -47,8 +48,10 @@ std::vector<std::int32_t> RecentMissRows(const TextTable& toiTable, const std::v
     return rows;
 }
 
-void ChooseBunya(DrillState& state, const std::string& choice, const std::vector<KirokuEntry>& entries)
+void ChooseBunya(DrillState& state, const std::string& given, const std::vector<KirokuEntry>& entries)
 {
+    // A choice remembered before areas were trimmed names the same area.
+    const std::string choice(TrimSjisBlanks(given));
     state.BunyaRows.clear();
     if (choice.empty() || choice == kBunyaAll) {
         state.Bunya.clear();

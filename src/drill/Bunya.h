@@ -13,7 +13,8 @@
 inline constexpr char kBunyaAll[] = "\x91\x53\x95\xAA\x96\xEC";
 inline constexpr char kBunyaRecentMiss[] = "\x8D\xC5\x8B\xDF\x8A\xD4\x88\xE1\x82\xA6\x82\xBD\x96\xE2\x91\xE8";
 
-// Every area of the bank once, in the order it first appears.
+// Every area of the bank once, in the order it first appears. Areas are
+// read through ToiBunyaView: blanks at both ends are no part of a name.
 std::vector<std::string> BunyaNames(const TextTable& toiTable);
 // Question rows of the area, ascending.
 std::vector<std::int32_t> RowsOfBunya(const TextTable& toiTable, std::string_view name);

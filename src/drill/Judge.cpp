@@ -163,6 +163,8 @@ Judgement JudgeToi(DrillState& state, const GivenAnswer& given)
         judged.seikai = IsSeikai(judged.answer, seikai);
     else
         judged.seikai = given.typed && IsTypedSeikai(judged.answer, seikai);
+    if (!judged.choice && given.promptUntouched)
+        judged.answer.clear();
 
     ++state.StageToiCount;
     if (judged.seikai) {

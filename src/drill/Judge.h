@@ -32,6 +32,8 @@ struct GivenAnswer {
     // The edit box's text in Shift_JIS; empty when it holds a character that
     // has no Shift_JIS form, which no stored answer can match.
     std::optional<std::string> typed;
+    // The edit box still holds the prompt it was given: nothing was typed.
+    bool promptUntouched = false;
 };
 
 // How a choice box is marked once its question is judged.
@@ -50,7 +52,9 @@ std::array<BoxMark, 8> BoxMarks(const std::array<bool, 8>& ticked, const std::st
 struct Judgement {
     bool seikai = false;
     // A choice question: `answer` is the text built from the boxes, which the
-    // screen keeps in its (hidden) edit box.
+    // screen keeps in its (hidden) edit box. A typed question: the text
+    // typed, empty when nothing was (the prompt is judged as it stands, but
+    // it is no answer of the learner's, and the journal records none).
     bool choice = false;
     std::string answer;
     // The stored correct answer, and the explanation text with every "<$>"

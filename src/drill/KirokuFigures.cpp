@@ -54,7 +54,7 @@ KirokuFigures ComputeKirokuFigures(const TextTable& toiTable, const std::vector<
     figures.bunya.push_back({});
     ForEachToiRow(toiTable, [&](std::int32_t row, const TextRow& cells) {
         rowOfKey.emplace(TableCellView(cells, ToiColumn::Key), row);
-        const auto it = areaIndex.find(TableCellView(cells, ToiColumn::Bunya));
+        const auto it = areaIndex.find(ToiBunyaView(cells));
         areaOfRow[static_cast<std::size_t>(row)] = it == areaIndex.end() ? noArea : it->second;
         ++figures.bunya[areaOfRow[static_cast<std::size_t>(row)]].questions;
     });

@@ -4,6 +4,8 @@
 #include <QSize>
 #include <QString>
 
+#include "text/FileLimits.h"
+
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -12,8 +14,8 @@
 // them and they would take an absurd amount of memory.
 constexpr int kMaxPictureSide = 16384;
 constexpr long long kMaxPicturePixels = 40LL * 1000 * 1000;
-// A file larger than any such picture could need is not read at all.
-constexpr std::uint64_t kMaxPictureFileBytes = 64ULL * 1024 * 1024;
+// A file larger than any such picture could need is not read at all
+// (kMaxPictureFileBytes).
 // Decoding is bounded in time too, since the size alone does not bound it: a
 // progressive file may repeat a scan thousands of times (each pass redoes the
 // whole picture). Real pictures have one scan, or about ten when progressive;

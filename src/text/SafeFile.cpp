@@ -125,6 +125,13 @@ bool ReadRegularFile(const std::string& fileName, std::string& bytes, FileError*
         bytes.shrink_to_fit();
         return Fail(error, step, number);
     };
+    // The message names this file's own limit.
+    auto tooLarge = [&] {
+        fail(FileStep::TooLarge, EFBIG);
+        if (error)
+            error->limit = maxBytes;
+        return false;
+    };
     // Only a regular file holds data: a folder, a FIFO or a device of that
     // name is not one (a device could read forever).
     Platform::FileKind kind;
@@ -133,10 +140,10 @@ bool ReadRegularFile(const std::string& fileName, std::string& bytes, FileError*
     if (!kind.regular)
         return fail(FileStep::NotRegular, kind.folder ? EISDIR : 0);
     if (kind.size > maxBytes)
-        return fail(FileStep::TooLarge, EFBIG);
+        return tooLarge();
     // One byte more than the file's size, to see a file that grew.
     if (!ReadAll(fd, bytes, static_cast<std::size_t>(kind.size) + 1, maxBytes))
-        return fail(errno == EFBIG ? FileStep::TooLarge : FileStep::Read, errno);
+        return errno == EFBIG ? tooLarge() : fail(FileStep::Read, errno);
     Platform::CloseFile(fd);
     return true;
 }

@@ -5,6 +5,7 @@
 // a mix, and never writes outside the file's folder.
 //
 // The system's own calls are the platform layer's (platform/Files.h).
+#include "text/FileLimits.h"
 #include "text/SystemReason.h"
 
 #include <cstdint>
@@ -12,13 +13,10 @@
 #include <string_view>
 #include <vector>
 
-// The largest file the program reads: far above the largest real one (a
-// bank of 100 000 questions and its full databases are about 37 MB in all).
-inline constexpr std::uint64_t kMaxReadBytes = std::uint64_t {256} << 20;
-
 // Every byte of a regular file, NUL bytes included. The file is opened
 // without blocking, so a FIFO or a device of that name neither hangs the
-// program nor is read; only a regular file of at most maxBytes is read.
+// program nor is read; only a regular file of at most maxBytes (the limit of
+// its kind, text/FileLimits.h) is read.
 bool ReadRegularFile(const std::string& fileName, std::string& bytes, FileError* error = nullptr,
                      std::uint64_t maxBytes = kMaxReadBytes);
 

@@ -34,6 +34,25 @@ std::size_t Utf8CharLength(std::string_view text, std::size_t position, char32_t
     return length;
 }
 
+std::string_view TrimSjisBlanks(std::string_view text)
+{
+    // From the front, character by character: only then is a trailing
+    // 0x81 0x40 known to be one character.
+    std::size_t begin = text.size();
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = SjisCharLength(text, i);
+        const bool blank = length == 1 ? text[i] == ' ' || text[i] == '\t'
+                                       : text[i] == '\x81' && text[i + 1] == '\x40';
+        if (!blank) {
+            begin = std::min(begin, i);
+            end = i + length;
+        }
+        i += length;
+    }
+    return begin < end ? text.substr(begin, end - begin) : std::string_view();
+}
+
 std::string SjisToUtf8(const std::string& sjis)
 {
     // ASCII is the same bytes in both encodings; most cells of a bank are.

@@ -27,6 +27,11 @@ constexpr std::size_t SjisCharLength(std::string_view text, std::size_t position
                : 1;
 }
 
+// The text without its blanks at both ends: ASCII blanks (space, tab) and
+// the ideographic blank (0x81 0x40), told by whole characters, so that the
+// trail byte of a kanji before an "@" is never taken for one.
+std::string_view TrimSjisBlanks(std::string_view text);
+
 // The table file's own pairing rule, kept on purpose so that every file
 // reads as it always has: any byte of 0x80 or above takes the byte after it,
 // whatever that byte is (single-byte katakana and the lead bytes 0xF0-0xFC

@@ -1,9 +1,24 @@
 #include "text/SystemReason.h"
 
 #include "platform/Errno.h"
-#include "text/SafeFile.h"
+#include "text/FileLimits.h"
 
 #include <cerrno>
+
+namespace {
+
+// A file limit as a learner reads it: "64 MB", "64 KB" (whole units, as
+// text/FileLimits.h sets them), else bytes.
+std::string SizeText(std::uint64_t bytes)
+{
+    if (bytes % kMiB == 0)
+        return std::to_string(bytes / kMiB) + " MB";
+    if (bytes % kKiB == 0)
+        return std::to_string(bytes / kKiB) + " KB";
+    return std::to_string(bytes) + " バイト";
+}
+
+} // namespace
 
 std::string SystemReason(int errorNumber, FileUse use)
 {
@@ -40,7 +55,8 @@ std::string FileReason(const FileError& error)
     case FileStep::NotRegular:
         return error.number == EISDIR ? SystemReason(EISDIR, FileUse::Read) : "通常のファイルではありません";
     case FileStep::TooLarge:
-        return "ファイルが大きすぎます（" + std::to_string(kMaxReadBytes >> 20) + " MB まで）";
+        return error.limit == 0 ? SystemReason(EFBIG, FileUse::Read)
+                                : SystemReason(EFBIG, FileUse::Read) + "（" + SizeText(error.limit) + " まで）";
     case FileStep::NotWritable: return "書き込みの権限がありません";
     case FileStep::LinkOutside: return "フォルダの外を指すリンクです";
     case FileStep::Open:

@@ -2,6 +2,7 @@
 // Why a file could not be read or written: the step that failed and the
 // system's error number travel together (FileError) up to the one place that
 // words them, in Japanese a learner understands. Texts are UTF-8.
+#include <cstdint>
 #include <string>
 
 // Whether the file was being read or written: a refused access then reads
@@ -25,6 +26,8 @@ enum class FileStep {
 struct FileError {
     FileStep step = FileStep::Open;
     int number = 0; // errno, 0 where the step says it all
+    // TooLarge: the largest size of this file, in bytes (0: not known).
+    std::uint64_t limit = 0;
 };
 
 // The reason for a system error number: ENOSPC gives "ディスクがいっぱいです",

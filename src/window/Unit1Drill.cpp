@@ -302,6 +302,7 @@ GivenAnswer TForm1::GivenAnswerOnScreen() const
     std::string typed;
     if (QStringToSjis(edtInput->text(), typed))
         given.typed = std::move(typed);
+    given.promptUntouched = edtInput->text() == FormTexts::kPrompt;
     return given;
 }
 

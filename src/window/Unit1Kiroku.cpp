@@ -11,13 +11,6 @@
 #include "text/Clock.h"
 #include "text/SystemReason.h"
 
-namespace {
-
-// Far above the counts file of the largest bank (1.5 MB at 100 000 questions).
-constexpr std::uint64_t kMaxSeikaiBytes = 256ull << 20;
-
-} // namespace
-
 void TForm1::OpenKiroku()
 {
     // Before anything is written: what an interrupted write left behind.
@@ -26,7 +19,7 @@ void TForm1::OpenKiroku()
     // journal rows it holds.
     std::string bytes;
     const bool onDisk = DataFileExists(DataTexts::kSeikaiFileName)
-                        && ReadRegularFile(DataTexts::kSeikaiFileName, bytes, nullptr, kMaxSeikaiBytes);
+                        && ReadRegularFile(DataTexts::kSeikaiFileName, bytes);
     kiroku_.Open(onDisk ? &bytes : nullptr);
     Drill.Writing.seikaiWatch = {[this](const std::string& written) { kiroku_.BeforeSeikaiWrite(written); },
                                  [this](bool replaced) { kiroku_.AfterSeikaiWrite(replaced); }};

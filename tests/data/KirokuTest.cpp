@@ -302,6 +302,21 @@ TEST_F(KirokuFiles, HostileJournalFilesAreNeitherFollowedNorAppendedTo)
     EXPECT_EQ(mixed->Entries()[1].key, "C");
 }
 
+TEST_F(KirokuFiles, OversizedFilesAreRefusedWithTheirOwnLimits)
+{
+    // Sparse: the size is claimed, no disk is filled.
+    folder.Write(kKirokuFileName, "");
+    std::filesystem::resize_file(kKirokuFileName, 70 * kMiB);
+    folder.Write(kKirokuMarkFileName, std::string(kKirokuMarkMaxBytes + 1, '0'));
+    auto journal = Start();
+    EXPECT_FALSE(journal->Writable());
+    std::vector<std::string> reasons;
+    for (const KirokuProblem& problem : journal->Problems())
+        reasons.push_back(problem.fileName + ": " + FileReason(problem.reason));
+    EXPECT_EQ(reasons, (std::vector<std::string> {std::string(kKirokuFileName) + ": ファイルが大きすぎます（64 MB まで）",
+                                                  std::string(kKirokuMarkFileName) + ": ファイルが大きすぎます（64 KB まで）"}));
+}
+
 TEST_F(KirokuFiles, AFullJournalWhoseRowsAreCountedBecomesTheOlderOne)
 {
     // A journal of kKirokuRotateRows rows, all held by the counts file.

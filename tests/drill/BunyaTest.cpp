@@ -51,6 +51,25 @@ TEST(Bunya, AreasInTheOrderTheyFirstAppear)
     EXPECT_TRUE(RowsOfBunya(bank, "C").empty());
 }
 
+TEST(Bunya, AreaNamesAreTrimmedAndABlankOneIsNoArea)
+{
+    // 全分野 with a blank after it, blanks only, an area with ASCII and
+    // ideographic blanks around it, and the same area as it should be.
+    const std::string zenbunya(kBunyaAll);
+    const TextTable bank = Bank(4, {zenbunya + " ", " \x81\x40 ", "\x81\x40SQL ", "SQL"});
+    EXPECT_EQ(BunyaNames(bank), (std::vector<std::string> {"SQL"}));
+    EXPECT_EQ(RowsOfBunya(bank, "SQL"), (std::vector<std::int32_t> {3, 4}));
+    DrillState state;
+    state.ToiTable = bank;
+    // A choice remembered untrimmed names the same area.
+    ChooseBunya(state, "SQL\x81\x40", {});
+    EXPECT_EQ(state.Bunya, "SQL");
+    EXPECT_EQ(state.BunyaRows, (std::vector<std::int32_t> {3, 4}));
+    ChooseBunya(state, zenbunya + " ", {});
+    EXPECT_TRUE(state.Bunya.empty());
+    EXPECT_TRUE(state.BunyaRows.empty());
+}
+
 TEST(Bunya, AllAreasGivesEveryModesListOfABankWithoutAreas)
 {
     for (const TextTable& bank : {Bank(45), Bank(45, {"A", "B", ""})}) {

@@ -11,7 +11,8 @@ TextTable Bank()
 {
     TextTable bank;
     bank[0] = {"key", "text"};
-    const char* areas[] = {"A", "A", "B", ""};
+    // Blanks around an area are no part of it: K2 is of A, K4 of none.
+    const char* areas[] = {"A", "A ", "B", " "};
     for (std::int32_t i = 1; i <= 4; ++i)
         bank[i] = {"K" + IntToText(i), "text<$>of " + IntToText(i), "", "", "", "", "", "", areas[i - 1]};
     return bank;

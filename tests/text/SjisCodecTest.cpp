@@ -19,4 +19,20 @@ TEST(SjisBytes, LeadAndTrailRanges)
     }
 }
 
+TEST(SjisBytes, BlanksAreTrimmedAsWholeCharacters)
+{
+    const std::string ideographic = "\x81\x40";
+    const std::string zenbunya = "\x91\x53\x95\xAA\x96\xEC"; // 全分野
+    EXPECT_EQ(TrimSjisBlanks(" \t" + ideographic + "SQL " + ideographic + "\t"), "SQL");
+    EXPECT_EQ(TrimSjisBlanks(zenbunya + " "), zenbunya);
+    EXPECT_EQ(TrimSjisBlanks("A B" + ideographic + "C"), "A B" + ideographic + "C");
+    EXPECT_EQ(TrimSjisBlanks(" " + ideographic + " "), "");
+    EXPECT_EQ(TrimSjisBlanks(""), "");
+    // 0x88 0x81 is a kanji and the 0x40 after it an "@", though the last
+    // two bytes look like an ideographic blank.
+    EXPECT_EQ(TrimSjisBlanks("\x88\x81\x40"), "\x88\x81\x40");
+    // A lone lead byte at the end stays as it is.
+    EXPECT_EQ(TrimSjisBlanks("A \x81"), "A \x81");
+}
+
 } // namespace

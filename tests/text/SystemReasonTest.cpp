@@ -64,9 +64,12 @@ TEST_F(SystemReasonFiles, ReaderReasonsInJapanese)
     ASSERT_FALSE(ReadWholeFileChecked("missing.dat", text, &error));
     EXPECT_EQ(FileReason(error), "ファイルがありません");
 
-    folder.Write("big.dat", "0123456789");
-    ASSERT_FALSE(ReadRegularFile("big.dat", text, &error, 4));
-    EXPECT_EQ(FileReason(error), "ファイルが大きすぎます（256 MB まで）");
+    // The reason names the limit the file was read with.
+    folder.Write("big.dat", std::string(kKiB + 1, 'x'));
+    ASSERT_FALSE(ReadRegularFile("big.dat", text, &error, kKiB));
+    EXPECT_EQ(FileReason(error), "ファイルが大きすぎます（1 KB まで）");
+    ASSERT_FALSE(ReadRegularFile("big.dat", text, &error, 1000));
+    EXPECT_EQ(FileReason(error), "ファイルが大きすぎます（1000 バイト まで）");
 }
 
 TEST_F(SystemReasonFiles, WriterReasonsInJapanese)

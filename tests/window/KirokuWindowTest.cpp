@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -87,6 +89,30 @@ TEST_F(KirokuWindow, TheDaysAnswersAndTheAreasOfAJournal)
         shot.save(QString::fromLocal8Bit(path));
     QTest::mouseClick(form->btnKirokuBack, Qt::LeftButton);
     EXPECT_EQ(VisibleScreen(*form), form->pnlStart);
+}
+
+TEST_F(KirokuWindow, AnAnswerLeftAtThePromptIsRecordedEmpty)
+{
+    WriteBank(folder, TypedBank(3));
+    auto form = OpenForm();
+    const auto control = [&](const char* name) { return form->findChild<QWidget*>(QString::fromLatin1(name)); };
+    QTest::mouseClick(control("btnStartNormal"), Qt::LeftButton);
+    // Judged with [決定], then by the countdown, with nothing typed; then typed.
+    QTest::mouseClick(control("btnEnter"), Qt::LeftButton);
+    QTest::mouseClick(control("btnNext"), Qt::LeftButton);
+    LetTimeRunOut(*form);
+    auto* edit = form->findChild<QLineEdit*>(QStringLiteral("edtInput"));
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QTest::keyClicks(edit, QStringLiteral("A3"));
+    QTest::mouseClick(control("btnEnter"), Qt::LeftButton);
+    EXPECT_EQ(form->lblTrueOrFalse->text(), QStringLiteral("正解！"));
+
+    KirokuJournal journal;
+    journal.Open(nullptr, false);
+    std::vector<std::string> answers;
+    for (const KirokuEntry& e : journal.Entries())
+        answers.push_back(e.answer);
+    EXPECT_EQ(answers, (std::vector<std::string> {"", "", "A3"}));
 }
 
 } // namespace

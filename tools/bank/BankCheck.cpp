@@ -290,7 +290,7 @@ void BankContentCheck::CheckPictureAnswer(const RowView& row, int column, char l
         return;
     const std::string name = "NONE" + std::string(1, letter) + std::string(key) + ".pic";
     std::string description;
-    if (!ReadRegularFile(options_.descriptionFolder + "/" + name, description, nullptr, 1u << 20))
+    if (!ReadRegularFile(options_.descriptionFolder + "/" + name, description, nullptr, kMaxPictureDescriptionBytes))
         return; // a picture drawn some other way
     // The answer as the learner reads it: the typed text, or the labels of
     // the correct boxes joined by 、.
