@@ -4,6 +4,7 @@
 #include "platform/Paths.h"
 #include <bank/BankCheck.h>
 #include <bank/BankFile.h>
+#include <bank/BankKeys.h>
 #include <bank/BankStats.h>
 #include <bank/BankWrite.h>
 #include <bank/CsvSource.h>
@@ -48,6 +49,10 @@ const char kHelp[] =
     "      cue of the whole bank.\n"
     "      ファイルごとの内訳、正解位置の偏りと正解の手がかり。--strict なら偏りか、\n"
     "      バンク全体の手がかりで終了コード 1。\n"
+    "  mireto_bank keys BANK.dat | SOURCE.csv ...\n"
+    "      Lists each question's key and the first line of its text as UTF-8 CSV, for the\n"
+    "      list of a release's keys (scripts/update-bank-keys.sh adds the new ones).\n"
+    "      問キーと問題文の1行目を CSV（UTF-8）で示す。\n"
     "\n"
     "--areas LIST: a CSV \"ファイル,分野\" naming each source file's area; every question\n"
     "without an area of its own gets its file's in a ninth column 分野.\n"
@@ -508,6 +513,40 @@ int Stats(const Arguments& args)
     return args.strict && (AnyUnlikelySpread(stats) || WholeBankShowsCue(stats)) ? kExitProblems : kExitOk;
 }
 
+// The keys and first lines, to standard output.
+int Keys(const Arguments& args)
+{
+    std::size_t sources = 0;
+    for (const std::string& f : args.files)
+        sources += EndsWith(f, ".csv");
+    if (args.files.empty() || args.picturesGiven || args.noPictures || !args.descriptionFolder.empty() ||
+        !args.bunyaList.empty() || (sources != args.files.size() && args.files.size() != 1)) {
+        std::fputs("usage: mireto_bank keys BANK.dat | SOURCE.csv ...\n", stderr);
+        return kExitUsage;
+    }
+    std::vector<std::string> files;
+    ProblemList problems;
+    KeyLister lister;
+    const RowVisitor visit = [&](const RowView& row) { lister.Row(row); };
+    if (sources == args.files.size()) {
+        ScanSources(ReadSources(args.files, std::string()), visit, files, problems);
+    } else {
+        files.push_back(args.files.front());
+        std::string bytes;
+        if (ReadBank(files.front(), bytes, problems))
+            ScanBankBytes(files.front(), bytes, problems, visit);
+    }
+    std::string csv, error;
+    if (!problems.Empty() || !FormatKeyList(lister.Lines(), csv, error)) {
+        Print(problems, files);
+        if (!error.empty())
+            std::fprintf(stderr, "mireto_bank: %s\n", error.c_str());
+        return kExitProblems;
+    }
+    std::fputs(csv.c_str(), stdout);
+    return kExitOk;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -542,6 +581,8 @@ int main(int argc, char** argv)
         return Check(args);
     if (command == "stats")
         return Stats(args);
+    if (command == "keys")
+        return Keys(args);
     std::fprintf(stderr, "mireto_bank: unknown command %s (see mireto_bank --help)\n", command.c_str());
     return kExitUsage;
 }
