@@ -11,6 +11,7 @@
 #include "picture/LoadJpegBitmap.h"
 #include "text/SafeFile.h"
 #include "text/SameFile.h"
+#include "data/ToiBank.h"
 #include "text/Unit2.h"
 
 #include <QImage>
@@ -55,8 +56,11 @@ const char kHelp[] =
     "      問キーと問題文の1行目を CSV（UTF-8）で示す。\n"
     "\n"
     "--areas LIST: a CSV \"ファイル,分野\" naming each source file's area; every question\n"
-    "without an area of its own gets its file's in a ninth column 分野.\n"
-    "--areas LIST: 各 CSV の分野を示す一覧。分野のない問にはそのファイルの分野が 9 列目に入る。\n"
+    "without an area of its own gets its file's in a ninth column 分野. A third column\n"
+    "\"試験区分\" names the file's paper group (データベース, セキュリティ, 基盤と信頼性 or 開発),\n"
+    "which goes the same way into a tenth column 試験区分.\n"
+    "--areas LIST: 各 CSV の分野（と試験区分）を示す一覧。分野のない問にはそのファイルの分野が\n"
+    "9 列目に、試験区分が 10 列目に入る。\n"
     "\n"
     "--picture-sources DIR: the pictures' descriptions (NONEk<key>.pic ...); a line\n"
     "\"正解：...\" drawn into a picture must give the row's answer.\n"
@@ -216,25 +220,46 @@ struct Sources {
     std::string bunyaUnreadable;
 };
 
-// The list of areas: the header row 「ファイル,分野」, then one row a source: its
-// file name (without folders) and its area.
-void ScanBunyaList(const Sources& sources, std::map<std::string, std::string>& byFile, ProblemList& problems)
+// The list of areas: the header row 「ファイル,分野」 or 「ファイル,分野,試験区分」,
+// then one row a source: its file name (without folders), its area and, with
+// the third column, its paper group. True when the list has the third column.
+bool ScanBunyaList(const Sources& sources, std::map<std::string, SourceBunya>& byFile, ProblemList& problems)
 {
+    static const std::string kFile = "\x83\x74\x83\x40\x83\x43\x83\x8B"; // ファイル
     const std::string& name = sources.bunyaList;
     std::vector<std::string> files;
+    bool header = true, withKubun = false;
     CsvSourceScanner scanner(files, problems, [&](const RowView& row) {
-        if (row.line == 1 || row.cells.empty())
-            return; // the header row
-        if (row.cells.size() != 2 || row.cells[0].empty() || row.cells[1].empty())
-            problems.Add({name, row.line, 0, "a row of the list of areas is a file name and its area (分野)"},
+        if (header) {
+            header = false;
+            withKubun = row.cells.size() == 3;
+            if ((row.cells.size() != 2 && row.cells.size() != 3) || row.cells[0] != kFile ||
+                row.cells[1] != kBunyaHeader || (withKubun && row.cells[2] != kKubunHeader))
+                problems.Add({name, row.line, 0, "the header row of the list of areas is ファイル,分野 or "
+                                                 "ファイル,分野,試験区分"},
+                             ProblemList::Stage::Content);
+            return;
+        }
+        const std::size_t columns = withKubun ? 3 : 2;
+        if (row.cells.size() != columns || row.cells[0].empty() || row.cells[1].empty() ||
+            (withKubun && row.cells[2].empty()))
+            problems.Add({name, row.line, 0,
+                          withKubun ? "a row of the list of areas is a file name, its area (分野) and its paper group "
+                                      "(試験区分)"
+                                    : "a row of the list of areas is a file name and its area (分野)"},
                          ProblemList::Stage::Content);
-        else if (!byFile.emplace(std::string(row.cells[0]), std::string(row.cells[1])).second)
+        else if (withKubun && !IsKubunName(row.cells[2]))
+            problems.Add({name, row.line, 3, KubunProblem(row.cells[2])}, ProblemList::Stage::Content);
+        else if (!byFile.emplace(std::string(row.cells[0]),
+                                 SourceBunya {std::string(row.cells[1]), withKubun ? std::string(row.cells[2]) : ""})
+                      .second)
             problems.Add({name, row.line, 1, "this file is named twice"}, ProblemList::Stage::Content);
     });
     if (sources.bunyaUnreadable.empty())
         scanner.Add(name, sources.bunyaBytes);
     else
         scanner.AddUnreadable(name, sources.bunyaUnreadable);
+    return withKubun;
 }
 
 Sources ReadSources(const std::vector<std::string>& names, const std::string& bunyaList)
@@ -260,9 +285,9 @@ void ScanSources(const Sources& sources, const RowVisitor& visit, std::vector<st
 {
     CsvSourceScanner scanner(files, problems, visit);
     if (!sources.bunyaList.empty()) {
-        std::map<std::string, std::string> byFile;
-        ScanBunyaList(sources, byFile, problems);
-        scanner.SetBunya(std::move(byFile));
+        std::map<std::string, SourceBunya> byFile;
+        const bool withKubun = ScanBunyaList(sources, byFile, problems);
+        scanner.SetBunya(std::move(byFile), withKubun);
     }
     for (std::size_t i = 0; i < sources.names.size(); ++i) {
         if (sources.unreadable[i].empty())

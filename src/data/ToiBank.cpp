@@ -24,6 +24,14 @@ std::string_view TableCellView(const TextRow& cells, int column)
     return cells.Cell(static_cast<std::size_t>(column));
 }
 
+bool IsKubunName(std::string_view text)
+{
+    for (const char* name : kKubunNames)
+        if (text == name)
+            return true;
+    return false;
+}
+
 std::int32_t ToiCount(const TextTable& toiTable)
 {
     return toiTable.empty() ? 0 : static_cast<std::int32_t>(toiTable.size()) - 1;
