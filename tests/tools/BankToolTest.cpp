@@ -395,7 +395,7 @@ TEST_F(BankTool, StatsReportsAndStrictFailsOnAGameableSpread)
 {
     std::string even, gamed;
     for (int i = 0; i < 8; ++i) {
-        even += std::to_string(1001 + i) + ",q,k," + std::to_string(i % 4 + 1) + ",4,0,0,0\n";
+        even += std::to_string(1001 + i) + ",q,k," + "13224143"[i] + ",4,0,0,0\n"; // no order to the keys
         gamed += std::to_string(2001 + i) + ",q,k,1,4,0,0,0\n";
     }
     const std::string evenCsv = Write("even.csv", kHeader + even);
@@ -427,6 +427,19 @@ TEST_F(BankTool, StatsReportsAndStrictFailsOnAGameableSpread)
     EXPECT_NE(run.output.find("warning: " + longestCsv + ": the key is the longest choice"), std::string::npos)
         << run.output;
     EXPECT_EQ(Tool({"stats", "--strict", longestCsv}).status, 1);
+
+    // A cue of the paper's form fails --strict too, unless --allow-cue names it.
+    std::string repeated;
+    for (int i = 0; i < 32; ++i)
+        repeated += std::to_string(4001 + i) + ",q,k," + "11332244"[i % 8] + ",4,3,0,0\n";
+    const std::string repeatedCsv = Write("repeated.csv", kHeader + repeated);
+    EXPECT_EQ(Tool({"stats", "--strict", repeatedCsv}).status, 1);
+    run = Tool({"stats", "--strict", "--allow-cue", "key-repeat", repeatedCsv});
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("note: the whole bank shows the cue key-repeat, tolerated by --allow-cue key-repeat"),
+              std::string::npos)
+        << run.output;
+    EXPECT_EQ(Tool({"stats", "--allow-cue", "longest", repeatedCsv}).status, 2);
 
     EXPECT_EQ(Tool({"check", "--strict", evenCsv}).status, 2);
     EXPECT_EQ(Tool({"stats", "--no-pictures", evenCsv}).status, 2);
