@@ -41,20 +41,19 @@ bool AsciiTerm(std::string_view character)
     return Digit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+// Without the blanks (ASCII and full-width) at both ends, walked a character at a time.
 std::string_view Trim(std::string_view s)
 {
-    for (;;) {
-        if (!s.empty() && s.front() == ' ')
-            s.remove_prefix(1);
-        else if (s.substr(0, 2) == kWideBlank)
-            s.remove_prefix(2);
-        else if (!s.empty() && s.back() == ' ')
-            s.remove_suffix(1);
-        else if (s.size() >= 2 && s.substr(s.size() - 2) == kWideBlank && CharLength(s, s.size() - 2) == 2)
-            s.remove_suffix(2);
-        else
-            return s;
+    std::size_t from = s.size(), to = 0;
+    for (std::size_t i = 0, length = 0; i < s.size(); i += length) {
+        length = CharLength(s, i);
+        const std::string_view c = s.substr(i, length);
+        if (c == " " || c == kWideBlank)
+            continue;
+        from = std::min(from, i);
+        to = i + length;
     }
+    return from < to ? s.substr(from, to - from) : std::string_view();
 }
 
 // The text inside a pair of brackets that encloses all of it, or the text.
@@ -79,9 +78,13 @@ std::string_view Unwrapped(std::string_view s)
     }
 }
 
+// True when the last character of s is tail.
 bool EndsWith(std::string_view s, std::string_view tail)
 {
-    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail && CharLength(s, s.size() - tail.size()) == tail.size();
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < s.size(); i += CharLength(s, i))
+        last = i;
+    return !s.empty() && s.substr(last) == tail;
 }
 
 } // namespace
