@@ -23,8 +23,22 @@ TEST(ToiBank, CellsOfAFullRow)
     EXPECT_EQ(TableCell(bank, 1, ToiColumn::Seikai), "2_4");
     EXPECT_EQ(TextToInt(TableCell(bank, 1, ToiColumn::ChoiceCount)), 4);
     EXPECT_EQ(TextToInt(TableCell(bank, 1, ToiColumn::KaisetuPicture)), 1);
-    // Cells after column 7 exist in the table but belong to no column.
+    // Cells after column 7 exist in the table; the optional ninth is the area.
     EXPECT_EQ(TableCell(bank, 1, ToiColumn::Count), "extra");
+    EXPECT_EQ(TableCell(bank, 1, ToiColumn::Bunya), "extra");
+    EXPECT_EQ(TableCell(bank, 1, ToiColumn::Kubun), "");
+}
+
+TEST(ToiBank, TheOptionalTenthColumnIsOneOfFourPaperGroups)
+{
+    const TextTable bank = ParseTableFile("\"k\",\"t\",\"e\",\"1\",\"4\",\"3\",\"0\",\"0\",\"a\",\"\x8A\x4A\x94\xAD\"\r\n"
+                                          "\"1\",\"t\",\"e\",\"1\",\"4\",\"3\",\"0\",\"0\",\"a\",\"\x8A\x4A\x94\xAD\"\r\n");
+    EXPECT_EQ(TableCell(bank, 1, ToiColumn::Bunya), "a");
+    EXPECT_TRUE(IsKubunName(TableCell(bank, 1, ToiColumn::Kubun))); // 開発
+    for (const char* name : kKubunNames)
+        EXPECT_TRUE(IsKubunName(name));
+    EXPECT_FALSE(IsKubunName(""));
+    EXPECT_FALSE(IsKubunName("\x8A\x4A")); // 開 alone
 }
 
 TEST(ToiBank, MissingCellsRowsAndColumnsReadEmpty)

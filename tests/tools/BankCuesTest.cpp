@@ -136,4 +136,165 @@ TEST(BankCues, ChoicesAreTheLabelledLinesWithTheirContinuations)
     EXPECT_EQ(CharacterCount(sjis), 7);
 }
 
+// The paper-form cues. Keys in the order of a de Bruijn sequence of the four
+// positions: every ordered pair of positions follows once per 16, so a key
+// repeats the previous one, or follows it, a quarter of the time.
+int BalancedKey(int i)
+{
+    static const int kOrder[16] = {1, 1, 2, 1, 3, 1, 4, 2, 2, 3, 2, 4, 3, 3, 4, 4};
+    return kOrder[i % 16];
+}
+
+std::string Answer(int box)
+{
+    return std::to_string(box);
+}
+
+// Single-answer questions with equal choices, keys in the given order.
+std::string Ordered(const std::vector<int>& keys)
+{
+    std::string rows;
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        rows += Question(600 + static_cast<int>(i), {"ああ", "いい", "うう", "ええ"}, Answer(keys[i]));
+    return rows;
+}
+
+// Combination questions whose one top choice (elements that two or three
+// choices share) is the key when onTop says so.
+std::string Combinations(int count, bool (*onTop)(int))
+{
+    std::string rows;
+    for (int i = 0; i < count; ++i) {
+        const int key = BalancedKey(i);
+        std::vector<std::string> choices = {"b、f、g", "a、c、e", "a、b、d", "a、b、c"}; // weights rising
+        if (!onTop(i))
+            std::swap(choices[3], choices[static_cast<std::size_t>(i % 3)]);
+        std::swap(choices[3], choices[static_cast<std::size_t>(key - 1)]);
+        rows += Question(700 + i, choices, Answer(key), "組合せはどれか。");
+    }
+    return rows;
+}
+
+// Absolute words in every key, or in a quarter of the keys and of the distractors.
+std::string Absolute(int count, bool everyKey)
+{
+    std::string rows;
+    for (int i = 0; i < count; ++i) {
+        const int key = BalancedKey(i);
+        std::vector<std::string> choices = {"時に起こる", "時に消える", "稀に起こる", "稀に消える"};
+        if (everyKey || i % 4 == 0)
+            choices[static_cast<std::size_t>(key - 1)] = "必ず起こる";
+        if (!everyKey)
+            choices[static_cast<std::size_t>(key % 4)] = "必ず消える"; // a distractor each time
+        rows += Question(800 + i, choices, Answer(key));
+    }
+    return rows;
+}
+
+// Six-choice multi-answer questions, the number correct given by count(i).
+std::string SixChoice(int questions, int (*count)(int))
+{
+    static const char* const kAnswers[] = {"", "4", "2_5", "1_3_6", "1_2_4_5", "2_3_4_5_6", "1_2_3_4_5_6"};
+    std::string rows;
+    for (int i = 0; i < questions; ++i)
+        rows += Question(900 + i, {"a", "b", "c", "d", "e", "f"}, kAnswers[count(i)], "すべて選べ。");
+    return rows;
+}
+
+std::vector<BankStats> Stats(const std::string& rows)
+{
+    return BankStatistics(ParseCsvSources({{"a.csv", kHeader + rows}}));
+}
+
+std::vector<int> Keys(int count, int (*key)(int))
+{
+    std::vector<int> keys;
+    for (int i = 0; i < count; ++i)
+        keys.push_back(key(i));
+    return keys;
+}
+
+TEST(BankCues, EachPaperFormCueFailsTheStrictStatsOfABankBuiltForIt)
+{
+    const std::string fair = Ordered(Keys(48, BalancedKey)) + Combinations(48, [](int i) { return i % 4 == 0; }) +
+                             Absolute(48, false) + SixChoice(30, [](int i) { return i % 5 + 1; });
+    const std::vector<BankStats> fairStats = Stats(fair);
+    const ExamCueFigures& f = fairStats.back().examCues;
+    EXPECT_EQ(ExamCueNames(f), std::vector<std::string> {});
+    EXPECT_FALSE(WholeBankShowsCue(fairStats)) << FormatBankStats(fairStats);
+    EXPECT_EQ(f.combinations, 48);
+    EXPECT_EQ(f.keyOnTop, 12);
+    EXPECT_EQ(f.absoluteKeys, 12);
+    EXPECT_EQ(f.absoluteDistractors, 48);
+    EXPECT_EQ(f.sixQuestions, 30);
+    EXPECT_EQ(fairStats.back().examFormat, 144);
+
+    struct Case {
+        const char* name;
+        std::string rows;
+    };
+    const Case cases[] = {
+        // 1,1,3,3,2,2,4,4: half the keys repeat the one before.
+        {"key-repeat", Ordered(Keys(40, [](int i) { return std::vector<int> {1, 1, 3, 3, 2, 2, 4, 4}[i % 8]; }))},
+        // Three keys of four follow the one before, one repeats it.
+        {"key-after", Ordered(Keys(48, [](int i) { return std::vector<int> {1, 2, 2, 3, 4, 1, 1, 2, 3, 4, 4, 1, 2, 3, 3, 4}[i % 16]; }))},
+        {"combination", Combinations(48, [](int) { return true; })},
+        {"key-words", Absolute(48, true)},
+        {"correct-count", SixChoice(30, [](int) { return 3; })},
+    };
+    for (const Case& c : cases) {
+        const std::vector<BankStats> stats = Stats(c.rows);
+        EXPECT_EQ(ExamCueNames(stats.back().examCues), std::vector<std::string> {c.name}) << FormatBankStats(stats);
+        EXPECT_TRUE(WholeBankShowsCue(stats)) << c.name;
+        EXPECT_NE(FormatBankStats(stats).find("warning: a.csv: "), std::string::npos) << c.name;
+        // Allowed, the cue alone no longer fails (the absolute words show the older cue too).
+        if (std::string(c.name) != "key-words")
+            EXPECT_FALSE(WholeBankShowsCue(stats, {c.name})) << c.name;
+    }
+}
+
+TEST(BankCues, CombinationChoicesAreCutIntoTheirElements)
+{
+    struct Case {
+        const char* choice;
+        std::vector<const char*> elements;
+    };
+    const Case cases[] = {
+        {"a, b", {"a", "b"}},
+        {"(1)と(3)", {"(1)", "(3)"}},
+        {"生成：送信者の秘密鍵　検証：送信者の公開鍵", {"生成：送信者の秘密鍵", "検証：送信者の公開鍵"}},
+        {"{学生番号, 科目番号}", {"学生番号", "科目番号"}},
+        {"R1(A, B) と R2(A, C)", {"R1(A, B)", "R2(A, C)"}},
+        {"10,000 と 1,010,000", {"10,000", "1,010,000"}},
+        {"A＝1、A＝1、B＝2", {"A＝1", "B＝2"}},
+        {"ともに変わるので、履歴をとる", {"ともに変わるので", "履歴をとる"}},
+    };
+    for (const Case& c : cases) {
+        std::string sjis;
+        Utf8ToSjis(c.choice, sjis);
+        std::vector<std::string> found;
+        for (std::string_view e : CombinationElements(sjis))
+            found.push_back(SjisToUtf8(std::string(e)));
+        EXPECT_EQ(found, std::vector<std::string>(c.elements.begin(), c.elements.end())) << c.choice;
+    }
+    // Sentences, or choices that share nothing, are no combination question.
+    auto weights = [](std::vector<const char*> utf8) {
+        std::vector<std::string> sjis(utf8.size());
+        std::vector<std::string_view> views;
+        for (std::size_t k = 0; k < utf8.size(); ++k) {
+            Utf8ToSjis(utf8[k], sjis[k]);
+            views.push_back(sjis[k]);
+        }
+        return CombinationWeights(views);
+    };
+    EXPECT_EQ(weights({"(1)と(2)", "(1)と(3)", "(2)と(3)", "(3)と(4)"}), (std::vector<double> {2, 2.5, 2.5, 2}));
+    EXPECT_TRUE(weights({"a、b", "c、d", "e、f", "g"}).empty());
+    EXPECT_TRUE(weights({"aは、bである。", "aは、cである。", "dは、bである。", "e"}).empty());
+    EXPECT_TRUE(weights({"a", "b", "c", "d"}).empty());
+
+    EXPECT_DOUBLE_EQ(BinomialUpperTail(2, 2, 0.5), 0.25);
+    EXPECT_DOUBLE_EQ(BinomialUpperTail(0, 5, 0.2), 1);
+    EXPECT_NEAR(HypergeometricUpperTail(2, 6, 2, 3), 0.2, 1e-12); // both good ones among three of six
+}
+
 } // namespace

@@ -334,6 +334,40 @@ TEST_F(BankTool, AreasFromTheListFillTheNinthColumnAndComeBackFromExport)
     EXPECT_EQ(Tool({"check", "--areas", list, bank}).status, 2);
 }
 
+TEST_F(BankTool, PaperGroupsFromTheListFillTheTenthColumn)
+{
+    const std::string a = Write("01-a.csv", kHeader + "1001,q,k,A,0,0,0,0\n");
+    const std::string b = Write("02-b.csv", kHeader + "2001,q,k,C,0,0,0,0\n");
+    const std::string list =
+        Write("areas.txt", "ファイル,分野,試験区分\n01-a.csv,正規化,データベース\n02-b.csv,暗号,セキュリティ\n");
+    const std::string bank = Path("toi.dat");
+    ToolRun run = Tool({"convert", "--areas", list, bank, a, b});
+    ASSERT_EQ(run.status, 0) << run.output;
+    const TextTable table = LoadTextTable(bank);
+    EXPECT_EQ(SjisToUtf8(table.at(0).at(9)), "試験区分");
+    EXPECT_EQ(SjisToUtf8(table.at(1).at(8)) + SjisToUtf8(table.at(1).at(9)), "正規化データベース");
+    EXPECT_EQ(SjisToUtf8(table.at(2).at(9)), "セキュリティ");
+    EXPECT_EQ(Tool({"check", bank}).status, 0);
+
+    // A group that is none of the four, a row without one, a bank cell that is none.
+    Write("bad.txt", "ファイル,分野,試験区分\n01-a.csv,正規化,DB\n02-b.csv,暗号\n");
+    run = Tool({"check", "--areas", Path("bad.txt"), a, b});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find(Path("bad.txt") + ":2:3: the paper group (試験区分) «DB» is none of データベース, "
+                                                "セキュリティ, 基盤と信頼性, 開発"),
+              std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find(Path("bad.txt") + ":3: a row of the list of areas is a file name, its area (分野) "
+                                                "and its paper group (試験区分)"),
+              std::string::npos)
+        << run.output;
+    const std::string c = Write("03-c.csv", kHeader.substr(0, kHeader.size() - 1) + ",分野,試験区分\n"
+                                            "3001,q,k,E,0,0,0,0,x,開発\n3002,q,k,E,0,0,0,0,x,設計\n");
+    run = Tool({"check", c});
+    EXPECT_NE(run.output.find(c + ":3:10: the paper group (試験区分) «設計» is none of"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find(c + ":2:"), std::string::npos) << run.output;
+}
+
 TEST_F(BankTool, APicturesAnswerLineMustGiveTheRowsAnswer)
 {
     const std::string csv = Write("a.csv", kHeader + "1001,q,,AD,0,0,0,1\n"  // typed
@@ -361,7 +395,7 @@ TEST_F(BankTool, StatsReportsAndStrictFailsOnAGameableSpread)
 {
     std::string even, gamed;
     for (int i = 0; i < 8; ++i) {
-        even += std::to_string(1001 + i) + ",q,k," + std::to_string(i % 4 + 1) + ",4,0,0,0\n";
+        even += std::to_string(1001 + i) + ",q,k," + "13224143"[i] + ",4,0,0,0\n"; // no order to the keys
         gamed += std::to_string(2001 + i) + ",q,k,1,4,0,0,0\n";
     }
     const std::string evenCsv = Write("even.csv", kHeader + even);
@@ -393,6 +427,19 @@ TEST_F(BankTool, StatsReportsAndStrictFailsOnAGameableSpread)
     EXPECT_NE(run.output.find("warning: " + longestCsv + ": the key is the longest choice"), std::string::npos)
         << run.output;
     EXPECT_EQ(Tool({"stats", "--strict", longestCsv}).status, 1);
+
+    // A cue of the paper's form fails --strict too, unless --allow-cue names it.
+    std::string repeated;
+    for (int i = 0; i < 32; ++i)
+        repeated += std::to_string(4001 + i) + ",q,k," + "11332244"[i % 8] + ",4,3,0,0\n";
+    const std::string repeatedCsv = Write("repeated.csv", kHeader + repeated);
+    EXPECT_EQ(Tool({"stats", "--strict", repeatedCsv}).status, 1);
+    run = Tool({"stats", "--strict", "--allow-cue", "key-repeat", repeatedCsv});
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("note: the whole bank shows the cue key-repeat, tolerated by --allow-cue key-repeat"),
+              std::string::npos)
+        << run.output;
+    EXPECT_EQ(Tool({"stats", "--allow-cue", "longest", repeatedCsv}).status, 2);
 
     EXPECT_EQ(Tool({"check", "--strict", evenCsv}).status, 2);
     EXPECT_EQ(Tool({"stats", "--no-pictures", evenCsv}).status, 2);

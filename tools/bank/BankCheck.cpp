@@ -42,7 +42,13 @@ bool PlainDecimal(std::string_view text, int& value)
 
 } // namespace
 
-
+std::string KubunProblem(std::string_view kubun)
+{
+    std::string names;
+    for (const char* name : kKubunNames)
+        names += (names.empty() ? "" : ", ") + SjisToUtf8(name);
+    return "the paper group (試験区分) " + Quoted(SjisToUtf8(std::string(kubun))) + " is none of " + names;
+}
 
 const std::string& BankContentCheck::FileName(std::size_t fileIndex) const
 {
@@ -68,11 +74,14 @@ void BankContentCheck::Row(const RowView& row)
         if (row.readable && !row.cells.empty() && AllDigits(row.cells[0]))
             Report(row, 1, "the first row is the header row, but this one looks like a question "
                            "(its first cell is a number)");
-        if (row.readable && row.cells.size() == ToiColumn::Bunya + 1) {
-            if (row.cells[ToiColumn::Bunya] == kBunyaHeader)
-                columns_ = ToiColumn::Bunya + 1;
-            else
+        const std::size_t cells = row.readable ? row.cells.size() : 0;
+        if (cells == ToiColumn::Bunya + 1 || cells == ToiColumn::Kubun + 1) {
+            if (row.cells[ToiColumn::Bunya] != kBunyaHeader)
                 Report(row, ToiColumn::Bunya + 1, "a ninth column is the area: its header is 「分野」");
+            else if (cells == ToiColumn::Kubun + 1 && row.cells[ToiColumn::Kubun] != kKubunHeader)
+                Report(row, ToiColumn::Kubun + 1, "a tenth column is the paper group: its header is 「試験区分」");
+            else
+                columns_ = cells;
         }
         return;
     }
@@ -112,16 +121,23 @@ void BankContentCheck::CheckQuestion(const RowView& row)
 {
     const CellsView& cells = row.cells;
     ++summary_.questions;
-    if (cells.size() != columns_)
+    if (cells.size() != columns_) {
         Report(row, static_cast<int>(std::min(cells.size(), columns_)) + 1,
                std::to_string(cells.size()) +
                    (columns_ == ToiColumn::Count
                         ? " cells: a question row has exactly 8 (key, question, explanation, answer, choices, "
                           "label set, question picture, explanation picture)"
-                        : " cells: a question row of a bank with areas has exactly 9 (key, question, "
-                          "explanation, answer, choices, label set, question picture, explanation picture, area)"));
-    else if (columns_ > ToiColumn::Count)
+                    : columns_ == ToiColumn::Bunya + 1
+                        ? " cells: a question row of a bank with areas has exactly 9 (key, question, "
+                          "explanation, answer, choices, label set, question picture, explanation picture, area)"
+                        : " cells: a question row of a bank with paper groups has exactly 10 (key, question, "
+                          "explanation, answer, choices, label set, question picture, explanation picture, area, "
+                          "paper group)"));
+    } else if (columns_ > ToiColumn::Count) {
         CheckBunya(row, cells[ToiColumn::Bunya]);
+        if (columns_ > ToiColumn::Kubun && !IsKubunName(cells[ToiColumn::Kubun]))
+            Report(row, ToiColumn::Kubun + 1, KubunProblem(cells[ToiColumn::Kubun]));
+    }
     auto cell = [&](int column) -> std::string_view {
         return static_cast<std::size_t>(column) < cells.size() ? cells[column] : std::string_view();
     };

@@ -38,6 +38,9 @@ struct BankSummary {
     int pictures = 0; // picture flags set
 };
 
+// Why a text is no paper group (試験区分): it names the four.
+std::string KubunProblem(std::string_view kubun);
+
 class BankContentCheck {
 public:
     // The file names are looked up in files while rows come in and at the end.
@@ -72,7 +75,7 @@ private:
     ProblemList& problems_;
     std::unordered_map<std::string, KeyPlace> keys_; // where each key was first used
     BankSummary summary_;
-    std::size_t columns_ = 8; // 9 when the header names the area column
+    std::size_t columns_ = 8; // 9 when the header names the area column, 10 with the paper group
     std::size_t rows_ = 0;
     std::size_t headerFile_ = 0;
     std::int64_t headerLine_ = 0;

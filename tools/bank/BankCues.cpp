@@ -59,15 +59,6 @@ const std::vector<std::string>& AbsoluteWords()
     return words;
 }
 
-// True when the text holds one of the words, found at character boundaries.
-bool HasAbsoluteWord(std::string_view text)
-{
-    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i))
-        for (const std::string& word : AbsoluteWords())
-            if (StartsWith(text.substr(i), word))
-                return true;
-    return false;
-}
 
 // True when the text holds the word (Shift_JIS), found at a character boundary.
 bool HasWord(std::string_view text, std::string_view word)
@@ -115,6 +106,16 @@ std::string Fixed(const char* format, double value)
 }
 
 } // namespace
+
+// Found at character boundaries.
+bool HasAbsoluteWord(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i))
+        for (const std::string& word : AbsoluteWords())
+            if (StartsWith(text.substr(i), word))
+                return true;
+    return false;
+}
 
 double NormalUpperTail(double z)
 {

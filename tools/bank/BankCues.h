@@ -75,6 +75,9 @@ std::vector<std::string_view> ChoiceTexts(std::string_view text, int choices, in
 // A Shift_JIS text's length in characters (a two-byte character counts 1, a
 // line break "<$>" none).
 int CharacterCount(std::string_view sjis);
+// True when the text (Shift_JIS) holds an absolute word: 常に, 必ず, 決して,
+// 自動的に, 起きない, 不要, 絶対, 一切, すべての, 全く.
+bool HasAbsoluteWord(std::string_view text);
 // True for a question that asks for every correct choice (「すべて選べ」), or
 // whose answer names more than one box.
 bool IsMultiAnswer(const CueQuestion& question);

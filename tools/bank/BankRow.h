@@ -66,3 +66,5 @@ using RowVisitor = std::function<void(const RowView&)>;
 
 // The header cell of the optional ninth column, the area (分野), Shift_JIS.
 inline constexpr char kBunyaHeader[] = "\x95\xAA\x96\xEC";
+// The header cell of the optional tenth column, the paper group (試験区分).
+inline constexpr char kKubunHeader[] = "\x8E\x8E\x8C\xB1\x8B\xE6\x95\xAA";

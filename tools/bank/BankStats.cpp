@@ -101,6 +101,7 @@ struct Tally {
     BankStats stats;
     std::map<std::pair<bool, int>, PositionSpread> groups; // (multi, choices)
     CueTally cues;
+    ExamCueTally examCues;
 };
 
 void Count(Tally& tally, const CellsView& cells)
@@ -138,7 +139,14 @@ void Count(Tally& tally, const CellsView& cells)
         ++spread.correct[box - 1];
     const std::string_view text =
         static_cast<std::size_t>(ToiColumn::Text) < cells.size() ? cells[ToiColumn::Text] : std::string_view();
-    tally.cues.Add({text, choices, SmallNumber(cells, ToiColumn::LabelSet), boxes});
+    const CueQuestion question {text, choices, SmallNumber(cells, ToiColumn::LabelSet), boxes};
+    tally.cues.Add(question);
+    tally.examCues.Add(question);
+    if (choices == 4 && question.labelSet == 3 && !IsMultiAnswer(question)) {
+        ++s.examFormat;
+        ++s.examByKubun[static_cast<std::size_t>(ToiColumn::Kubun) < cells.size() ? std::string(cells[ToiColumn::Kubun])
+                                                                                    : std::string()];
+    }
 }
 
 // The first three letters of a label set, as the boxes show them: "1 2 3",
@@ -218,12 +226,14 @@ std::vector<BankStats> BankStatsTally::Finish(const std::vector<std::string>& fi
         perFile[f].stats.name = files[f];
         perFile[f].stats.spreads = Spreads(perFile[f].groups);
         perFile[f].stats.cues = perFile[f].cues.Finish();
+        perFile[f].stats.examCues = perFile[f].examCues.Finish();
         result.push_back(std::move(perFile[f].stats));
     }
     if (result.size() != 1) {
         impl_->all.stats.name = "(all)";
         impl_->all.stats.spreads = Spreads(impl_->all.groups);
         impl_->all.stats.cues = impl_->all.cues.Finish();
+        impl_->all.stats.examCues = impl_->all.examCues.Finish();
         result.push_back(std::move(impl_->all.stats));
     }
     return result;
@@ -238,10 +248,50 @@ bool AnyUnlikelySpread(const std::vector<BankStats>& stats)
     return false;
 }
 
-bool WholeBankShowsCue(const std::vector<BankStats>& stats)
+std::vector<std::string> ExamCueNames(const ExamCueFigures& cues)
 {
-    return !stats.empty() && stats.back().cues.AnyUnlikely();
+    std::vector<std::string> names;
+    for (const auto& [shown, name] : {std::pair {cues.repeat.unlikely, "key-repeat"}, std::pair {cues.after.unlikely, "key-after"},
+                                      std::pair {cues.top.unlikely, "combination"},
+                                      std::pair {cues.keyWordsUnlikely, "key-words"},
+                                      std::pair {cues.countShareUnlikely, "correct-count"}})
+        if (shown)
+            names.push_back(name);
+    return names;
 }
+
+bool WholeBankShowsCue(const std::vector<BankStats>& stats, const std::set<std::string>& allowed)
+{
+    if (stats.empty())
+        return false;
+    bool shown = stats.back().cues.AnyUnlikely();
+    for (const std::string& name : ExamCueNames(stats.back().examCues))
+        shown = shown || !allowed.count(name);
+    return shown;
+}
+
+namespace {
+
+// The exam-format questions by paper group: the four in their order, then any other, then none.
+std::string ExamFormatLine(const BankStats& s)
+{
+    std::string out = "  exam format (one answer of four, ア イ ウ エ): " + std::to_string(s.examFormat);
+    if (s.examByKubun.size() == 1 && s.examByKubun.count(std::string()))
+        return out + "\n";
+    std::map<std::string, int> rest = s.examByKubun;
+    std::string groups;
+    for (const char* name : kKubunNames) {
+        const auto it = rest.find(name);
+        groups += (groups.empty() ? "" : ", ") + SjisToUtf8(name) + " " + std::to_string(it == rest.end() ? 0 : it->second);
+        if (it != rest.end())
+            rest.erase(it);
+    }
+    for (const auto& [name, count] : rest)
+        groups += ", " + (name.empty() ? std::string("no group") : SjisToUtf8(name)) + " " + std::to_string(count);
+    return out + "; by paper group (試験区分): " + groups + "\n";
+}
+
+} // namespace
 
 std::string FormatBankStats(const std::vector<BankStats>& stats)
 {
@@ -274,7 +324,9 @@ std::string FormatBankStats(const std::vector<BankStats>& stats)
                        "-answer questions with " + std::to_string(spread.choices) +
                        " choices cluster on some positions (unlikely to be chance: p < 0.01); reorder their choices\n";
         }
+        out += ExamFormatLine(s);
         out += FormatCues(s.name, s.cues);
+        out += FormatExamCues(s.name, s.examCues);
     }
     return out;
 }

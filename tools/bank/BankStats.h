@@ -6,9 +6,11 @@
 // spread is tested with Pearson's chi-square test.
 #include "bank/BankCues.h"
 #include "bank/BankRow.h"
+#include "bank/ExamCues.h"
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -39,7 +41,11 @@ struct BankStats {
     int questionPictures = 0;
     int explanationPictures = 0;
     std::vector<PositionSpread> spreads; // by kind, then number of choices
+    // The paper's own form: one answer of four, labels ア to エ.
+    int examFormat = 0;
+    std::map<std::string, int> examByKubun; // paper group (Shift_JIS, "" for none) -> exam-format questions
     CueFigures cues;
+    ExamCueFigures examCues;
 };
 
 // Fed one row at a time (the first row is the header row). Finish gives one
@@ -70,6 +76,10 @@ double ChiSquareUpperTail(double chiSquare, int degrees);
 std::string FormatBankStats(const std::vector<BankStats>& stats);
 // True when any spread is unlikely to be chance.
 bool AnyUnlikelySpread(const std::vector<BankStats>& stats);
+// The names of the paper-form cues the figures show: "key-repeat",
+// "key-after", "combination", "key-words", "correct-count".
+std::vector<std::string> ExamCueNames(const ExamCueFigures& cues);
 // True when the whole bank (the last entry) shows an answer cue unlikely to
-// be chance; small files lack the power for this, so they only warn.
-bool WholeBankShowsCue(const std::vector<BankStats>& stats);
+// be chance, other than the paper-form cues named in allowed; small files
+// lack the power for this, so they only warn.
+bool WholeBankShowsCue(const std::vector<BankStats>& stats, const std::set<std::string>& allowed = {});

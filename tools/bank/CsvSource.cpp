@@ -219,7 +219,7 @@ void CsvSourceScanner::Add(const std::string& name, std::string_view bytes)
     std::vector<std::uint32_t> starts;
     std::int64_t line = 0;
     bool first = true;
-    const std::string* bunya = nullptr;
+    const SourceBunya* bunya = nullptr;
     if (useBunya_) {
         const auto it = bunya_.find(name.substr(name.find_last_of('/') + 1));
         if (it != bunya_.end())
@@ -247,13 +247,18 @@ void CsvSourceScanner::Add(const std::string& name, std::string_view bytes)
             problems_.AddUnlisted(name, line, count - faults.size(), ProblemList::Stage::Text);
             clean = clean && count == 0;
         } while (reader.NextField(column));
-        if (useBunya_) {
-            // The header names the column; a question without an area gets its file's.
-            const std::string text = first ? std::string(kBunyaHeader) : bunya ? *bunya : std::string();
-            if (starts.size() == ToiColumn::Bunya) {
+        // The header names the columns; a question without an area (a group) gets its file's.
+        for (const int column : {ToiColumn::Bunya, ToiColumn::Kubun}) {
+            if (!useBunya_ || (column == ToiColumn::Kubun && !useKubun_))
+                break;
+            const std::string text = first ? std::string(column == ToiColumn::Bunya ? kBunyaHeader : kKubunHeader)
+                                     : !bunya                     ? std::string()
+                                     : column == ToiColumn::Bunya ? bunya->bunya
+                                                                  : bunya->kubun;
+            if (starts.size() == static_cast<std::size_t>(column)) {
                 starts.push_back(static_cast<std::uint32_t>(cells.size()));
                 cells += text;
-            } else if (starts.size() == ToiColumn::Bunya + 1 && starts.back() == cells.size()) {
+            } else if (starts.size() == static_cast<std::size_t>(column) + 1 && starts.back() == cells.size()) {
                 cells += text;
             }
         }
@@ -289,10 +294,11 @@ void CsvSourceScanner::Add(const std::string& name, std::string_view bytes)
         problems_.Add({name, 0, 0, "the file is empty: it needs at least the header row"}, ProblemList::Stage::Text);
 }
 
-void CsvSourceScanner::SetBunya(std::map<std::string, std::string> byFile)
+void CsvSourceScanner::SetBunya(std::map<std::string, SourceBunya> byFile, bool withKubun)
 {
     bunya_ = std::move(byFile);
     useBunya_ = true;
+    useKubun_ = withKubun;
 }
 
 void CsvSourceScanner::AddUnreadable(const std::string& name, const std::string& reason)

@@ -10,6 +10,13 @@
 #include <string_view>
 #include <vector>
 
+// What the list of areas gives a source: its area (分野) and, when the list
+// has the column, its paper group (試験区分), Shift_JIS.
+struct SourceBunya {
+    std::string bunya;
+    std::string kubun;
+};
+
 class CsvSourceScanner {
 public:
     // Files are added in order, their names appended to files as they come
@@ -19,11 +26,12 @@ public:
     {
     }
     void Add(const std::string& name, std::string_view bytes);
-    // The area (分野, Shift_JIS) of each source, by its file name without
-    // folders. Once set, each question row without an area of its own gets
-    // its file's in a ninth cell, the header row gets 「分野」, and a file
-    // with no area is reported.
-    void SetBunya(std::map<std::string, std::string> byFile);
+    // The area (分野) of each source, by its file name without folders, and
+    // with withKubun its paper group (試験区分). Once set, each question row
+    // without an area of its own gets its file's in a ninth cell (and without
+    // a group its file's in a tenth), the header row gets 「分野」 (and
+    // 「試験区分」), and a file with no area is reported.
+    void SetBunya(std::map<std::string, SourceBunya> byFile, bool withKubun);
     // A source that could not be read: reported, and not read as empty.
     void AddUnreadable(const std::string& name, const std::string& reason);
 
@@ -31,8 +39,9 @@ private:
     std::vector<std::string>& files_;
     ProblemList& problems_;
     RowVisitor visit_;
-    std::map<std::string, std::string> bunya_;
+    std::map<std::string, SourceBunya> bunya_;
     bool useBunya_ = false;
+    bool useKubun_ = false;
     bool haveHeader_ = false;
     std::size_t headerFile_ = 0;
     TextRow header_;
