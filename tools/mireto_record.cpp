@@ -15,6 +15,7 @@
 #include "text/SafeFile.h"
 #include "text/SameFile.h"
 #include "data/Kiroku.h"
+#include "data/PlayModes.h"
 #include "data/ToiBank.h"
 #include "text/SjisCodec.h"
 #include "text/Unit2.h"
@@ -29,8 +30,6 @@
 
 namespace {
 
-const char* const kModes[] = {"通常モード", "ランダムモード", "弱点克服モード", "本試験通常", "本試験ランダム"};
-const char* const kNanwido[] = {"Ａ", "Ｂ", "Ｃ", "Ｄ", "Ｅ", "Ｆ"};
 
 // A CSV field: quoted when it holds a quote, a comma or a line break.
 std::string Field(const std::string& text)
@@ -67,6 +66,14 @@ std::string OutputRefusal(const std::string& path)
             return "inside the folder only a new .csv file is written";
     }
     return {};
+}
+
+// A journal row's mode is one of the table's (the row check holds it to
+// them); a number outside it is shown as it is rather than trusted.
+std::string ModeName(std::int32_t mode)
+{
+    const PlayModeRow* row = PlayModeOf(mode);
+    return row ? SjisToUtf8(std::string(row->name)) : std::to_string(mode);
 }
 
 int Usage()
@@ -140,7 +147,8 @@ int main(int argc, char** argv)
         const auto area = areas.find(e.key);
         csv += std::to_string(e.seq) + "," + KirokuTimeText(e.day, e.second) + "," + Field(SjisToUtf8(e.key)) + ","
                + Field(area == areas.end() ? std::string() : SjisToUtf8(area->second)) + ","
-               + (e.seikai ? "正解" : "不正解") + "," + kModes[e.mode] + "," + kNanwido[e.nanwido] + ","
+               + (e.seikai ? "正解" : "不正解") + "," + ModeName(e.mode) + ","
+               + SjisToUtf8(std::string(kNanwidoLetters[e.nanwido])) + ","
                + std::to_string(e.seconds) + "," + Field(SjisToUtf8(e.answer)) + "\r\n";
     }
     if (output == "-") {

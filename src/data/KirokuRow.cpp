@@ -1,5 +1,7 @@
 #include "data/KirokuRow.h"
 
+#include "data/PlayModes.h"
+
 #include "text/SjisCodec.h"
 
 #include "platform/Files.h"
@@ -220,8 +222,8 @@ std::optional<KirokuEntry> KirokuFromCells(std::span<const std::string_view> row
         return std::nullopt;
     KirokuEntry e;
     const auto seq = KirokuDigits(cells[0], kKirokuMaxSeq);
-    const auto mode = KirokuDigits(cells[4], 4);
-    const auto nanwido = NanwidoValue::Of(KirokuDigits(cells[5], 5).value_or(-1));
+    const auto mode = KirokuDigits(cells[4], kPlayModeCount - 1);
+    const auto nanwido = NanwidoValue::Of(KirokuDigits(cells[5], kNanwidoCount - 1).value_or(-1));
     const auto seconds = KirokuDigits(cells[6], kMaxSeconds);
     auto key = KirokuUnescape(cells[2]);
     auto answer = KirokuUnescape(cells[7]);

@@ -3,8 +3,17 @@
 // holds one of the six: numbers from files, slots and the selector become one
 // only through the checks below, so nothing after them clamps or checks again.
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string>
+#include <string_view>
+
+// The letters Ａ..Ｆ by number (Shift_JIS), written once: the difficulty
+// selector's items and the record's CSV. Their count bounds every number.
+inline constexpr std::string_view kNanwidoLetters[] = {
+    "\x82\x60", "\x82\x61", "\x82\x62", "\x82\x63", "\x82\x64", "\x82\x65", // Ａ Ｂ Ｃ Ｄ Ｅ Ｆ
+};
+inline constexpr std::int32_t kNanwidoCount = static_cast<std::int32_t>(std::size(kNanwidoLetters));
 
 class NanwidoValue {
 public:
@@ -14,7 +23,7 @@ public:
     // The difficulty a number names, or nothing for a number outside 0..5.
     static constexpr std::optional<NanwidoValue> Of(std::int64_t number)
     {
-        if (number < 0 || number > 5)
+        if (number < 0 || number >= kNanwidoCount)
             return std::nullopt;
         return NanwidoValue(static_cast<std::int32_t>(number));
     }
@@ -30,7 +39,7 @@ public:
 
 private:
     constexpr explicit NanwidoValue(std::int32_t index) : index_(index) {}
-    std::int32_t index_ = 5;
+    std::int32_t index_ = kNanwidoCount - 1;
 };
 
 inline constexpr NanwidoValue kNanwidoA = *NanwidoValue::Of(0);

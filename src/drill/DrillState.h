@@ -3,6 +3,7 @@
 // Qt-free so the drill's rules can be tested without a window; TForm1 owns
 // one and its handlers read and change it.
 #include "data/Nanwido.h"
+#include "data/PlayModes.h"
 #include "data/RunRules.h"
 #include "data/ProgressDb.h"
 #include "text/Unit2.h"
@@ -10,14 +11,6 @@
 #include <array>
 #include <cstdint>
 #include <vector>
-
-enum PlayModeValue : std::int32_t {
-    kModeNormal = 0,   // 通常モード
-    kModeRand = 1,     // ランダムモード
-    kModeJakuten = 2,  // 弱点克服モード
-    kModeHNormal = 3,  // 本試験通常
-    kModeHRand = 4,    // 本試験ランダム
-};
 
 enum StageKekkaValue : std::int32_t {
     kKekkaClear = 1,    // cleared

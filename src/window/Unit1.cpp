@@ -43,7 +43,9 @@ void TForm1::StartUp()
     move(15, 15);
 
     // NanwidoTable is set by the drill state itself.
-    ModeNames = FormTexts::kModeNames;
+    ModeNames.clear();
+    for (const PlayModeRow& mode : kPlayModes)
+        ModeNames << SjisToQString(std::string(mode.name));
     // AnswerBoxes is filled when the question screen is built.
     AnswerBoxes.clear();
     // The captions of each label set, as the bank's label-set column numbers them.

@@ -4,7 +4,9 @@
 #include "window/Unit1.h"
 
 #include "window/FormTexts.h"
+#include "window/SjisText.h"
 #include "window/Widgets.h"
+#include "data/PlayModes.h"
 #include "data/ToiBoxes.h"
 
 #include <QApplication>
@@ -241,8 +243,8 @@ void TForm1::CreateStartScreen()
         palette.setColor(QPalette::Button, kWhite);
         cbNanwido->setPalette(palette);
     }
-    cbNanwido->addItems({QStringLiteral("Ａ"), QStringLiteral("Ｂ"), QStringLiteral("Ｃ"), QStringLiteral("Ｄ"),
-                         QStringLiteral("Ｅ"), QStringLiteral("Ｆ")});
+    for (std::string_view letter : kNanwidoLetters)
+        cbNanwido->addItem(SjisToQString(std::string(letter)));
     gbLoad = MakeGroup(p, "gbLoad", {528, 112, 209, 81}, {});
     btnLoadNormal = MakeButton(gbLoad, "btnLoadNormal", {24, 32, 161, 33});
     gbHNormal = MakeGroup(p, "gbHNormal", {528, 232, 209, 81}, {});
@@ -403,20 +405,19 @@ void TForm1::PrepareScreens()
     pnlStart->setGeometry(0, 0, width(), StatusBar1->y());
     pnlStart->setCaption({});
     lblSTitle->setText(kWindowTitle);
-    gbNormal->setTitle(FormTexts::kModeNames[kModeNormal]);
+    gbNormal->setTitle(SjisToQString(std::string(kPlayModes[kModeNormal].title)));
     btnStartNormal->setText(QStringLiteral("スタート(&N)"));
-    gbJakuten->setTitle(FormTexts::kModeNames[kModeJakuten]);
+    gbJakuten->setTitle(SjisToQString(std::string(kPlayModes[kModeJakuten].title)));
     btnStartJakuten->setText(QStringLiteral("スタート(&J)"));
-    gbRand->setTitle(FormTexts::kModeNames[kModeRand]);
+    gbRand->setTitle(SjisToQString(std::string(kPlayModes[kModeRand].title)));
     btnStartRand->setText(QStringLiteral("スタート(&R)"));
     gbOption->setTitle(QStringLiteral("オプション"));
     lblNanwido->setText(FormTexts::kNanwido);
     gbLoad->setTitle(QStringLiteral("続きから"));
     btnLoadNormal->setText(QStringLiteral("ロード(&L)"));
-    // The exam modes' titles say モード after the name, as the others' names do.
-    gbHNormal->setTitle(FormTexts::kModeNames[kModeHNormal] + QStringLiteral("モード"));
+    gbHNormal->setTitle(SjisToQString(std::string(kPlayModes[kModeHNormal].title)));
     btnHNormalStart->setText(QStringLiteral("スタート(&H)"));
-    gbHRand->setTitle(FormTexts::kModeNames[kModeHRand] + QStringLiteral("モード"));
+    gbHRand->setTitle(SjisToQString(std::string(kPlayModes[kModeHRand].title)));
     btnHRandStart->setText(QStringLiteral("スタート(&S)"));
 
     lblTime->clear();

@@ -4,6 +4,7 @@
 #include "text/SafeFile.h"
 #include "data/DataTexts.h"
 #include "data/Kiroku.h"
+#include "data/PlayModes.h"
 #include "data/WriteLeftovers.h"
 #include "text/Unit2.h"
 
@@ -93,6 +94,24 @@ TEST(KirokuRow, EveryKeyAndAnswerComesBackThroughTheTableReader)
     }
 }
 
+// Every mode of the one table, at every difficulty, is a row the journal
+// keeps: a mode added there is never thrown away as damaged.
+TEST(KirokuRow, EveryModeAndDifficultyOfTheTablesIsKept)
+{
+    std::int64_t seq = 1;
+    for (const PlayModeRow& mode : kPlayModes) {
+        for (std::int32_t n = 0; n < kNanwidoCount; ++n) {
+            KirokuEntry e = Entry("K1", n % 2 == 0);
+            e.seq = seq++;
+            e.mode = mode.number;
+            e.nanwido = *NanwidoValue::Of(n);
+            const auto back = ThroughFile(KirokuLine(e));
+            ASSERT_TRUE(back.has_value()) << mode.number << " " << n;
+            EXPECT_TRUE(SameEntry(*back, e));
+        }
+    }
+}
+
 TEST(KirokuRow, TimeTextAndCalendar)
 {
     EXPECT_EQ(CivilDay(1970, 1, 1), 0);
@@ -128,7 +147,7 @@ TEST(KirokuRow, ARowThatIsNotWholeIsNoRow)
         void (*change)(KirokuEntry&);
     } bad[] = {
         {"number 0", [](KirokuEntry& x) { x.seq = 0; }},
-        {"mode 5", [](KirokuEntry& x) { x.mode = 5; }},
+        {"a mode the table lacks", [](KirokuEntry& x) { x.mode = kPlayModeCount; }},
         {"no key", [](KirokuEntry& x) { x.key.clear(); }},
         {"answer too long", [](KirokuEntry& x) { x.answer.assign(kKirokuAnswerBytes + 1, 'x'); }},
         {"before 1970", [](KirokuEntry& x) { x.day = -1; }},

@@ -248,8 +248,9 @@ TEST(BankCues, EachPaperFormCueFailsTheStrictStatsOfABankBuiltForIt)
         EXPECT_TRUE(WholeBankShowsCue(stats)) << c.name;
         EXPECT_NE(FormatBankStats(stats).find("warning: a.csv: "), std::string::npos) << c.name;
         // Allowed, the cue alone no longer fails (the absolute words show the older cue too).
-        if (std::string(c.name) != "key-words")
+        if (std::string(c.name) != "key-words") {
             EXPECT_FALSE(WholeBankShowsCue(stats, {c.name})) << c.name;
+        }
     }
 }
 

@@ -3,10 +3,13 @@
 // name the output is given.
 #include "data/Kiroku.h"
 #include "data/DataTexts.h"
+#include "data/PlayModes.h"
+#include "text/SjisCodec.h"
 #include "platform/Paths.h"
 #include "support/WorkFolder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -92,6 +95,32 @@ TEST_F(RecordTool, WritesTheAnswersAsCsvInsideTheFolderOnlyAsANewCsv)
     // Outside the folder an existing file is replaced.
     ASSERT_EQ(Run(outside.filePath(QStringLiteral("answers.csv"))).exitCode, 0);
     ASSERT_EQ(Run(outside.filePath(QStringLiteral("answers.csv"))).exitCode, 0);
+}
+
+// Every mode and difficulty of the tables comes out under its own name: a
+// mode added to the table is exported with no other change.
+TEST_F(RecordTool, EveryModeAndDifficultyOfTheTablesIsExportedByName)
+{
+    KirokuJournal journal;
+    journal.Open(nullptr);
+    for (const PlayModeRow& mode : kPlayModes) {
+        KirokuEntry e;
+        e.key = "M" + std::to_string(mode.number);
+        e.mode = mode.number;
+        e.nanwido = *NanwidoValue::Of(mode.number % kNanwidoCount);
+        ASSERT_TRUE(journal.Append(e));
+    }
+    const ToolRun run = Run(outside.filePath(QStringLiteral("modes.csv")));
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    QFile file(outside.filePath(QStringLiteral("modes.csv")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const std::string csv = file.readAll().toStdString();
+    for (const PlayModeRow& mode : kPlayModes) {
+        const std::string letter(kNanwidoLetters[mode.number % kNanwidoCount]);
+        const std::string cells = ",M" + std::to_string(mode.number) + ",,不正解," + SjisToUtf8(std::string(mode.name))
+                                  + "," + SjisToUtf8(letter) + ",";
+        EXPECT_NE(csv.find(cells), std::string::npos) << cells << "\n" << csv;
+    }
 }
 
 TEST_F(RecordTool, TheFoldersFilesAreRefusedUnderEveryName)

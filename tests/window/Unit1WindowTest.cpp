@@ -7,6 +7,8 @@
 #include "window/Unit1.h"
 #include "window/Widgets.h"
 #include "data/DataTexts.h"
+#include "data/PlayModes.h"
+#include "text/SjisCodec.h"
 #include "support/FormHarness.h"
 
 #include <gtest/gtest.h>
@@ -181,8 +183,16 @@ TEST_F(Unit1Window, FixedTablesAndLabelLists)
     auto form = OpenForm();
     const std::array<std::int32_t, 12> nanwido {90, 80, 70, 60, 50, 40, 15, 30, 45, 60, 75, 90};
     EXPECT_EQ(form->Drill.NanwidoTable, nanwido);
-    EXPECT_EQ(form->ModeNames,
+    // The five modes first, and every mode of the table under the name the
+    // journal's CSV gives it: a mode added there is captioned with no other change.
+    EXPECT_EQ(form->ModeNames.mid(0, 5),
               (QStringList {"通常モード", "ランダムモード", "弱点克服モード", "本試験通常", "本試験ランダム"}));
+    ASSERT_EQ(form->ModeNames.size(), kPlayModeCount);
+    for (const PlayModeRow& mode : kPlayModes)
+        EXPECT_EQ(form->ModeNames.at(mode.number), QString::fromStdString(SjisToUtf8(std::string(mode.name))));
+    ASSERT_EQ(form->cbNanwido->count(), kNanwidoCount);
+    for (std::int32_t n = 0; n < kNanwidoCount; ++n)
+        EXPECT_EQ(form->cbNanwido->itemText(n), QString::fromStdString(SjisToUtf8(std::string(kNanwidoLetters[n]))));
     ASSERT_EQ(form->NumberLabels.size(), 14);
     EXPECT_EQ(form->NumberLabels.first(), QStringLiteral("&1"));
     EXPECT_EQ(form->NumberLabels.last(), QStringLiteral("&14"));
