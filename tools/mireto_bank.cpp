@@ -383,7 +383,7 @@ int Convert(const Arguments& args)
     files.clear();
     ScanSources(sources, [&](const RowView& row) { AppendTableLine(bank, row.cells); }, files, problems);
     FileError error;
-    if (!ReplaceFile(out, bank, &error)) {
+    if (!ReplaceFile(out, bank, &error, NewFileOwner::Writer)) {
         std::fprintf(stderr, "%s: cannot write: %s\n", out.c_str(), FileReason(error).c_str());
         return kExitProblems;
     }
@@ -469,7 +469,7 @@ int Export(const Arguments& args)
         return kExitProblems;
     }
     FileError writeError;
-    if (!ReplaceFile(out, csv, &writeError)) {
+    if (!ReplaceFile(out, csv, &writeError, NewFileOwner::Writer)) {
         std::fprintf(stderr, "%s: cannot write: %s\n", out.c_str(), FileReason(writeError).c_str());
         return kExitProblems;
     }

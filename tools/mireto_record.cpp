@@ -157,7 +157,7 @@ int main(int argc, char** argv)
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
     FileError reason;
-    if (!ReplaceFile(outputPath, csv, &reason)) {
+    if (!ReplaceFile(outputPath, csv, &reason, NewFileOwner::Writer)) {
         std::fprintf(stderr, "mireto_record: %s: %s\n", output.c_str(), FileReason(reason).c_str());
         return 1;
     }

@@ -28,6 +28,18 @@ bool SingleInstanceGuard::Acquire()
         return false;
     case Platform::SingleCopyLock::Result::ReadOnlyFolder:
         break;
+    case Platform::SingleCopyLock::Result::Blocked: {
+        // Started anyway, this copy could run beside another one.
+        std::string text = "二つ目の起動を防ぐためのファイル「" + lock_.Where()
+                           + "」の名前を、取り除けないほかのファイルかフォルダが使っています";
+        if (lock_.ErrorNumber() != 0)
+            text += "（" + SystemReason(lock_.ErrorNumber(), FileUse::Write) + "）";
+        text += "。これを取り除くまで、このフォルダではソフトを起動できません。";
+        refusal_ = QString::fromStdString(text);
+        std::fprintf(stderr, "MIRETO: %s: not started, as a second copy could not be kept out\n",
+                     lock_.Problem().c_str());
+        return false;
+    }
     case Platform::SingleCopyLock::Result::Unavailable: {
         std::string text = "二つ目の起動を防ぐためのファイル「" + lock_.Where() + "」を用意できません";
         if (lock_.ErrorNumber() != 0)

@@ -19,17 +19,21 @@ public:
     ~SingleInstanceGuard();
     SingleInstanceGuard(const SingleInstanceGuard&) = delete;
     SingleInstanceGuard& operator=(const SingleInstanceGuard&) = delete;
-    // False when another copy works in the folder. A lock that cannot be
-    // made never keeps the learner out: the program runs, and Warning() says
-    // so unless the folder takes no files at all (then no copy can write
-    // there, and two cannot overwrite each other).
+    // False when the program must not start: another copy works in the
+    // folder, or something that is not the lock holds its name and cannot be
+    // removed (Refusal() then names it). A lock the system cannot give (a
+    // disk error) does not keep the learner out: the program runs, and
+    // Warning() says so unless the folder takes no files at all (then no
+    // copy can write there, and two cannot overwrite each other).
     bool Acquire();
     // For the learner, in Japanese; empty when there is nothing to tell.
     const QString& Warning() const { return warning_; }
+    const QString& Refusal() const { return refusal_; }
 
 private:
     Platform::SingleCopyLock lock_;
     QString warning_;
+    QString refusal_;
 };
 
 // Installs Qt's own Japanese texts (はい(&Y) / いいえ(&N) on message boxes).

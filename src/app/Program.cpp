@@ -51,7 +51,7 @@ int RunProgram(int argc, char** argv, const std::function<void(TForm1&)>& afterS
         guard = std::make_unique<SingleInstanceGuard>(folder);
         return guard->Acquire();
     });
-    if (working.where == LearnerFolder::Where::Taken)
+    if (working.where == LearnerFolder::Where::Taken && !(guard && !guard->Refusal().isEmpty()))
         return 1; // another copy works there: end at once, showing nothing
 
     Platform::PrepareOffscreenFonts();
@@ -62,6 +62,11 @@ int RunProgram(int argc, char** argv, const std::function<void(TForm1&)>& afterS
     InstallJapaneseTranslations(app);
     // Lets the desktop match the window to its menu entry and icon.
     app.setDesktopFileName(QString::fromLatin1(LearnerFolder::kAppId));
+    if (working.where == LearnerFolder::Where::Taken) {
+        // The lock's name is blocked: told, then ended as for a second copy.
+        MessageBox::error(nullptr, TForm1::kWindowTitle, guard->Refusal());
+        return 1;
+    }
 
     std::unique_ptr<TForm1> form;
     int endStatus = 0;

@@ -10,8 +10,10 @@ namespace {
 
 bool IsLeftover(const std::string& name)
 {
+    // The journal too: a new one is made whole beside its name.
     static const char* const kOwn[] = {DataTexts::kSeikaiFileName, DataTexts::kSaveLoadFileName,
-                                       DataTexts::kNanwidoFileName, kKirokuMarkFileName, kBunyaFileName};
+                                       DataTexts::kNanwidoFileName, kKirokuFileName, kKirokuMarkFileName,
+                                       kBunyaFileName};
     for (const char* own : kOwn) {
         const std::string prefix = std::string(own) + ".tmp-";
         if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0)

@@ -52,11 +52,19 @@ bool InspectLink(const std::string& path, FileKind& kind);
 bool InspectOpen(int fd, FileKind& kind);
 // Whether this process may write the file (access(W_OK)).
 bool MayWrite(const std::string& path);
-// Gives a new file the owner and mode of the file it takes the place of,
-// as far as this process may (only the superuser gives a file away), or the
-// mode a plain create gives when there was none. Windows keeps only
-// read-only or not.
-bool TakeOwnerAndMode(int fd, const FileKind* old);
+// Whether this process may leave a file in `folder` that the folder's
+// owner can always replace: it is the superuser (who gives the file away),
+// the folder's owner, or the owner of the file it takes the place of (`old`,
+// null for a new name). Anyone else would leave the folder's owner a file
+// they cannot write. Always true on Windows, where files keep no owner here.
+bool MayLeaveFileFor(const FileKind& folder, const FileKind* old);
+// Gives a new file the owner, group and mode of the file it takes the place
+// of, as far as this process may (only the superuser gives a file away).
+// With none, it gets the mode a plain create gives and, when `folder` is
+// given, the folder's owner and group. With `folder` given, a file that
+// ends up neither the old one's owner's nor the folder's owner's is a
+// failure (errno EPERM). Windows keeps only read-only or not.
+bool TakeOwnerAndMode(int fd, const FileKind* old, const FileKind* folder = nullptr);
 // The mode a plain create would give a new file (0666 less the umask).
 unsigned NewFileMode();
 

@@ -5,10 +5,15 @@
 // folders never block each other.
 //
 // Linux: an flock on a file the program makes in the folder itself
-// (".<name>.lock", mode 0600). Only a regular file owned by this user or by
-// the folder's owner counts as the lock; anything else under that name (a
-// symbolic link, a FIFO, another user's file) is removed and replaced, so it
-// can neither block the start nor send the lock elsewhere.
+// (".<name>.lock", mode 0600; made by the superuser, it is the folder
+// owner's, as every file the program makes there). Only a regular file owned
+// by this user or by the folder's owner counts as the lock; anything else
+// under that name (a symbolic link, a FIFO, another user's file) is removed
+// and replaced, so it can neither block the start nor send the lock
+// elsewhere. What cannot be removed (a folder with files in it, another
+// user's file in a shared folder where only its owner may remove it) blocks
+// the lock, and so the start: a copy without the lock could run beside
+// another.
 // Windows: a named mutex in the session's namespace, its name derived from
 // the folder's final path.
 //
@@ -27,11 +32,14 @@ public:
     SingleCopyLock(const SingleCopyLock&) = delete;
     SingleCopyLock& operator=(const SingleCopyLock&) = delete;
 
-    enum class Result { Held, TakenByAnother, ReadOnlyFolder, Unavailable };
+    enum class Result { Held, TakenByAnother, ReadOnlyFolder, Blocked, Unavailable };
     // Held: this process holds it now (also on a second call).
     // ReadOnlyFolder: no file can be made in the folder, so no copy can write
-    // anything there either. Unavailable: the lock could not be made for
-    // another reason. Problem() and ErrorNumber() (errno, 0 if none) say why.
+    // anything there either. Blocked: something that is not the lock holds
+    // its name and cannot be removed (or the name keeps changing).
+    // Unavailable: the system gave no lock for another reason (a disk
+    // error, a file system without locks). Problem() and ErrorNumber()
+    // (errno, 0 if none) say why.
     Result Acquire();
     const std::string& Problem() const { return problem_; }
     int ErrorNumber() const { return error_; }

@@ -111,6 +111,69 @@ bool ReplacementTarget(const std::string& fileName, std::string& target)
     return true;
 }
 
+// The folder a file of the folder's owner is written in, for
+// TakeOwnerAndMode; false, the reason in `error`, when this process may not
+// leave one there (another user's folder).
+bool FolderForOwner(const std::string& target, const Platform::FileKind* old, Platform::FileKind& folder,
+                    FileError* error)
+{
+    if (!Platform::Inspect(FolderOf(target), folder))
+        return Fail(error, FileStep::Create, errno);
+    if (!Platform::MayLeaveFileFor(folder, old))
+        return Fail(error, FileStep::OthersFolder, EPERM);
+    return true;
+}
+
+// The replacement once its target is known: a new file beside it, given its
+// owner and mode before a byte is written, synced and renamed over it.
+// `faults`: the test hook may fail a step.
+bool ReplaceTarget(const std::string& target, std::string_view bytes, FileError* error, NewFileOwner owner,
+                   bool faults)
+{
+    auto fault = [faults](WriteFault step) { return faults && FaultAt(step); };
+    Platform::FileKind old;
+    const bool exists = Platform::InspectLink(target, old);
+    // A folder, a FIFO or a device of that name is not replaced by a file.
+    if (exists && !old.regular)
+        return Fail(error, FileStep::NotRegular, old.folder ? EISDIR : 0);
+    // A read-only database stays unwritable, as the learner meant.
+    if (exists && (!old.writable || !Platform::MayWrite(target)))
+        return Fail(error, FileStep::NotWritable, EACCES);
+    Platform::FileKind folder;
+    const bool forFolderOwner = owner == NewFileOwner::FolderOwner;
+    if (forFolderOwner && !FolderForOwner(target, exists ? &old : nullptr, folder, error))
+        return false;
+
+    std::string temporary;
+    const int fd = fault(WriteFault::Open)           ? (errno = ENOSPC, -1)
+                   : fault(WriteFault::CreateDenied) ? (errno = EACCES, -1)
+                                                     : Platform::CreateTemporaryBeside(target, temporary);
+    if (fd < 0)
+        return Fail(error, FileStep::Create, errno);
+    auto fail = [&](FileStep step, int number, bool open) {
+        if (open)
+            Platform::CloseFile(fd);
+        Platform::RemoveFile(temporary);
+        return Fail(error, step, number);
+    };
+    // Before the bytes: a write cut short leaves no file of the wrong owner.
+    if (!Platform::TakeOwnerAndMode(fd, exists ? &old : nullptr, forFolderOwner ? &folder : nullptr))
+        return fail(forFolderOwner && errno == EPERM ? FileStep::OthersFolder : FileStep::Write, errno, true);
+    if (fault(WriteFault::Write)) {
+        // Half the bytes reach the disk before the failure.
+        WriteAll(fd, bytes.substr(0, bytes.size() / 2));
+        return fail(FileStep::Write, ENOSPC, true);
+    }
+    if (!WriteAll(fd, bytes))
+        return fail(FileStep::Write, errno, true);
+    if (!SyncAndClose(fd, fault(WriteFault::Sync)))
+        return fail(FileStep::Sync, errno, false);
+    if (fault(WriteFault::Rename) ? (errno = EXDEV, true) : !Platform::ReplaceFile(temporary, target))
+        return fail(FileStep::Rename, errno, false);
+    SyncFolderSoon(FolderOf(target));
+    return true;
+}
+
 } // namespace
 
 bool ReadRegularFile(const std::string& fileName, std::string& bytes, FileError* error, std::uint64_t maxBytes)
@@ -154,65 +217,36 @@ bool LinkLeadsOutside(const std::string& fileName)
     return !ReplacementTarget(fileName, target);
 }
 
-bool ReplaceFile(const std::string& fileName, std::string_view bytes, FileError* error)
+bool ReplaceFile(const std::string& fileName, std::string_view bytes, FileError* error, NewFileOwner owner)
 {
     std::string target;
     if (!ReplacementTarget(fileName, target))
         return Fail(error, FileStep::LinkOutside, 0);
-    Platform::FileKind old;
-    const bool exists = Platform::InspectLink(target, old);
-    // A folder, a FIFO or a device of that name is not replaced by a file.
-    if (exists && !old.regular)
-        return Fail(error, FileStep::NotRegular, old.folder ? EISDIR : 0);
-    // A read-only database stays unwritable, as the learner meant.
-    if (exists && (!old.writable || !Platform::MayWrite(target)))
-        return Fail(error, FileStep::NotWritable, EACCES);
+    return ReplaceTarget(target, bytes, error, owner, true);
+}
 
-    std::string temporary;
-    const int fd = FaultAt(WriteFault::Open)           ? (errno = ENOSPC, -1)
-                   : FaultAt(WriteFault::CreateDenied) ? (errno = EACCES, -1)
-                                                       : Platform::CreateTemporaryBeside(target, temporary);
+bool CreateNewFile(const std::string& fileName, std::string_view bytes, FileError* error)
+{
+    Platform::FileKind folder;
+    if (!FolderForOwner(fileName, nullptr, folder, error))
+        return false;
+    const int fd = Platform::CreateNew(fileName);
     if (fd < 0)
         return Fail(error, FileStep::Create, errno);
     auto fail = [&](FileStep step, int number, bool open) {
         if (open)
             Platform::CloseFile(fd);
-        Platform::RemoveFile(temporary);
+        Platform::RemoveFile(fileName);
         return Fail(error, step, number);
     };
-    if (FaultAt(WriteFault::Write)) {
-        // Half the bytes reach the disk before the failure.
-        WriteAll(fd, bytes.substr(0, bytes.size() / 2));
-        return fail(FileStep::Write, ENOSPC, true);
-    }
+    // Given away before a byte is written, so no moment leaves it this
+    // user's in another user's folder.
+    if (!Platform::TakeOwnerAndMode(fd, nullptr, &folder))
+        return fail(errno == EPERM ? FileStep::OthersFolder : FileStep::Write, errno, true);
     if (!WriteAll(fd, bytes))
         return fail(FileStep::Write, errno, true);
-    if (!Platform::TakeOwnerAndMode(fd, exists ? &old : nullptr))
-        return fail(FileStep::Write, errno, true);
-    if (!SyncAndClose(fd, FaultAt(WriteFault::Sync)))
+    if (!SyncAndClose(fd, false))
         return fail(FileStep::Sync, errno, false);
-    if (FaultAt(WriteFault::Rename) ? (errno = EXDEV, true) : !Platform::ReplaceFile(temporary, target))
-        return fail(FileStep::Rename, errno, false);
-    SyncFolderSoon(FolderOf(target));
-    return true;
-}
-
-bool CreateNewFile(const std::string& fileName, std::string_view bytes, FileError* error)
-{
-    const int fd = Platform::CreateNew(fileName);
-    if (fd < 0)
-        return Fail(error, FileStep::Create, errno);
-    if (!WriteAll(fd, bytes)) {
-        const int saved = errno;
-        Platform::CloseFile(fd);
-        Platform::RemoveFile(fileName);
-        return Fail(error, FileStep::Write, saved);
-    }
-    if (!SyncAndClose(fd, false)) {
-        const int saved = errno;
-        Platform::RemoveFile(fileName);
-        return Fail(error, FileStep::Sync, saved);
-    }
     SyncFolderSoon(FolderOf(fileName));
     return true;
 }
@@ -249,10 +283,16 @@ bool AppendFile::Open(const std::string& fileName, FileError* error)
 {
     if (fd_ >= 0)
         return true;
+    // A missing file is made as a replacement makes one, whole and given to
+    // the folder's owner before its name appears: a file made in place
+    // would be this user's until given away, for good if the process died.
+    Platform::FileKind kind;
+    if (!Platform::InspectLink(fileName, kind) && errno == ENOENT
+        && !ReplaceTarget(fileName, {}, error, NewFileOwner::FolderOwner, false))
+        return false;
     const int fd = Platform::OpenForAppending(fileName);
     if (fd < 0)
         return Fail(error, FileStep::Create, errno);
-    Platform::FileKind kind;
     if (!Platform::InspectOpen(fd, kind) || !kind.regular) {
         Platform::CloseFile(fd);
         return Fail(error, FileStep::NotRegular, 0);

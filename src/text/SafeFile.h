@@ -20,16 +20,29 @@
 bool ReadRegularFile(const std::string& fileName, std::string& bytes, FileError* error = nullptr,
                      std::uint64_t maxBytes = kMaxReadBytes);
 
+// Whose a file written in a folder is to be.
+// FolderOwner: the folder's owner must always be able to replace it (the
+// learner's files, whoever runs the program): a new file is given to the
+// folder's owner (only the superuser can give it), and a process that could
+// leave the owner a file they cannot write writes nothing (FileStep::
+// OthersFolder). Writer: the user who writes it (a tool's output, at a place
+// named on its command line); a replaced file keeps its owner as far as
+// this process may give it.
+enum class NewFileOwner { FolderOwner, Writer };
+
 // Replaces the file with exactly these bytes. They go to a new file made
 // beside it (exclusively, no link followed), which is synced and renamed
 // over the old one: an interruption at any step leaves the old file whole.
-// The new file keeps the old one's owner and mode. A read-only file is not
+// The new file keeps the old one's owner and mode (a file where there was
+// none: see NewFileOwner). A read-only file is not
 // replaced. A symbolic link is replaced where it leads only when that lies
 // inside the link's folder (the link stays); one that leads out of it is
 // never written. A file is never truncated in place.
-bool ReplaceFile(const std::string& fileName, std::string_view bytes, FileError* error = nullptr);
+bool ReplaceFile(const std::string& fileName, std::string_view bytes, FileError* error = nullptr,
+                 NewFileOwner owner = NewFileOwner::FolderOwner);
 
-// Makes a new file with these bytes, synced; fails when the name exists.
+// Makes a new file with these bytes, synced, the folder's owner's (as
+// NewFileOwner::FolderOwner); fails when the name exists.
 bool CreateNewFile(const std::string& fileName, std::string_view bytes, FileError* error = nullptr);
 
 // True when the name is a symbolic link that leads out of its folder (or
@@ -47,7 +60,8 @@ bool RenameFile(const std::string& from, const std::string& to);
 void SyncFolder(const std::string& folder);
 
 // A file that only grows at its end (the answer journal). Open makes it when
-// missing, never follows a symbolic link and takes only a regular file.
+// missing (whole, the folder's owner's, as ReplaceFile makes a new file),
+// never follows a symbolic link and takes only a regular file.
 class AppendFile {
 public:
     AppendFile() = default;

@@ -29,6 +29,7 @@ std::string SystemReason(int errorNumber, FileUse use)
     case ENOENT: return use == FileUse::Read ? "ファイルがありません" : "保存先のフォルダがありません";
     case ENOTDIR: return "フォルダがありません";
     case EISDIR: return "フォルダです";
+    case ENOTEMPTY: return "フォルダが空ではありません";
     case EACCES:
     case EPERM: return use == FileUse::Read ? "読み取りの権限がありません" : "書き込みの権限がありません";
     case EROFS: return "書き込みのできない場所です";
@@ -59,6 +60,7 @@ std::string FileReason(const FileError& error)
                                 : SystemReason(EFBIG, FileUse::Read) + "（" + SizeText(error.limit) + " まで）";
     case FileStep::NotWritable: return "書き込みの権限がありません";
     case FileStep::LinkOutside: return "フォルダの外を指すリンクです";
+    case FileStep::OthersFolder: return "持ち主が置き換えられないファイルになるため、ほかのユーザーのフォルダには書きません";
     case FileStep::Open:
     case FileStep::Read:
         return error.number != 0 ? SystemReason(error.number, FileUse::Read) : "読み込めません";

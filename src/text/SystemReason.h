@@ -21,6 +21,7 @@ enum class FileStep {
     Rename,      // putting the new file in the old one's place
     NotWritable, // the file is read-only (as the learner meant it)
     LinkOutside, // a symbolic link that leads out of the file's folder
+    OthersFolder, // another user's folder: its owner could not replace the file
 };
 
 struct FileError {

@@ -1,25 +1,30 @@
 // The real program in a folder where someone planted its lock file's name:
 // a link to a file they hold, or a file of their own that they hold. Neither
 // keeps the program out, neither receives the lock or a write, and the lock
-// the program makes still keeps a second copy out. What cannot be replaced
-// is told to the learner, and the program still runs.
+// the program makes still keeps a second copy out. What cannot be removed
+// keeps the program out too, and is named.
 #include "app/AppSupport.h"
 #include "support/FormHarness.h"
 #include "support/LockProbe.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <memory>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+constexpr uid_t kNobody = 65534;
 
 // The planted entry is gone: a file of this user, only for its owner, stands
 // under the name, and it is held.
@@ -48,7 +53,7 @@ TEST(PlantedLockName, NeitherBlocksTheProgramNorRedirectsItsLock)
             ASSERT_EQ(::symlink(heldName.c_str(), lockName.c_str()), 0);
         } else {
             folder.Write(".UniqueName.lock", "");
-            ASSERT_EQ(::chown(lockName.c_str(), 65534, 65534), 0);
+            ASSERT_EQ(::chown(lockName.c_str(), kNobody, kNobody), 0);
         }
         const int holder = ::open(heldName.c_str(), O_RDONLY | O_CLOEXEC);
         ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
@@ -77,24 +82,74 @@ TEST(PlantedLockName, NeitherBlocksTheProgramNorRedirectsItsLock)
     }
 }
 
-TEST(PlantedLockName, WhatCannotBeReplacedIsToldAndKeepsNoOneOut)
+// What cannot be removed from the lock's name keeps the program out, as a
+// second copy is kept out (it could run beside one): the learner is told
+// which file it is, and nothing is written.
+TEST(PlantedLockName, WhatCannotBeRemovedKeepsTheProgramOutAndIsNamed)
 {
-    WorkFolder folder;
-    ASSERT_EQ(::mkdir(".UniqueName.lock", 0700), 0);
-    folder.Write(".UniqueName.lock/inside", "x");
-    SingleInstanceGuard guard(folder.Path());
-    EXPECT_TRUE(guard.Acquire());
-    EXPECT_TRUE(guard.Warning().startsWith(QStringLiteral("二つ目の起動を防ぐためのファイル「")
-                                           + QString::fromStdString(folder.Path())))
-        << guard.Warning().toStdString();
-    EXPECT_TRUE(guard.Warning().contains(QStringLiteral("後から閉じた方の記録だけが残ります")));
-    EXPECT_TRUE(folder.Exists(".UniqueName.lock/inside"));
+    struct Case {
+        const char* what;
+        bool asOtherUser;
+    };
+    for (const Case& planted : {Case {"a folder with a file in it", false},
+                                Case {"another user's file in a shared folder", true}}) {
+        if (planted.asOtherUser && ::geteuid() != 0)
+            continue; // running as another user needs root
+        WorkFolder folder;
+        QTemporaryDir runtime;
+        ASSERT_TRUE(runtime.isValid());
+        WriteBank(folder, TypedBank(2));
+        const std::string lockName = folder.Path() + "/.UniqueName.lock";
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        QProcess program;
+        if (planted.asOtherUser) {
+            // Sticky, as /tmp: only a file's owner may remove it.
+            ASSERT_EQ(::chmod(folder.Path().c_str(), 01777), 0);
+            folder.Write(".UniqueName.lock", "");
+            ASSERT_EQ(::chmod(lockName.c_str(), 0600), 0);
+            ASSERT_EQ(::chown(QFile::encodeName(runtime.path()).constData(), kNobody, kNobody), 0);
+            environment.insert(QStringLiteral("HOME"), runtime.path());
+            program.setChildProcessModifier([] {
+                if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+                    ::_exit(98);
+            });
+        } else {
+            ASSERT_EQ(::mkdir(lockName.c_str(), 0700), 0);
+            folder.Write(".UniqueName.lock/inside", "x");
+        }
+        // The hook records the box's text and closes it, as the learner would.
+        const QString report = runtime.path() + QStringLiteral("/report.txt");
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(MIRETO_CLOSE_HOOK));
+        environment.insert(QStringLiteral("MIRETO_TEST_REPORT"), report);
+        environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("verify_asan_link_order=0:detect_leaks=0"));
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(QString::fromStdString(folder.Path()));
+        program.start(QStringLiteral(MIRETO_PROGRAM), {});
+        ASSERT_TRUE(program.waitForFinished(30000)) << planted.what;
+        EXPECT_EQ(program.exitCode(), 1) << planted.what;
+
+        QFile reportFile(report);
+        ASSERT_TRUE(reportFile.open(QIODevice::ReadOnly)) << planted.what;
+        const QString box = QString::fromUtf8(reportFile.readAll());
+        EXPECT_TRUE(box.contains(QStringLiteral("box=二つ目の起動を防ぐためのファイル「")
+                                 + QString::fromStdString(lockName) + QStringLiteral("」")))
+            << planted.what << ": " << box.toStdString();
+        EXPECT_TRUE(box.contains(QStringLiteral("これを取り除くまで、このフォルダではソフトを起動できません")))
+            << box.toStdString();
+        EXPECT_TRUE(program.readAllStandardError().contains(QByteArray::fromStdString(lockName))) << planted.what;
+        EXPECT_TRUE(folder.Exists(planted.asOtherUser ? ".UniqueName.lock" : ".UniqueName.lock/inside"));
+        for (const char* name : {"db_nanwido.dat", "db_1toi_pr.dat", "db_save_load.dat", "db_kiroku.dat"})
+            EXPECT_FALSE(folder.Exists(name)) << planted.what << ": " << name;
+    }
 
     // A folder where the lock file can be made says nothing.
     WorkFolder plain;
     SingleInstanceGuard quiet(plain.Path());
     EXPECT_TRUE(quiet.Acquire());
     EXPECT_TRUE(quiet.Warning().isEmpty());
+    EXPECT_TRUE(quiet.Refusal().isEmpty());
 }
 
 } // namespace

@@ -374,9 +374,10 @@ TEST(WriteLeftovers, OnlyTheProgramsOwnTemporaryFilesGo)
 {
     WorkFolder folder;
     const std::vector<std::string> leftovers {"db_1toi_pr.dat.tmp-Ab3xYz", "db_save_load.dat.tmp-000000",
-                                              "db_nanwido.dat.tmp-qwerty", "db_kiroku_mark.dat.tmp-a1b2c3"};
+                                              "db_nanwido.dat.tmp-qwerty", "db_kiroku_mark.dat.tmp-a1b2c3",
+                                              "db_kiroku.dat.tmp-Ab3xYz"};
     const std::vector<std::string> kept {"db_1toi_pr.dat", "db_1toi_pr.dat.tmp-toolong1", "notes.dat.tmp-Ab3xYz",
-                                         "db_kiroku.dat.tmp-Ab3xYz", "toi_dq_basic3.dat.tmp-Ab3xYz"};
+                                         "db_kiroku_1.dat.tmp-Ab3xYz", "toi_dq_basic3.dat.tmp-Ab3xYz"};
     for (const auto& name : leftovers)
         folder.Write(name, "half a database");
     for (const auto& name : kept)

@@ -122,17 +122,33 @@ bool MayWrite(const std::string& path)
     return ::access(path.c_str(), W_OK) == 0;
 }
 
-bool TakeOwnerAndMode(int fd, const FileKind* old)
+bool MayLeaveFileFor(const FileKind& folder, const FileKind* old)
 {
-    if (!old)
-        return ::fchmod(fd, NewFileMode()) == 0;
-    if (old->owner != ::geteuid() || old->group != ::getegid()) {
+    const uid_t me = ::geteuid();
+    return me == 0 || me == folder.owner || (old && me == old->owner);
+}
+
+bool TakeOwnerAndMode(int fd, const FileKind* old, const FileKind* folder)
+{
+    const FileKind* from = old ? old : folder;
+    struct stat made {};
+    if (from && ::fstat(fd, &made) != 0)
+        return false;
+    if (from && (made.st_uid != from->owner || made.st_gid != from->group)) {
         // Only the superuser may give a file away: a run as root keeps the
-        // learner's files the learner's. Anyone else keeps what it may.
-        if (::fchown(fd, old->owner, old->group) != 0)
-            (void)!::fchown(fd, static_cast<uid_t>(-1), old->group);
+        // learner's files the learner's and makes new ones theirs. Anyone
+        // else keeps what it may.
+        if (::fchown(fd, from->owner, from->group) != 0) {
+            const int refused = errno;
+            (void)!::fchown(fd, static_cast<uid_t>(-1), from->group);
+            // Still this user's: fine in this user's own folder only.
+            if (folder && made.st_uid != from->owner && made.st_uid != folder->owner) {
+                errno = refused;
+                return false;
+            }
+        }
     }
-    return ::fchmod(fd, old->mode & 07777) == 0;
+    return ::fchmod(fd, old ? old->mode & 07777 : NewFileMode()) == 0;
 }
 
 unsigned NewFileMode()

@@ -25,6 +25,16 @@ bool IsLockFile(int fd, const std::string& folder)
     return ::stat(folder.c_str(), &dir) == 0 && file.st_uid == dir.st_uid;
 }
 
+// A lock file the superuser made in a learner's folder is the learner's, so
+// the learner's own start meets it as the lock (and cannot take the folder
+// beside a copy run as root) and may replace it later.
+void GiveToFolderOwner(int fd, const std::string& folder)
+{
+    struct stat dir {};
+    if (::geteuid() == 0 && ::stat(folder.c_str(), &dir) == 0 && dir.st_uid != 0)
+        (void)!::fchown(fd, dir.st_uid, dir.st_gid);
+}
+
 // Whether `path` still names the file open on `fd`.
 bool StillNames(const std::string& path, int fd)
 {
@@ -121,6 +131,7 @@ SingleCopyLock::Result SingleCopyLock::Acquire()
                 return error_ == EACCES || error_ == EPERM || error_ == EROFS ? Result::ReadOnlyFolder
                                                                                 : Result::Unavailable;
             }
+            GiveToFolderOwner(fd, folder_);
         }
         if (fd < 0 || !IsLockFile(fd, folder_)) {
             // A link, a FIFO, a folder, another user's file: not the lock.
@@ -136,7 +147,9 @@ SingleCopyLock::Result SingleCopyLock::Acquire()
             if (entry == Entry::Foreign && ::remove(path.c_str()) != 0 && errno != ENOENT) {
                 error_ = errno;
                 problem_ = path + ": not a lock file and cannot be removed: " + std::strerror(error_);
-                return Result::Unavailable;
+                // A folder this user cannot change takes no file of any copy
+                // of this user either.
+                return error_ == EACCES || error_ == EROFS ? Result::ReadOnlyFolder : Result::Blocked;
             }
             continue;
         }
@@ -158,7 +171,7 @@ SingleCopyLock::Result SingleCopyLock::Acquire()
     }
     error_ = EAGAIN;
     problem_ = path + ": keeps changing";
-    return Result::Unavailable;
+    return Result::Blocked;
 }
 
 } // namespace Platform

@@ -223,7 +223,13 @@ bool MayWrite(const std::string& path)
     return ::_waccess(Wide(path).c_str(), 2) == 0;
 }
 
-bool TakeOwnerAndMode(int fd, const FileKind* old)
+bool MayLeaveFileFor(const FileKind&, const FileKind*)
+{
+    // A file here has no owner that keeps others from replacing it.
+    return true;
+}
+
+bool TakeOwnerAndMode(int fd, const FileKind* old, const FileKind*)
 {
     // Only read-only or not exists; a new file is writable already.
     if (!old || old->writable)
