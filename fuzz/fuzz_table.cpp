@@ -22,12 +22,26 @@ std::string HexOf(const std::string& text)
     return hex;
 }
 
+// The counts file's read: a NUL spoils its own line only. No cell holds a
+// NUL or a line end, and without a NUL it is the plain read.
+void CheckAroundNul(const std::string& bytes)
+{
+    const TextTable table = ParseTableFileAroundNul(std::string(bytes));
+    for (const auto& [row, cells] : table)
+        for (std::size_t j = 0; j < cells.size(); ++j)
+            if (cells.Cell(j).find_first_of(std::string("\0\r\n", 3)) != std::string_view::npos)
+                std::abort();
+    if (bytes.find('\0') == std::string::npos && table != ParseTableFile(bytes))
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     // What LoadTextTable reads of a file: its bytes up to the first NUL.
     std::string bytes(reinterpret_cast<const char*>(data), size);
+    CheckAroundNul(bytes);
     bytes.resize(std::min(bytes.size(), bytes.find('\0')));
     const TextTable table = ParseTableFile(bytes);
     // Rows are numbered 0, 1, 2, ... in file order.

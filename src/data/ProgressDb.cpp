@@ -7,6 +7,7 @@
 
 #include "text/SafeFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <unordered_map>
 #include <unordered_set>
@@ -18,12 +19,13 @@ std::int32_t BankRows(const TextTable& toiTable)
     return static_cast<std::int32_t>(toiTable.size());
 }
 
-enum class FileState { Missing, Read, Unreadable };
+// Damaged: read, but it holds a NUL byte; its bytes were copied beside it.
+enum class FileState { Missing, Read, Damaged, Unreadable };
 
 // Reads a database file whole. A name that exists but cannot be read, or a
 // link that leads out of the folder, is noted in data.unreadable so that no
-// write touches it. A file with a NUL byte is read up to it, and its bytes
-// are first kept in a copy beside it.
+// write touches it. A file with a NUL byte is noted in data.damaged and its
+// bytes are first kept in a copy beside it; without a copy it is unreadable.
 FileState ReadDatabase(const char* fileName, std::string& bytes, ProgressData& data)
 {
     bytes.clear();
@@ -42,7 +44,7 @@ FileState ReadDatabase(const char* fileName, std::string& bytes, ProgressData& d
     const auto nul = bytes.find('\0');
     if (nul == std::string::npos)
         return FileState::Read;
-    DamagedFile damaged {fileName, std::string(), {}};
+    DamagedFile damaged {fileName, std::string(), {}, false};
     // The first free name of fileName.damaged, fileName.damaged-2, ...
     for (int n = 1; n <= 100 && damaged.copyName.empty(); ++n) {
         const std::string copy = std::string(fileName) + ".damaged" + (n > 1 ? "-" + std::to_string(n) : "");
@@ -57,8 +59,13 @@ FileState ReadDatabase(const char* fileName, std::string& bytes, ProgressData& d
         data.unreadable.push_back({fileName, damaged.copyError});
         return FileState::Unreadable;
     }
-    bytes.resize(nul);
-    return FileState::Read;
+    return FileState::Damaged;
+}
+
+// A file whose rows are no table of their own is read up to its first NUL.
+void CutAtNul(std::string& bytes)
+{
+    bytes.resize(std::min(bytes.size(), bytes.find('\0')));
 }
 
 // Removes what interrupted writes of the three databases left behind: files
@@ -84,7 +91,8 @@ void LoadNanwido(ProgressData& data)
     std::string bytes;
     FileState state = ReadDatabase(DataTexts::kNanwidoFileName, bytes, data);
     data.writeNanwido = state != FileState::Unreadable;
-    data.Nanwido = state == FileState::Read ? NanwidoFromFile(bytes) : kNanwidoF;
+    CutAtNul(bytes);
+    data.Nanwido = state == FileState::Read || state == FileState::Damaged ? NanwidoFromFile(bytes) : kNanwidoF;
 }
 
 // Every count row gets its count cell, so a short row read from the file
@@ -139,11 +147,15 @@ void LoadSeikai(const TextTable& toiTable, ProgressData& data)
     std::string bytes;
     FileState state = ReadDatabase(DataTexts::kSeikaiFileName, bytes, data);
     data.writeSeikai = state != FileState::Unreadable;
-    if (state != FileState::Read) {
+    if (state != FileState::Read && state != FileState::Damaged) {
         data.ToiSeikaiTable = BuildSeikaiTable(toiTable);
         return;
     }
-    TextTable loaded = ParseTableFile(std::move(bytes));
+    const bool damaged = state == FileState::Damaged;
+    // A NUL spoils only its own row: every count after it is kept.
+    TextTable loaded = damaged ? ParseTableFileAroundNul(std::move(bytes)) : ParseTableFile(std::move(bytes));
+    if (damaged)
+        data.damaged.back().rowsAfterKept = true;
     if (ToiCount(toiTable) == 0 && ToiCount(loaded) > 0) {
         // A bank without questions (damaged or half copied) has nothing to
         // count; the learner's record on disk stays as it is.
@@ -151,7 +163,9 @@ void LoadSeikai(const TextTable& toiTable, ProgressData& data)
         data.writeSeikai = false;
         return;
     }
-    if (loaded.size() == toiTable.size() && !HoldsEveryKeyInOtherRows(toiTable, loaded)) {
+    // The rows of a damaged file may have moved (a spoiled row leaves a gap,
+    // a zero block joins rows): its counts are taken by key.
+    if (!damaged && loaded.size() == toiTable.size() && !HoldsEveryKeyInOtherRows(toiTable, loaded)) {
         data.ToiSeikaiTable = std::move(loaded);
         GiveEveryRowACount(data.ToiSeikaiTable);
         return;
@@ -164,7 +178,8 @@ void LoadSaveLoad(const TextTable& toiTable, ProgressData& data)
     std::string bytes;
     FileState state = ReadDatabase(DataTexts::kSaveLoadFileName, bytes, data);
     data.writeSaveLoad = state != FileState::Unreadable;
-    if (state == FileState::Read) {
+    if (state == FileState::Read || state == FileState::Damaged) {
+        CutAtNul(bytes);
         data.SaveLoadTable = ParseTableFile(std::move(bytes));
         // An empty file holds no slot to keep; it gets the empty slots.
         if (!data.SaveLoadTable.empty())

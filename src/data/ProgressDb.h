@@ -23,13 +23,15 @@ struct UnreadableFile {
     FileError reason;
 };
 // A database that was read but is not wholly a table (a NUL byte: a block of
-// zeros after a crash, a file saved as UTF-16): only the bytes before the NUL
-// are used. Its bytes were copied beside it first (copyName, empty when the
+// zeros after a crash, a file saved as UTF-16): of the counts every row but
+// the spoiled ones is used (rowsAfterKept), of the others the bytes before
+// the NUL. Its bytes were copied beside it first (copyName, empty when the
 // copy failed: the file is then left untouched like an unreadable one).
 struct DamagedFile {
     std::string fileName;
     std::string copyName;
     FileError copyError;
+    bool rowsAfterKept = false;
 };
 
 struct ProgressData {

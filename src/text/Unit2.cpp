@@ -57,10 +57,10 @@ void MendTrail7F(unsigned char* cells, std::size_t length)
 
 } // namespace
 
-TableLineReader::TableLineReader(std::string& bytes, bool mendTrail7F)
+TableLineReader::TableLineReader(std::string& bytes, bool mendTrail7F, bool stopAtNul)
     : base_(reinterpret_cast<unsigned char*>(bytes.data())), size_(bytes.size()), mendTrail7F_(mendTrail7F)
 {
-    if (const void* nul = std::memchr(base_, '\0', size_)) {
+    if (const void* nul = stopAtNul ? std::memchr(base_, '\0', size_) : nullptr) {
         size_ = static_cast<std::size_t>(static_cast<const unsigned char*>(nul) - base_);
         stoppedAtNul_ = true;
     }
@@ -127,7 +127,7 @@ bool TableLineReader::Next(TableLine& line, std::vector<TextCellSpan>& cells,
 
 namespace {
 
-TextTable ParseOwnedBytes(std::string&& bytes)
+TextTable ParseOwnedBytes(std::string&& bytes, bool aroundNul = false, std::size_t* spoiled = nullptr)
 {
     TextTable table;
     auto shared = std::make_shared<TextTableBytes>();
@@ -135,20 +135,30 @@ TextTable ParseOwnedBytes(std::string&& bytes)
     // Cells are named by 32-bit offsets; no file the program reads is near.
     if (shared->bytes.size() > UINT32_MAX)
         shared->bytes.resize(UINT32_MAX);
-    TableLineReader reader(shared->bytes);
+    TableLineReader reader(shared->bytes, true, !aroundNul);
     std::vector<TableLine> lines;
     TableLine line;
-    while (reader.Next(line, shared->cells))
+    std::size_t spoiledLines = 0;
+    while (reader.Next(line, shared->cells)) {
+        // The line's bytes, its line end included, are [start, RestStart()):
+        // dropping CRs in place moves no NUL out of them.
+        if (aroundNul && std::memchr(shared->bytes.data() + line.start, '\0', reader.RestStart() - line.start)) {
+            shared->cells.resize(line.firstCell);
+            ++spoiledLines;
+            continue;
+        }
         lines.push_back(line);
+    }
+    if (spoiled)
+        *spoiled = spoiledLines;
     // Blank lines at the end (an editor's trailing newlines) are no rows: no
     // row follows them whose number they would keep, and in the bank they
     // would add empty questions.
     while (!lines.empty() && lines.back().shortLine)
         lines.pop_back();
     std::shared_ptr<const TextTableBytes> readOnly = std::move(shared);
-    std::int32_t number = 0;
     for (const TableLine& read : lines)
-        table.emplace_hint(table.end(), number++,
+        table.emplace_hint(table.end(), static_cast<std::int32_t>(read.number - 1),
                            TextRow(readOnly, static_cast<std::uint32_t>(read.firstCell),
                                    static_cast<std::uint32_t>(read.cellCount)));
     return table;
@@ -164,6 +174,11 @@ TextTable ParseTableFile(std::string&& bytes)
 TextTable ParseTableFile(const std::string& bytes)
 {
     return ParseOwnedBytes(std::string(bytes));
+}
+
+TextTable ParseTableFileAroundNul(std::string&& bytes, std::size_t* spoiled)
+{
+    return ParseOwnedBytes(std::move(bytes), true, spoiled);
 }
 
 TextTable LoadTextTable(const std::string& fileName)

@@ -44,6 +44,13 @@ TextTable LoadTextTable(const std::string& fileName);
 // saves that copy.
 TextTable ParseTableFile(const std::string& bytes);
 TextTable ParseTableFile(std::string&& bytes);
+// ParseTableFile for a file that holds NUL bytes where none belongs (a block
+// of zeros a crash left, a byte gone bad): a NUL spoils only the line it
+// falls in, which is no row. Every other line is read as ParseTableFile reads
+// it and keeps its row number, so a spoiled line leaves a gap; a zero block
+// that swallowed line ends makes one spoiled line of them. *spoiled, where
+// given, counts the spoiled lines.
+TextTable ParseTableFileAroundNul(std::string&& bytes, std::size_t* spoiled = nullptr);
 
 // One line of a table file as the reader cuts it, for a caller that reports
 // by line and cell (the bank tool). Row r of the table is line r + 1.
@@ -62,10 +69,11 @@ struct TableLine {
 // cell is one run of the bytes, named by its offset and length.
 class TableLineReader {
 public:
-    // Reads the bytes up to the first NUL; they must outlive the reader.
-    // Without mending, the 0x7F second bytes stay as the file has them, for
-    // a reader that reports them (the bank tool); the cells are the same.
-    explicit TableLineReader(std::string& bytes, bool mendTrail7F = true);
+    // Reads the bytes up to the first NUL (all of them, NULs within lines,
+    // when not stopAtNul); they must outlive the reader. Without mending,
+    // the 0x7F second bytes stay as the file has them, for a reader that
+    // reports them (the bank tool); the cells are the same.
+    explicit TableLineReader(std::string& bytes, bool mendTrail7F = true, bool stopAtNul = true);
     // The next line; its cells are appended to `cells`, and where given, the
     // place of each CR dropped inside it (its offset in the squeezed line) to
     // `innerReturnsAt`. False at the end.

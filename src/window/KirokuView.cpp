@@ -3,6 +3,7 @@
 #include "window/SjisText.h"
 #include "window/Widgets.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -14,10 +15,13 @@ const QColor kSeikaiColor(46, 125, 50);
 const QColor kFuseikaiColor(198, 40, 40);
 const QColor kGrid(150, 150, 150);
 
-QString Percent(std::int32_t part, std::int32_t whole)
-{
-    return whole > 0 ? QStringLiteral("%1%").arg(static_cast<long long>(part) * 100 / whole) : QStringLiteral("－");
-}
+// The layout of the record: the summary line, then the days and the areas
+// side by side (the areas' box holds the 16 rows of the shipped bank), then
+// the misses in two columns of ten.
+constexpr int kTopBoxTop = 52;
+constexpr int kTopBoxHeight = 266;
+constexpr int kMissesTop = kTopBoxTop + kTopBoxHeight + 14;
+constexpr int kMissRowHeight = 18;
 
 QString DayText(std::int32_t day)
 {
@@ -35,15 +39,29 @@ void Heading(QPainter& painter, const QRect& box, const QString& text)
 
 } // namespace
 
-KirokuView::KirokuView(QWidget* parent) : QWidget(parent)
+KirokuView::KirokuView(QWidget* parent) : QWidget(parent), bunyaTable_(new KirokuBunyaTable(this))
 {
     setObjectName(QStringLiteral("kirokuView"));
+    bunyaTable_->setVisible(false);
 }
 
 void KirokuView::SetFigures(KirokuFigures figures)
 {
     figures_ = std::move(figures);
+    PlaceTable();
+    bunyaTable_->SetBunya(figures_.bunya);
+    bunyaTable_->setVisible(!IsEmptyState());
     update();
+}
+
+void KirokuView::resizeEvent(QResizeEvent*)
+{
+    PlaceTable();
+}
+
+void KirokuView::PlaceTable()
+{
+    bunyaTable_->setGeometry(476, kTopBoxTop, width() - 492, kTopBoxHeight);
 }
 
 void KirokuView::paintEvent(QPaintEvent*)
@@ -59,9 +77,8 @@ void KirokuView::paintEvent(QPaintEvent*)
         return;
     }
     PaintSummary(painter);
-    PaintDays(painter, QRect(16, 52, 440, 250));
-    PaintBunya(painter, QRect(476, 52, width() - 492, 250));
-    PaintMisses(painter, QRect(16, 316, width() - 32, height() - 326));
+    PaintDays(painter, QRect(16, kTopBoxTop, 440, kTopBoxHeight));
+    PaintMisses(painter);
 }
 
 void KirokuView::PaintEmpty(QPainter& painter)
@@ -129,63 +146,49 @@ void KirokuView::PaintDays(QPainter& painter, const QRect& box)
     painter.drawText(QRect(x + 74, y - 8, 60, 16), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("不正解"));
 }
 
-void KirokuView::PaintBunya(QPainter& painter, const QRect& box)
+std::vector<KirokuText> KirokuView::MissTexts() const
 {
-    Heading(painter, box, QStringLiteral("分野ごとの成績"));
-    painter.setFont(FormStyle::GothicFont(13));
-    const int columns[] = {0, box.width() - 236, box.width() - 172, box.width() - 114, box.width() - 56};
-    const QString heads[] = {QStringLiteral("分野"), QStringLiteral("出題済み"), QStringLiteral("7日正解率"),
-                             QStringLiteral("全期間"), QStringLiteral("習得")};
-    int y = box.top() + 26;
-    painter.setPen(Qt::black);
-    for (int c = 0; c < 5; ++c)
-        painter.drawText(QRect(box.left() + columns[c], y, c == 0 ? columns[1] - 4 : 58, 18),
-                         (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter, heads[c]);
-    painter.setPen(kGrid);
-    painter.drawLine(box.left(), y + 19, box.right(), y + 19);
-    y += 22;
-    const int rowHeight = 15;
-    const int fit = std::max(0, (box.bottom() - y) / rowHeight);
-    painter.setPen(Qt::black);
-    for (std::size_t i = 0; i < figures_.bunya.size() && static_cast<int>(i) < fit; ++i) {
-        const KirokuBunyaFigure& area = figures_.bunya[i];
-        const QString name = area.name.empty() ? QStringLiteral("（分野なし）") : SjisToQString(area.name);
-        const QString cells[] = {painter.fontMetrics().elidedText(name, Qt::ElideRight, columns[1] - 6),
-                                 QStringLiteral("%1/%2").arg(area.seen).arg(area.questions),
-                                 Percent(area.recentSeikai, area.recentAnswers), Percent(area.seikai, area.answers),
-                                 Percent(area.mastered, area.questions)};
-        for (int c = 0; c < 5; ++c)
-            painter.drawText(QRect(box.left() + columns[c], y, c == 0 ? columns[1] - 4 : 58, rowHeight),
-                             (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter, cells[c]);
-        y += rowHeight;
+    const QFontMetrics metrics(KirokuBunyaTable::TextFont());
+    std::vector<QString> counts;
+    int countWidth = 0;
+    for (const KirokuMissFigure& miss : figures_.misses) {
+        counts.push_back(QStringLiteral("%1回中%2回ミス").arg(miss.answers).arg(miss.misses));
+        countWidth = std::max(countWidth, KirokuBunyaTable::TextWidth(counts.back()));
     }
+    // Rank, key, the question's start and the counts, the last as wide as
+    // the widest of them; the question's start takes what is left.
+    const QRect box(16, kMissesTop + 26, width() - 32, 10 * kMissRowHeight);
+    const int half = box.width() / 2;
+    std::vector<KirokuText> texts;
+    for (std::size_t i = 0; i < figures_.misses.size(); ++i) {
+        const KirokuMissFigure& miss = figures_.misses[i];
+        const QRect line(box.left() + static_cast<int>(i / 10) * half,
+                         box.top() + static_cast<int>(i % 10) * kMissRowHeight, half - 12, kMissRowHeight);
+        const int textLeft = line.left() + 94;
+        const int textWidth = line.right() - countWidth - 8 - textLeft;
+        texts.push_back({QRect(line.left(), line.top(), 22, line.height()), Qt::AlignRight | Qt::AlignVCenter,
+                         QString::number(i + 1)});
+        texts.push_back({QRect(line.left() + 28, line.top(), 62, line.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                         metrics.elidedText(SjisToQString(miss.key), Qt::ElideRight, 60)});
+        texts.push_back({QRect(textLeft, line.top(), textWidth, line.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                         metrics.elidedText(SjisToQString(miss.textStart), Qt::ElideRight, textWidth - 2)});
+        texts.push_back({QRect(line.right() + 1 - countWidth, line.top(), countWidth, line.height()),
+                         Qt::AlignRight | Qt::AlignVCenter, counts[i]});
+    }
+    return texts;
 }
 
-void KirokuView::PaintMisses(QPainter& painter, const QRect& box)
+void KirokuView::PaintMisses(QPainter& painter)
 {
+    const QRect box(16, kMissesTop, width() - 32, height() - kMissesTop);
     Heading(painter, box, QStringLiteral("よく間違える問題"));
-    painter.setFont(FormStyle::GothicFont(13));
+    painter.setFont(KirokuBunyaTable::TextFont());
     painter.setPen(Qt::black);
     if (figures_.misses.empty()) {
         painter.drawText(box.adjusted(0, 26, 0, 0), Qt::AlignLeft | Qt::AlignTop,
                          QStringLiteral("間違えた問題はまだありません。"));
         return;
     }
-    const int half = box.width() / 2;
-    const int rowHeight = 20;
-    for (std::size_t i = 0; i < figures_.misses.size(); ++i) {
-        const KirokuMissFigure& miss = figures_.misses[i];
-        const int column = static_cast<int>(i) / 10;
-        const QRect line(box.left() + column * half, box.top() + 26 + (static_cast<int>(i) % 10) * rowHeight, half - 12,
-                         rowHeight);
-        const QString key = painter.fontMetrics().elidedText(SjisToQString(miss.key), Qt::ElideRight, 60);
-        const QString count = QStringLiteral("%1回中%2回ミス").arg(miss.answers).arg(miss.misses);
-        painter.drawText(QRect(line.left(), line.top(), 22, rowHeight), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::number(i + 1));
-        painter.drawText(QRect(line.left() + 28, line.top(), 62, rowHeight), Qt::AlignLeft | Qt::AlignVCenter, key);
-        painter.drawText(QRect(line.right() - 96, line.top(), 96, rowHeight), Qt::AlignRight | Qt::AlignVCenter, count);
-        const int textWidth = line.width() - 28 - 66 - 100;
-        painter.drawText(QRect(line.left() + 94, line.top(), textWidth, rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                         painter.fontMetrics().elidedText(SjisToQString(miss.textStart), Qt::ElideRight, textWidth));
-    }
+    for (const KirokuText& text : MissTexts())
+        painter.drawText(text.rect, text.flags, text.text);
 }

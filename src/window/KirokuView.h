@@ -5,8 +5,11 @@
 // empty charts when there is no answer yet. The figures come worked out
 // (drill/KirokuFigures); this only draws them.
 #include "drill/KirokuFigures.h"
+#include "window/KirokuBunyaTable.h"
 
 #include <QWidget>
+
+#include <vector>
 
 class KirokuView : public QWidget {
     Q_OBJECT
@@ -17,16 +20,21 @@ public:
     const KirokuFigures& Figures() const { return figures_; }
     // True when there is no answer to show.
     bool IsEmptyState() const { return figures_.answers == 0; }
+    KirokuBunyaTable* BunyaTable() const { return bunyaTable_; }
+    // The texts of the misses list as painted, in KirokuBunyaTable::TextFont().
+    std::vector<KirokuText> MissTexts() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void PaintEmpty(class QPainter& painter);
     void PaintSummary(QPainter& painter);
     void PaintDays(QPainter& painter, const QRect& box);
-    void PaintBunya(QPainter& painter, const QRect& box);
-    void PaintMisses(QPainter& painter, const QRect& box);
+    void PaintMisses(QPainter& painter);
+    void PlaceTable();
 
     KirokuFigures figures_;
+    KirokuBunyaTable* bunyaTable_;
 };

@@ -95,9 +95,14 @@ void TForm1::InitDataAndScreens()
     for (const DamagedFile& file : data.damaged) {
         if (file.copyName.empty())
             continue; // named below as a file left untouched
-        startupWarnings_ << QStringLiteral("%1 は途中から壊れています（NUL バイトがあります）。\n"
-                                           "読めた所までを使います。元の内容は %2 に残しました。")
-                                .arg(QString::fromStdString(file.fileName), QString::fromStdString(file.copyName));
+        // The counts keep every row but the spoiled ones; the others what
+        // came before the NUL.
+        const QString text = file.rowsAfterKept
+            ? QStringLiteral("%1 の一部が壊れています（NUL バイトがあります）。\n"
+                             "壊れた行のほかはすべて使います。元の内容は %2 に残しました。")
+            : QStringLiteral("%1 は途中から壊れています（NUL バイトがあります）。\n"
+                             "読めた所までを使います。元の内容は %2 に残しました。");
+        startupWarnings_ << text.arg(QString::fromStdString(file.fileName), QString::fromStdString(file.copyName));
     }
     // A database that could not be read is never overwritten.
     Drill.Writing.writeSeikai = data.writeSeikai;

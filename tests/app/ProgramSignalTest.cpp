@@ -230,4 +230,28 @@ TEST_F(ProgramSignal, FullDiskAtAStageEndKeepsTheDrillAndTheOldFiles)
     EXPECT_EQ(Read(learner.folder), old);
 }
 
+// One NUL byte in the counts file: the start-up says so and keeps the bytes
+// beside it, and the close keeps every count but that row's.
+TEST_F(ProgramSignal, ANulInTheCountsLosesOnlyItsOwnRow)
+{
+    Learner learner(runtime.path());
+    TextTable counts;
+    counts[0] = {kToiKey, kToiSeikaiCount};
+    for (int i = 1; i <= 45; ++i)
+        counts[i] = {"K" + IntToText(i), IntToText(i + 100)};
+    std::string damaged = TableToFileBytes(counts);
+    damaged[damaged.find("\"K10\",\"110\"") + 8] = '\0';
+    learner.folder.Write(kSeikaiFileName, damaged);
+    learner.process.start(QStringLiteral(MIRETO_LEARNER), {QStringLiteral("recount"), QStringLiteral("0")});
+    ASSERT_TRUE(learner.Finish());
+    EXPECT_EQ(learner.process.exitCode(), 0);
+    EXPECT_TRUE(learner.output.contains(QStringLiteral(
+        "box: db_1toi_pr.dat の一部が壊れています（NUL バイトがあります）。 "
+        "壊れた行のほかはすべて使います。元の内容は db_1toi_pr.dat.damaged に残しました。")))
+        << learner.output.toStdString();
+    EXPECT_EQ(learner.folder.Read(std::string(kSeikaiFileName) + ".damaged"), damaged);
+    counts[10] = {"K10", "0"};
+    EXPECT_EQ(learner.folder.Read(kSeikaiFileName), TableToFileBytes(counts));
+}
+
 } // namespace

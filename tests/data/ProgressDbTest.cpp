@@ -447,31 +447,38 @@ TEST_F(ProgressFiles, EverySaveSlotFileReadWritesBackAsRead)
 
 TEST_F(ProgressFiles, ADatabaseWithANulByteIsNamedAndCopiedBeforeAnyWrite)
 {
-    // A block of zeros after a crash: the counts after it would be reset by
-    // the next write. The file is named, and its bytes kept beside it.
-    const std::string damaged = "\"h\",\"h\"\r\n\"K1\",\"3\"\r\n" + std::string(8, '\0') + "\"K2\",\"9\"\r\n";
+    // A bad byte in K2's count and a block of zeros over K4's end and K5's
+    // start. The file is named, and its bytes kept beside it.
+    using namespace std::string_literals;
+    const std::string damaged = "\"h\",\"h\"\r\n\"K1\",\"3\"\r\n\"K2\",\"1\0\"\r\n\"K3\",\"9\"\r\n\"K4\",\"2"s
+                                + std::string(4096, '\0') + "\"\r\n\"K6\",\"4\"\r\n\"K7\",\"5\"\r\n";
     Put(kSeikaiFileName, damaged);
     Put(std::string(kSeikaiFileName) + ".damaged", "an older copy");
-    ProgressData data = LoadProgress(Bank(2));
+    ProgressData data = LoadProgress(Bank(7));
     ASSERT_EQ(data.damaged.size(), 1u);
     EXPECT_EQ(data.damaged[0].fileName, kSeikaiFileName);
     EXPECT_EQ(data.damaged[0].copyName, std::string(kSeikaiFileName) + ".damaged-2");
     EXPECT_EQ(Get(data.damaged[0].copyName), damaged);
     EXPECT_EQ(Get(std::string(kSeikaiFileName) + ".damaged"), "an older copy");
     EXPECT_TRUE(data.writeSeikai);
-    // What was read before the NUL is used; the write replaces the file, the
-    // copy stays.
-    EXPECT_EQ(TableCell(data.ToiSeikaiTable, 1, 1), "3");
+    EXPECT_TRUE(data.damaged[0].rowsAfterKept);
+    // Only the spoiled rows' counts are lost; the write replaces the file,
+    // the copy stays.
+    const TextTable expected =
+        SeikaiFile({{"K1", "3"}, {"K2", "0"}, {"K3", "9"}, {"K4", "0"}, {"K5", "0"}, {"K6", "4"}, {"K7", "5"}});
+    EXPECT_EQ(data.ToiSeikaiTable, expected);
     WriteProgress(data);
     EXPECT_EQ(Get(data.damaged[0].copyName), damaged);
-    EXPECT_EQ(Get(kSeikaiFileName).find('\0'), std::string::npos);
+    EXPECT_EQ(Get(kSeikaiFileName), TableToFileBytes(expected));
 
     // A difficulty file saved as UTF-16 is named too.
     Put(kNanwidoFileName, std::string("3\0", 2));
-    ProgressData again = LoadProgress(Bank(2));
+    ProgressData again = LoadProgress(Bank(7));
     ASSERT_EQ(again.damaged.size(), 1u);
     EXPECT_EQ(again.damaged[0].fileName, kNanwidoFileName);
+    EXPECT_FALSE(again.damaged[0].rowsAfterKept);
     EXPECT_EQ(again.Nanwido, 3);
+    EXPECT_EQ(again.ToiSeikaiTable, expected);
 }
 
 TEST_F(ProgressFiles, ADatabaseLinkOutOfTheFolderIsNamedAndNeverWritten)

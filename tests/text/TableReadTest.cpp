@@ -100,6 +100,27 @@ TextTable ForwardRead(std::string bytes)
     return table;
 }
 
+// The read around NULs, line by line: a line that holds a NUL is skipped
+// and keeps its number; every other line is read as ForwardRead reads it,
+// blank lines at the end dropped.
+TextTable AroundNulRead(const std::string& bytes)
+{
+    std::vector<std::string> lines = SplitText(bytes, "\n");
+    lines.pop_back(); // the bytes after the last LF are no line
+    TextTable table;
+    std::vector<bool> blank(lines.size(), false);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].find('\0') != std::string::npos)
+            continue;
+        const std::string line = EraseAll(lines[i], "\r");
+        blank[i] = line.size() < 2;
+        table[static_cast<std::int32_t>(i)] = blank[i] ? TextRow {""} : ForwardRead(line + "\n").at(0);
+    }
+    while (!table.empty() && blank[static_cast<std::size_t>(table.rbegin()->first)])
+        table.erase(std::prev(table.end()));
+    return table;
+}
+
 char Pick(std::mt19937& random, const std::string& from)
 {
     return from[random() % from.size()];
@@ -301,6 +322,25 @@ TEST(TableRead, ReadsFilesThroughTheSameRule)
         WriteTextFile(TableToText(table), "w.dat");
         ASSERT_EQ(LoadTextTable("w.dat"), table) << Shown(file);
     }
+}
+
+TEST(TableRead, AroundNulsOnlyTheLinesHoldingOneAreLost)
+{
+    std::mt19937 random(29);
+    for (int i = 0; i < 20000; ++i) {
+        const std::string file = i % 2 ? AnyBytes(random) : WellFormedFile(random);
+        ASSERT_EQ(ParseTableFileAroundNul(std::string(file)), AroundNulRead(file)) << Shown(file);
+    }
+    // One bad byte in a row, and a block of zeros over two line ends: the
+    // rows around them keep their numbers.
+    using namespace std::string_literals;
+    const std::string file = "\"h\",\"n\"\r\n\"K1\",\"3\"\r\n\"K2\",\"\0\"\r\n\"K3\",\"9\"\r\n\"K4\","s + std::string(20, '\0')
+                             + "\",\"1\"\r\n\"K6\",\"4\"\r\n" + std::string(5, '\0');
+    std::size_t spoiled = 0;
+    EXPECT_EQ(ParseTableFileAroundNul(std::string(file), &spoiled),
+              (TextTable {{0, {"h", "n"}}, {1, {"K1", "3"}}, {3, {"K3", "9"}}, {5, {"K6", "4"}}}));
+    EXPECT_EQ(spoiled, 2u);
+    EXPECT_EQ(ParseTableFile(file), (TextTable {{0, {"h", "n"}}, {1, {"K1", "3"}}}));
 }
 
 } // namespace

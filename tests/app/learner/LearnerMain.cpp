@@ -16,7 +16,8 @@
 //                               verdict shows; then a close answered はい.
 //                               Stopped at a write point by KillPoints.cpp.
 //   mireto_learner recount 0    print the counts the start-up arrived at
-//                               ("count KEY N"), then a close answered はい
+//                               ("count KEY N") and the start-up's boxes,
+//                               then a close answered はい
 //
 // "ready" on standard output means the window waits for the test; before it,
 // every message box text shown so far, one per line, prefixed with "box: ".
@@ -40,10 +41,15 @@
 
 namespace {
 
-void Report()
+void PrintBoxes()
 {
     for (const QString& text : MessageBox::shownTexts())
         std::printf("box: %s\n", text.simplified().toUtf8().constData());
+}
+
+void Report()
+{
+    PrintBoxes();
     std::printf("ready\n");
     std::fflush(stdout);
 }
@@ -57,13 +63,15 @@ int main(int argc, char** argv)
     const std::string mode = argv[1];
     const int answers = std::atoi(argv[2]);
     const int faults = argc > 3 ? std::atoi(argv[3]) : 0;
+    // Before the window is made, so a start-up warning is recorded, not shown.
+    MessageBox::setTestMode(mode != "box");
     return RunProgram(1, argv, [&](TForm1& form) {
-        MessageBox::setTestMode(mode != "box");
         if (mode == "play" || mode == "recount") {
             if (mode == "recount") {
                 for (const auto& [row, cells] : form.Drill.ToiSeikaiTable)
                     if (row > 0 && cells.size() > 1)
                         std::printf("count %s %s\n", cells[0].c_str(), cells[1].c_str());
+                PrintBoxes();
             } else {
                 QTest::mouseClick(form.btnStartNormal, Qt::LeftButton);
                 for (int i = 0; i < answers; ++i) {
