@@ -137,17 +137,23 @@ void CheckJournalAndAreas(DrillState& state, const std::string* counts)
     ChooseBunya(state, {}, rows);
     state.PlayMode = kModeNormal;
 
-    // An append after whatever the journal held reads back as its last row.
+    // An append after whatever the journal held reads back as its last row,
+    // and the rows before it as they were: a row cut short at the end is
+    // never completed by it.
     KirokuEntry entry;
     entry.key = "K";
     entry.seikai = true;
     entry.day = today;
-    const std::size_t before = rows.size();
+    const std::vector<KirokuEntry> before = rows;
     if (kiroku.Writable() && kiroku.Append(entry)) {
         KirokuJournal after;
         after.Open(counts);
-        if (after.Entries().size() != before + 1 || after.Entries().back().key != "K")
+        const auto& again = after.Entries();
+        if (again.size() != before.size() + 1 || again.back().key != "K")
             std::abort();
+        for (std::size_t i = 0; i < before.size(); ++i)
+            if (again[i].seq != before[i].seq || again[i].key != before[i].key)
+                std::abort();
     }
 }
 

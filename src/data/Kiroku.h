@@ -59,7 +59,9 @@ public:
 
     // Appends one judged answer; its number is given here. Durable when it
     // returns true. false and a reason when it could not be written; the
-    // answer is then not in the journal (its count is still in memory).
+    // answer is then not in the journal (its count is still in memory), and
+    // any part of it that reached the file never reads as a row, not even
+    // after the next append.
     bool Append(KirokuEntry entry, FileError* reason = nullptr);
 
     // Before the counts file is replaced with `bytes`, which hold every
@@ -82,6 +84,9 @@ private:
     std::vector<KirokuProblem> problems_;
     std::size_t firstUncounted_ = 0;
     std::int64_t lastSeq_ = 0;
+    // The highest number that bytes in the current file may carry: the last
+    // row's, or that of a row cut short after it. The next answer's is above.
+    std::int64_t usedSeq_ = 0;
     // What the counts file on disk holds: every answer up to diskSeq_; its
     // hash; whether the mark file says so.
     std::int64_t diskSeq_ = 0;
@@ -92,9 +97,11 @@ private:
     bool pendingMarked_ = false;
     bool writable_ = true;
     // The current file's state as read: missing or empty (needs a header),
-    // ending inside a row (needs a line end first).
+    // ending inside a row (needs a line end first), lines after its last row
+    // that are no row.
     bool needsHeader_ = true;
     bool tornTail_ = false;
+    std::size_t strayLines_ = 0;
     std::size_t currentRows_ = 0;
     AppendFile file_;
 };

@@ -1,12 +1,16 @@
 // The study record through the real window: reached by its access key from
 // the start screen, showing the day's answers and the areas of a journal
-// built for the test, a friendly empty state, and the way back.
+// built for the test, a friendly empty state, and the way back. And the
+// journal under a disk that fills.
 #include "window/KirokuView.h"
+#include "window/MessageBox.h"
 #include "window/Unit1.h"
 #include "window/Widgets.h"
 #include "data/Kiroku.h"
+#include "data/ToiBank.h"
 #include "support/FormHarness.h"
 #include "text/Clock.h"
+#include "text/SafeFile.h"
 
 #include <gtest/gtest.h>
 
@@ -27,8 +31,22 @@ std::vector<BankQuestion> AreaBank()
 
 class KirokuWindow : public ::testing::Test {
 protected:
-    void SetUp() override { Clock::SetFixedNow(kNow); }
-    void TearDown() override { Clock::SetFixedNow(std::nullopt); }
+    void SetUp() override
+    {
+        Clock::SetFixedNow(kNow);
+        MessageBox::clearShownTexts();
+    }
+    void TearDown() override
+    {
+        Clock::SetFixedNow(std::nullopt);
+        SetAppendFaultForTest(0, 0);
+        MessageBox::clearShownTexts();
+    }
+    static void CloseWithYes(TForm1& form)
+    {
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        form.close();
+    }
     WorkFolder folder;
 };
 
@@ -87,6 +105,34 @@ TEST_F(KirokuWindow, TheDaysAnswersAndTheAreasOfAJournal)
         shot.save(QString::fromLocal8Bit(path));
     QTest::mouseClick(form->btnKirokuBack, Qt::LeftButton);
     EXPECT_EQ(VisibleScreen(*form), form->pnlStart);
+}
+
+// The disk fills while an answer's row is written, right after its closing
+// quote: the learner is told it was not recorded, and once there is room it
+// never appears in the journal; each answer counts once after a new start.
+TEST_F(KirokuWindow, AnAnswerAFullDiskCutShortIsToldAndNeverAppearsLater)
+{
+    WriteBank(folder, TypedBank(5));
+    std::int32_t cutRow = 0, nextRow = 0;
+    {
+        auto form = OpenForm();
+        QTest::mouseClick(form->btnStartNormal, Qt::LeftButton);
+        cutRow = form->Drill.CurrentRow();
+        SetAppendFaultForTest(2);
+        AnswerAndNext(*form, true);
+        ASSERT_EQ(MessageBox::shownTexts().size(), 1);
+        EXPECT_TRUE(MessageBox::shownTexts().first().contains(QStringLiteral("ディスクがいっぱいです")));
+        nextRow = form->Drill.CurrentRow();
+        AnswerAndNext(*form, true);
+        CloseWithYes(*form);
+    }
+    KirokuJournal journal;
+    journal.Open(nullptr);
+    ASSERT_EQ(journal.Entries().size(), 1u);
+    EXPECT_EQ(journal.Entries()[0].key, "K" + std::to_string(nextRow));
+    auto form = OpenForm();
+    EXPECT_EQ(TableCell(form->Drill.ToiSeikaiTable, cutRow, 1), "1");
+    EXPECT_EQ(TableCell(form->Drill.ToiSeikaiTable, nextRow, 1), "1");
 }
 
 } // namespace
