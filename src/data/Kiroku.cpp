@@ -107,14 +107,27 @@ void KirokuJournal::Open(const std::string* seikaiOnDisk, bool mayRotate)
     LoadFile(kKirokuOldFileName, false);
     const std::size_t oldRows = entries_.size();
     LoadFile(kKirokuFileName, true);
+    const bool journalRead = problems_.empty();
     lastSeq_ = entries_.empty() ? 0 : entries_.back().seq;
 
     std::vector<KirokuMarkRow> marks;
     FileError reason;
-    if (!ReadKirokuMark(marks, &reason))
+    if (!ReadKirokuMark(marks, &reason, &markRejected_))
         problems_.push_back({kKirokuMarkFileName, reason});
-    for (const KirokuMarkRow& mark : marks)
-        lastSeq_ = std::max(lastSeq_, mark.seq);
+    if (journalRead) {
+        // The mark only ever names a row the journal holds: a number above
+        // the last row is an edit, and would stop the journal or count
+        // answers again.
+        const auto above = std::remove_if(marks.begin(), marks.end(),
+                                          [&](const KirokuMarkRow& mark) { return mark.seq > lastSeq_; });
+        markRejected_ = markRejected_ || above != marks.end();
+        marks.erase(above, marks.end());
+    } else {
+        // A journal file that could not be read may hold the rows the mark
+        // names: their numbers are not given again.
+        for (const KirokuMarkRow& mark : marks)
+            lastSeq_ = std::max(lastSeq_, mark.seq);
+    }
     // A row may have been cut short after the last one (and each stray line
     // after it may be such a row): the next answer's number is above theirs.
     usedSeq_ = lastSeq_ + static_cast<std::int64_t>(strayLines_) + (tornTail_ ? 1 : 0);
@@ -122,7 +135,8 @@ void KirokuJournal::Open(const std::string* seikaiOnDisk, bool mayRotate)
     diskHash_ = SeikaiFileHash(seikaiOnDisk);
     if (const auto seq = MarkedSeq(marks, diskHash_)) {
         diskSeq_ = *seq;
-        markHoldsDisk_ = true;
+        // A mark that held a rejected row is written anew before the next answer.
+        markHoldsDisk_ = !markRejected_;
     } else {
         // A first start has neither; otherwise the counts file was written
         // by something else (an older copy, an editor) and holds an unknown

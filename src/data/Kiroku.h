@@ -50,9 +50,14 @@ public:
     // Entries()[FirstUncounted() ..] are the answers that the counts file on
     // disk does not hold yet: start-up counts them into the table in memory.
     std::size_t FirstUncounted() const { return firstUncounted_; }
-    // Problems to tell the learner once (an unreadable journal, a counts file
-    // the mark does not know).
+    // Problems to tell the learner once: a journal file or mark that could
+    // not be read.
     const std::vector<KirokuProblem>& Problems() const { return problems_; }
+    // True when the mark held a row that failed its check, or named a number
+    // above the journal's last row: an edited mark. Such a row is not
+    // believed, so nothing is counted twice; the mark is written anew before
+    // the next answer, and the journal goes on.
+    bool MarkRejected() const { return markRejected_; }
     // False when the journal could not be read or opened: answers are then
     // not recorded (the counts work as before).
     bool Writable() const { return writable_; }
@@ -87,6 +92,7 @@ private:
     // The highest number that bytes in the current file may carry: the last
     // row's, or that of a row cut short after it. The next answer's is above.
     std::int64_t usedSeq_ = 0;
+    bool markRejected_ = false;
     // What the counts file on disk holds: every answer up to diskSeq_; its
     // hash; whether the mark file says so.
     std::int64_t diskSeq_ = 0;

@@ -307,9 +307,61 @@ TEST_F(KirokuFiles, AnAnswerAFullDiskCutShortNeverBecomesARow)
         WriteCounts(*journal, "counts with K1 and K2");
         ASSERT_TRUE(journal->Append(Entry("K3", false)));
         auto next = Start();
+        EXPECT_FALSE(next->MarkRejected());
         ASSERT_EQ(next->Entries().size(), 2u);
         EXPECT_EQ(next->Entries()[1].key, "K3");
         EXPECT_EQ(Uncounted(*next), (std::vector<std::string> {"K3"}));
+    }
+}
+
+// An edited mark: a lowered number would count the answers after it again,
+// one above the journal's last row would stop the journal. Neither is
+// believed: nothing is counted again, it is told, and the journal goes on.
+TEST_F(KirokuFiles, AnEditedMarkCountsNothingTwiceAndTheJournalGoesOn)
+{
+    const std::string counts = "counts after K3";
+    auto journal = Start();
+    for (const char* key : {"K1", "K2", "K3"})
+        ASSERT_TRUE(journal->Append(Entry(key, true)));
+    WriteCounts(*journal, counts);
+    journal.reset();
+    const std::string rows = folder.Read(kKirokuFileName);
+    const std::string mark = folder.Read(kKirokuMarkFileName);
+    EXPECT_FALSE(Start()->MarkRejected());
+    const std::string row = "\r\n\"3\",\"" + SeikaiFileHash(&counts) + "\"";
+    ASSERT_NE(mark.find(row), std::string::npos);
+    auto withNumber = [&](const std::string& number) {
+        std::string edited = mark;
+        edited.replace(mark.find(row) + 3, 1, number);
+        return edited;
+    };
+    const std::string withoutCheck = mark.substr(0, mark.find(row) + row.size()) + "\r\n";
+    const struct {
+        const char* what;
+        std::string bytes;
+    } edits[] = {
+        {"lowered", withNumber("1")},
+        {"far above the last row", withNumber("999999999999999")},
+        {"above the last row, its check made again", ""},
+        {"no check, as an older copy wrote", withoutCheck},
+    };
+    for (const auto& edit : edits) {
+        SCOPED_TRACE(edit.what);
+        folder.Write(kKirokuFileName, rows);
+        folder.Write(kKirokuMarkFileName, edit.bytes);
+        if (edit.bytes.empty()) {
+            ASSERT_TRUE(WriteKirokuMark({{4, SeikaiFileHash(&counts)}}, nullptr));
+        }
+        auto start = Start();
+        EXPECT_TRUE(start->MarkRejected());
+        EXPECT_TRUE(Uncounted(*start).empty());
+        EXPECT_TRUE(start->Writable());
+        ASSERT_TRUE(start->Append(Entry("K4", true)));
+        EXPECT_EQ(start->Entries().back().seq, 4);
+        // The mark was made again before that row: it counts, once.
+        auto next = Start();
+        EXPECT_FALSE(next->MarkRejected());
+        EXPECT_EQ(Uncounted(*next), (std::vector<std::string> {"K4"}));
     }
 }
 

@@ -1,7 +1,7 @@
 // The study record through the real window: reached by its access key from
 // the start screen, showing the day's answers and the areas of a journal
 // built for the test, a friendly empty state, and the way back. And the
-// journal under a disk that fills.
+// journal under a disk that fills, and beside an edited mark.
 #include "window/KirokuView.h"
 #include "window/MessageBox.h"
 #include "window/Unit1.h"
@@ -133,6 +133,40 @@ TEST_F(KirokuWindow, AnAnswerAFullDiskCutShortIsToldAndNeverAppearsLater)
     auto form = OpenForm();
     EXPECT_EQ(TableCell(form->Drill.ToiSeikaiTable, cutRow, 1), "1");
     EXPECT_EQ(TableCell(form->Drill.ToiSeikaiTable, nextRow, 1), "1");
+}
+
+// A mark edited by hand, its number lowered (every answer after it would
+// count again) or raised to the top (no answer could be recorded): told at
+// the start, no answer counted twice, and the journal goes on.
+TEST_F(KirokuWindow, AnEditedMarkIsToldAndNeitherCountsTwiceNorStopsTheJournal)
+{
+    for (const char* number : {"0", "999999999999999"}) {
+        SCOPED_TRACE(number);
+        WorkFolder own;
+        WriteBank(own, TypedBank(5));
+        {
+            auto form = OpenForm();
+            QTest::mouseClick(form->btnStartNormal, Qt::LeftButton);
+            AnswerQuestions(*form, 3, 0);
+            CloseWithYes(*form);
+        }
+        std::string mark = own.Read(kKirokuMarkFileName);
+        const auto at = mark.find("\"3\",\"");
+        ASSERT_NE(at, std::string::npos);
+        own.Write(kKirokuMarkFileName, mark.replace(at + 1, 1, number));
+        MessageBox::clearShownTexts();
+        auto form = OpenForm();
+        ASSERT_EQ(MessageBox::shownTexts().size(), 1);
+        EXPECT_TRUE(MessageBox::shownTexts().first().contains(QStringLiteral("db_kiroku_mark.dat")));
+        for (std::int32_t row = 1; row <= 3; ++row)
+            EXPECT_EQ(TableCell(form->Drill.ToiSeikaiTable, row, 1), "1") << row;
+        QTest::mouseClick(form->btnStartNormal, Qt::LeftButton);
+        AnswerAndNext(*form, true);
+        EXPECT_EQ(MessageBox::shownTexts().size(), 1);
+        KirokuJournal journal;
+        journal.Open(nullptr);
+        EXPECT_EQ(journal.Entries().size(), 4u);
+    }
 }
 
 } // namespace
