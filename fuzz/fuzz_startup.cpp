@@ -88,7 +88,7 @@ DrillState StoredAndRestored(const DrillState& run, int r)
     return back;
 }
 
-void CheckJournalAndAreas(DrillState& state, const std::string* counts)
+void CheckJournalAndAreas(DrillState& state, const std::string* counts, std::size_t journalBytes)
 {
     KirokuJournal kiroku;
     kiroku.Open(counts);
@@ -137,17 +137,27 @@ void CheckJournalAndAreas(DrillState& state, const std::string* counts)
     ChooseBunya(state, {}, rows);
     state.PlayMode = kModeNormal;
 
-    // An append after whatever the journal held reads back as its last row.
+    // An append after whatever the journal held reads back as its last row,
+    // and the rows before it as they were: a row cut short at the end is
+    // never completed by it. Neither a mark nor a torn row stops the journal
+    // (only a row numbered near the top, or more lines than numbers left).
     KirokuEntry entry;
     entry.key = "K";
     entry.seikai = true;
     entry.day = today;
-    const std::size_t before = rows.size();
+    const std::vector<KirokuEntry> before = rows;
+    const std::int64_t lastRead = before.empty() ? 0 : before.back().seq;
     if (kiroku.Writable() && kiroku.Append(entry)) {
         KirokuJournal after;
         after.Open(counts);
-        if (after.Entries().size() != before + 1 || after.Entries().back().key != "K")
+        const auto& again = after.Entries();
+        if (again.size() != before.size() + 1 || again.back().key != "K")
             std::abort();
+        for (std::size_t i = 0; i < before.size(); ++i)
+            if (again[i].seq != before[i].seq || again[i].key != before[i].key)
+                std::abort();
+    } else if (kiroku.Writable() && lastRead + static_cast<std::int64_t>(journalBytes) + 1 < kKirokuMaxSeq) {
+        std::abort();
     }
 }
 
@@ -177,7 +187,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.StageTable = std::move(progress.StageTable);
     state.ToiSeikaiTable = std::move(progress.ToiSeikaiTable);
     state.SaveLoadTable = std::move(progress.SaveLoadTable);
-    CheckJournalAndAreas(state, (present & 1) ? &counts : nullptr);
+    CheckJournalAndAreas(state, (present & 1) ? &counts : nullptr, (present & 8) ? journal.size() : 0);
 
     const std::vector<SlotListRow> list = SlotListRows(state.SaveLoadTable);
     for (int r = 0; r <= static_cast<int>(list.size()); ++r) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -14,6 +15,14 @@ void SyncWorkingFolder()
 {
     SyncFolder(".");
 }
+
+// Ends a row cut short (by a crash or a full disk) so that it can never read
+// as a row, whichever byte it was cut after. The reader drops a line's last
+// byte and takes the rest of the last cell as the row's check: that cell now
+// ends in a quote, or is empty, and so is never a check. A plain line end
+// would complete a row cut right before its CR LF, whose answer was never
+// confirmed, and give it the number of the answer written after it.
+constexpr std::string_view kTornRowEnd = "\"\"\r\n";
 
 std::string HeaderLine()
 {
@@ -58,6 +67,7 @@ void KirokuJournal::LoadFile(const char* fileName, bool current)
         needsHeader_ = bytes.empty();
         tornTail_ = !bytes.empty() && bytes.back() != '\n';
     }
+    std::size_t sinceRow = 0;
     // A NUL (zeros after a crash) spoils only the rows it falls in.
     std::replace(bytes.begin(), bytes.end(), '\0', '\x01');
     // Line by line in place, with no table built: 100 000 rows are read in
@@ -76,34 +86,57 @@ void KirokuJournal::LoadFile(const char* fileName, bool current)
         }
         auto entry = KirokuFromCells(cells);
         // Numbers only rise: a row out of order is not one this program wrote.
-        if (!entry || (!entries_.empty() && entry->seq <= entries_.back().seq))
+        if (!entry || (!entries_.empty() && entry->seq <= entries_.back().seq)) {
+            ++sinceRow;
             continue;
+        }
+        sinceRow = 0;
         entries_.push_back(std::move(*entry));
         if (current)
             ++currentRows_;
     }
+    if (current)
+        strayLines_ = sinceRow;
 }
 
 void KirokuJournal::Open(const std::string* seikaiOnDisk, bool mayRotate)
 {
     entries_.clear();
     problems_.clear();
+    strayLines_ = 0;
     LoadFile(kKirokuOldFileName, false);
     const std::size_t oldRows = entries_.size();
     LoadFile(kKirokuFileName, true);
+    const bool journalRead = problems_.empty();
     lastSeq_ = entries_.empty() ? 0 : entries_.back().seq;
 
     std::vector<KirokuMarkRow> marks;
     FileError reason;
-    if (!ReadKirokuMark(marks, &reason))
+    if (!ReadKirokuMark(marks, &reason, &markRejected_))
         problems_.push_back({kKirokuMarkFileName, reason});
-    for (const KirokuMarkRow& mark : marks)
-        lastSeq_ = std::max(lastSeq_, mark.seq);
+    if (journalRead) {
+        // The mark only ever names a row the journal holds: a number above
+        // the last row is an edit, and would stop the journal or count
+        // answers again.
+        const auto above = std::remove_if(marks.begin(), marks.end(),
+                                          [&](const KirokuMarkRow& mark) { return mark.seq > lastSeq_; });
+        markRejected_ = markRejected_ || above != marks.end();
+        marks.erase(above, marks.end());
+    } else {
+        // A journal file that could not be read may hold the rows the mark
+        // names: their numbers are not given again.
+        for (const KirokuMarkRow& mark : marks)
+            lastSeq_ = std::max(lastSeq_, mark.seq);
+    }
+    // A row may have been cut short after the last one (and each stray line
+    // after it may be such a row): the next answer's number is above theirs.
+    usedSeq_ = lastSeq_ + static_cast<std::int64_t>(strayLines_) + (tornTail_ ? 1 : 0);
 
     diskHash_ = SeikaiFileHash(seikaiOnDisk);
     if (const auto seq = MarkedSeq(marks, diskHash_)) {
         diskSeq_ = *seq;
-        markHoldsDisk_ = true;
+        // A mark that held a rejected row is written anew before the next answer.
+        markHoldsDisk_ = !markRejected_;
     } else {
         // A first start has neither; otherwise the counts file was written
         // by something else (an older copy, an editor) and holds an unknown
@@ -156,7 +189,7 @@ bool KirokuJournal::EnsureOpen(FileError* reason)
 bool KirokuJournal::Append(KirokuEntry entry, FileError* reason)
 {
     // A hand-made number at the top of the range leaves no number to give.
-    if (!writable_ || lastSeq_ >= kKirokuMaxSeq) {
+    if (!writable_ || usedSeq_ >= kKirokuMaxSeq) {
         if (reason)
             *reason = {FileStep::NotWritable, 0};
         return false;
@@ -168,18 +201,20 @@ bool KirokuJournal::Append(KirokuEntry entry, FileError* reason)
     EnsureMarkHoldsDisk(nullptr);
     if (!EnsureOpen(reason))
         return false;
-    entry.seq = lastSeq_ + 1;
+    entry.seq = usedSeq_ + 1;
     std::string bytes;
     if (needsHeader_)
         bytes = HeaderLine();
     else if (tornTail_)
-        bytes = "\r\n"; // the torn row stays a row of its own, and is skipped
+        bytes = kTornRowEnd;
     bytes += KirokuLine(entry);
     std::size_t done = 0;
     if (!file_.Append(bytes, done, reason)) {
-        // Part of a line may be in the file: the next row starts anew.
+        // Part of the row may be in the file: it is ended as a torn row
+        // before the next one, and its number is not given again.
         if (done > 0) {
-            tornTail_ = true;
+            usedSeq_ = entry.seq;
+            tornTail_ = bytes[done - 1] != '\n';
             needsHeader_ = false;
         }
         return false;
@@ -192,7 +227,7 @@ bool KirokuJournal::Append(KirokuEntry entry, FileError* reason)
     needsHeader_ = false;
     tornTail_ = false;
     ++currentRows_;
-    lastSeq_ = entry.seq;
+    lastSeq_ = usedSeq_ = entry.seq;
     entries_.push_back(std::move(entry));
     return synced;
 }

@@ -50,16 +50,23 @@ public:
     // Entries()[FirstUncounted() ..] are the answers that the counts file on
     // disk does not hold yet: start-up counts them into the table in memory.
     std::size_t FirstUncounted() const { return firstUncounted_; }
-    // Problems to tell the learner once (an unreadable journal, a counts file
-    // the mark does not know).
+    // Problems to tell the learner once: a journal file or mark that could
+    // not be read.
     const std::vector<KirokuProblem>& Problems() const { return problems_; }
+    // True when the mark held a row that failed its check, or named a number
+    // above the journal's last row: an edited mark. Such a row is not
+    // believed, so nothing is counted twice; the mark is written anew before
+    // the next answer, and the journal goes on.
+    bool MarkRejected() const { return markRejected_; }
     // False when the journal could not be read or opened: answers are then
     // not recorded (the counts work as before).
     bool Writable() const { return writable_; }
 
     // Appends one judged answer; its number is given here. Durable when it
     // returns true. false and a reason when it could not be written; the
-    // answer is then not in the journal (its count is still in memory).
+    // answer is then not in the journal (its count is still in memory), and
+    // any part of it that reached the file never reads as a row, not even
+    // after the next append.
     bool Append(KirokuEntry entry, FileError* reason = nullptr);
 
     // Before the counts file is replaced with `bytes`, which hold every
@@ -82,6 +89,10 @@ private:
     std::vector<KirokuProblem> problems_;
     std::size_t firstUncounted_ = 0;
     std::int64_t lastSeq_ = 0;
+    // The highest number that bytes in the current file may carry: the last
+    // row's, or that of a row cut short after it. The next answer's is above.
+    std::int64_t usedSeq_ = 0;
+    bool markRejected_ = false;
     // What the counts file on disk holds: every answer up to diskSeq_; its
     // hash; whether the mark file says so.
     std::int64_t diskSeq_ = 0;
@@ -92,9 +103,11 @@ private:
     bool pendingMarked_ = false;
     bool writable_ = true;
     // The current file's state as read: missing or empty (needs a header),
-    // ending inside a row (needs a line end first).
+    // ending inside a row (needs a line end first), lines after its last row
+    // that are no row.
     bool needsHeader_ = true;
     bool tornTail_ = false;
+    std::size_t strayLines_ = 0;
     std::size_t currentRows_ = 0;
     AppendFile file_;
 };

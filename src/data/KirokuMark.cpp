@@ -34,9 +34,11 @@ std::string SeikaiFileHash(const std::string* bytes)
     return KirokuHex(hash, 16);
 }
 
-bool ReadKirokuMark(std::vector<KirokuMarkRow>& rows, FileError* reason)
+bool ReadKirokuMark(std::vector<KirokuMarkRow>& rows, FileError* reason, bool* rejected)
 {
     rows.clear();
+    if (rejected)
+        *rejected = false;
     if (KindAt(kKirokuMarkFileName) == EntryKind::Missing)
         return true;
     std::string bytes;
@@ -44,12 +46,18 @@ bool ReadKirokuMark(std::vector<KirokuMarkRow>& rows, FileError* reason)
         return false;
     const TextTable table = ParseTableFile(std::move(bytes));
     for (const auto& [number, row] : table) {
-        if (number < 1 || row.size() != 2)
+        if (number < 1)
             continue;
-        const auto seq = KirokuDigits(row.Cell(0), kKirokuMaxSeq);
-        std::string hash(row.Cell(1));
-        if (seq && IsHash(hash))
-            rows.push_back({*seq, std::move(hash)});
+        std::optional<std::int64_t> seq;
+        if (row.size() == 3) {
+            const std::string_view cells[] = {row.Cell(0), row.Cell(1)};
+            if (row.Cell(2) == KirokuCheck(cells) && IsHash(std::string(cells[1])))
+                seq = KirokuDigits(cells[0], kKirokuMaxSeq);
+        }
+        if (seq)
+            rows.push_back({*seq, std::string(row.Cell(1))});
+        else if (rejected)
+            *rejected = true;
     }
     return true;
 }
@@ -57,11 +65,15 @@ bool ReadKirokuMark(std::vector<KirokuMarkRow>& rows, FileError* reason)
 bool WriteKirokuMark(const std::vector<KirokuMarkRow>& rows, FileError* reason)
 {
     TextTable table;
-    // 記録番号, 正解数ファイル検査
-    table[0] = {"\x8B\x4C\x98\x5E\x94\xD4\x8D\x86", "\x90\xB3\x89\xF0\x90\x94\x83\x74\x83\x40\x83\x43\x83\x8B\x8C\x9F\x8D\xB8"};
+    // 記録番号, 正解数ファイル検査, 検査
+    table[0] = {"\x8B\x4C\x98\x5E\x94\xD4\x8D\x86", "\x90\xB3\x89\xF0\x90\x94\x83\x74\x83\x40\x83\x43\x83\x8B\x8C\x9F\x8D\xB8",
+                "\x8C\x9F\x8D\xB8"};
     std::int32_t number = 1;
-    for (const KirokuMarkRow& row : rows)
-        table[number++] = {std::to_string(row.seq), row.hash};
+    for (const KirokuMarkRow& row : rows) {
+        const std::string seq = std::to_string(row.seq);
+        const std::string_view cells[] = {seq, row.hash};
+        table[number++] = {seq, row.hash, KirokuCheck(cells)};
+    }
     return ReplaceFile(kKirokuMarkFileName, TableToFileBytes(table), reason);
 }
 

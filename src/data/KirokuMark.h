@@ -6,6 +6,9 @@
 // every answer up to this number", next to the row for the counts file
 // being replaced. After a crash at any moment the counts file is the old or
 // the new one, and its hash finds the row that says which answers it holds.
+//
+// Each row carries a check (KirokuCheck of its number and hash), as the
+// journal's rows do: a row edited by hand fails it and is not believed.
 #include "text/SystemReason.h"
 
 #include <cstdint>
@@ -26,9 +29,9 @@ inline constexpr char kKirokuMarkFileName[] = "db_kiroku_mark.dat";
 std::string SeikaiFileHash(const std::string* bytes);
 
 // The rows of the mark file. A missing file gives true and no rows; a file
-// that cannot be read, false and a reason. Rows that are not a number and a
-// hash are left out.
-bool ReadKirokuMark(std::vector<KirokuMarkRow>& rows, FileError* reason);
+// that cannot be read, false and a reason. A row that is not a number, a
+// hash and their check is left out, and *rejected is then set.
+bool ReadKirokuMark(std::vector<KirokuMarkRow>& rows, FileError* reason, bool* rejected = nullptr);
 // Replaces the mark file safely (old or new, never a mix).
 bool WriteKirokuMark(const std::vector<KirokuMarkRow>& rows, FileError* reason);
 // The number of the last row whose hash is the given one.

@@ -207,9 +207,9 @@ std::string KirokuLine(const KirokuEntry& entry)
     return line;
 }
 
-std::string KirokuCheck(std::span<const std::string_view> firstEight)
+std::string KirokuCheck(std::span<const std::string_view> cells)
 {
-    return Hex8(Check(firstEight));
+    return Hex8(Check(cells));
 }
 
 std::optional<KirokuEntry> KirokuFromCells(std::span<const std::string_view> row)

@@ -60,8 +60,9 @@ std::string KirokuLine(const KirokuEntry& entry);
 // The low `digits` hex digits of a value, lower case: the rows' checks and
 // the mark's hashes are written so.
 std::string KirokuHex(std::uint64_t value, int digits);
-// The check cell of a row: the hash of its first eight cells.
-std::string KirokuCheck(std::span<const std::string_view> firstEight);
+// The check cell of a row: the hash of the cells before it (a journal row's
+// first eight, a mark row's number and hash).
+std::string KirokuCheck(std::span<const std::string_view> cells);
 // The entry of a row read from the file (its cells as views into the line),
 // or nullopt for anything that is not a whole row this program wrote (wrong
 // cell count, numbers out of range, check not matching).

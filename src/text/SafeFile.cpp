@@ -12,6 +12,8 @@ namespace {
 
 WriteFault g_writeFault = WriteFault::None;
 int g_writeFaultTimes = 0;
+std::size_t g_appendHeldBack = 0;
+int g_appendFaultTimes = 0;
 
 // The folders whose sync a FolderSyncBatch holds back, while one lives.
 std::vector<std::string>* g_batchedFolders = nullptr;
@@ -304,13 +306,18 @@ bool AppendFile::Open(const std::string& fileName, FileError* error)
 bool AppendFile::Append(std::string_view bytes, std::size_t& written, FileError* error)
 {
     written = 0;
-    while (written < bytes.size()) {
-        const long long n = Platform::WriteSome(fd_, bytes.data() + written, bytes.size() - written);
+    // The test hook's full disk: the bytes before the cut reach the file.
+    const bool fault = g_appendFaultTimes != 0;
+    if (g_appendFaultTimes > 0)
+        --g_appendFaultTimes;
+    const std::string_view part = fault ? bytes.substr(0, bytes.size() - std::min(bytes.size(), g_appendHeldBack)) : bytes;
+    while (written < part.size()) {
+        const long long n = Platform::WriteSome(fd_, part.data() + written, part.size() - written);
         if (n <= 0)
             return Fail(error, FileStep::Write, n < 0 ? errno : ENOSPC);
         written += static_cast<std::size_t>(n);
     }
-    return true;
+    return !fault || Fail(error, FileStep::Write, ENOSPC);
 }
 
 bool AppendFile::Sync(FileError* error)
@@ -368,6 +375,12 @@ FolderSyncBatch::~FolderSyncBatch()
     folders_.erase(std::unique(folders_.begin(), folders_.end()), folders_.end());
     for (const std::string& folder : folders_)
         Platform::SyncFolder(folder);
+}
+
+void SetAppendFaultForTest(std::size_t heldBack, int times)
+{
+    g_appendHeldBack = heldBack;
+    g_appendFaultTimes = times;
 }
 
 void SetWriteFaultForTest(WriteFault fault, int times)

@@ -116,3 +116,8 @@ private:
 // every one, like a disk that stays full, until the hook is set to None).
 enum class WriteFault { None, Open, Write, Sync, Rename, CreateDenied };
 void SetWriteFaultForTest(WriteFault fault, int times = 1);
+// Test hook: the next `times` appends (AppendFile::Append) stop with a full
+// disk `heldBack` bytes short of their end, as a disk that fills during the
+// write: 2 cuts a journal row right after its closing quote, 1 after its CR.
+// A negative count: every one, until the hook is set to 0 times.
+void SetAppendFaultForTest(std::size_t heldBack, int times = 1);

@@ -30,6 +30,11 @@ void TForm1::OpenKiroku()
                                 .arg(QString::fromStdString(problem.fileName),
                                      QString::fromStdString(FileReason(problem.reason)));
     }
+    if (kiroku_.MarkRejected())
+        startupWarnings_ << QStringLiteral("学習の記録の目印 %1 が学習の記録と合わないため、使いませんでした"
+                                           "（検査が合いません）。\n"
+                                           "記録済みの解答を二重に数えることはありません。学習の記録はこのまま続けます。")
+                                .arg(QString::fromLatin1(kKirokuMarkFileName));
 }
 
 void TForm1::RecordAnswer(const Judgement& judged)

@@ -1,7 +1,8 @@
 // kill -9 at every write point of a played stage's end, of the close and of
-// answers being recorded: the next start counts every answer the journal
-// holds exactly once, and the journal holds every answer whose verdict was
-// shown (and at most the one being recorded besides).
+// answers being recorded, and in the middle of a row's write: the next start
+// counts every answer the journal holds exactly once, and the journal holds
+// every answer whose verdict was shown (and at most the one being recorded
+// besides).
 #include "data/DataTexts.h"
 #include "data/Kiroku.h"
 #include "support/FormHarness.h"
@@ -20,6 +21,10 @@ namespace {
 constexpr int kBank = 50;
 constexpr int kAnswers = 45; // two stages and half of the third
 
+using Verdicts = std::vector<std::pair<std::string, bool>>;
+// Settings of the learner's kill points (KillPoints.cpp).
+using KillSettings = std::vector<std::pair<QString, QString>>;
+
 struct LearnerRun {
     QProcess::ExitStatus status = QProcess::NormalExit;
     int code = -1;
@@ -31,16 +36,14 @@ class KirokuKill : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(runtime.isValid()); }
 
-    LearnerRun Learner(const WorkFolder& folder, const QStringList& arguments, const QString& killAt = {}, bool list = false)
+    LearnerRun Learner(const WorkFolder& folder, const QStringList& arguments, const KillSettings& kill = {})
     {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-        if (!killAt.isEmpty())
-            environment.insert(QStringLiteral("MIRETO_KILL_AT"), killAt);
-        if (list)
-            environment.insert(QStringLiteral("MIRETO_KILL_LIST"), QStringLiteral("1"));
+        for (const auto& [name, value] : kill)
+            environment.insert(name, value);
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(QString::fromStdString(folder.Path()));
         process.start(QStringLiteral(MIRETO_LEARNER), arguments);
@@ -74,35 +77,27 @@ protected:
         return counts;
     }
 
-    // Plays with a kill at the point (none when empty) and checks what the
-    // next two starts count.
-    void PlayAndCheck(const QString& killAt, QStringList* points = nullptr)
+    // The verdicts the learner saw.
+    static Verdicts Shown(const LearnerRun& play)
     {
-        WorkFolder folder;
-        WriteBank(folder, TypedBank(kBank));
-        const LearnerRun play = Learner(folder, {QStringLiteral("play"), QString::number(kAnswers)}, killAt, points != nullptr);
-        if (killAt.isEmpty())
-            ASSERT_EQ(play.code, 0) << play.err.toStdString();
-        else
-            ASSERT_EQ(play.status, QProcess::CrashExit) << "not killed at " << killAt.toStdString();
-        if (points) {
-            static const QRegularExpression line(QStringLiteral("^point \\d+: (.*)$"), QRegularExpression::MultilineOption);
-            for (auto it = line.globalMatch(play.err); it.hasNext();)
-                *points << it.next().captured(1);
-        }
-        // The verdicts the learner saw.
-        std::vector<std::pair<std::string, bool>> shown;
+        Verdicts shown;
         static const QRegularExpression judged(QStringLiteral("^judged (\\S+) ([01])$"), QRegularExpression::MultilineOption);
         for (auto it = judged.globalMatch(play.out); it.hasNext();) {
             const auto match = it.next();
             shown.emplace_back(match.captured(1).toStdString(), match.captured(2) == QStringLiteral("1"));
         }
+        return shown;
+    }
 
+    // The journal holds the verdicts shown, in order, and at most `more`
+    // rows besides; the next two starts count each of its answers once.
+    void CheckCounts(const WorkFolder& folder, const Verdicts& shown, std::size_t more)
+    {
         KirokuJournal journal;
         journal.Open(nullptr);
         const auto& rows = journal.Entries();
         ASSERT_GE(rows.size(), shown.size());
-        ASSERT_LE(rows.size(), shown.size() + 1);
+        ASSERT_LE(rows.size(), shown.size() + more);
         std::map<std::string, int> expected;
         for (std::size_t i = 0; i < rows.size(); ++i) {
             if (i < shown.size()) {
@@ -112,15 +107,40 @@ protected:
             if (rows[i].seikai)
                 ++expected[rows[i].key];
         }
-        if (killAt.isEmpty()) {
-            EXPECT_EQ(rows.size(), static_cast<std::size_t>(kAnswers));
-        }
         EXPECT_EQ(Recount(folder), expected);
         // A write the kill cut short left nothing behind after that start.
         for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
             EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
         // Counted once, also after the start that counted them wrote them.
         EXPECT_EQ(Recount(folder), expected);
+    }
+
+    // Plays with a kill at the point (none when empty) and checks what the
+    // next two starts count.
+    void PlayAndCheck(const QString& killAt, QStringList* points = nullptr)
+    {
+        WorkFolder folder;
+        WriteBank(folder, TypedBank(kBank));
+        KillSettings kill;
+        if (!killAt.isEmpty())
+            kill.emplace_back(QStringLiteral("MIRETO_KILL_AT"), killAt);
+        if (points)
+            kill.emplace_back(QStringLiteral("MIRETO_KILL_LIST"), QStringLiteral("1"));
+        const LearnerRun play = Learner(folder, {QStringLiteral("play"), QString::number(kAnswers)}, kill);
+        if (killAt.isEmpty())
+            ASSERT_EQ(play.code, 0) << play.err.toStdString();
+        else
+            ASSERT_EQ(play.status, QProcess::CrashExit) << "not killed at " << killAt.toStdString();
+        if (points) {
+            static const QRegularExpression line(QStringLiteral("^point \\d+: (.*)$"), QRegularExpression::MultilineOption);
+            for (auto it = line.globalMatch(play.err); it.hasNext();)
+                *points << it.next().captured(1);
+        }
+        const Verdicts shown = Shown(play);
+        if (killAt.isEmpty()) {
+            EXPECT_EQ(shown.size(), static_cast<std::size_t>(kAnswers));
+        }
+        CheckCounts(folder, shown, killAt.isEmpty() ? 0 : 1);
     }
 
     QTemporaryDir runtime;
@@ -158,5 +178,33 @@ TEST_P(KirokuKillShard, EveryWritePointCountsEachJudgedAnswerOnce)
 }
 
 INSTANTIATE_TEST_SUITE_P(Shards, KirokuKillShard, ::testing::Values(0, 1, 2));
+
+// Killed while a row is written, once all of it but its line end is in the
+// file: right after its closing quote, and after its CR. Its verdict was
+// never shown: it is no row at the next start, nor once the next answers
+// are appended behind it, and those count, each once.
+TEST_F(KirokuKill, ARowCutAtItsLineEndIsNeitherCountedNorCompleted)
+{
+    for (const int answer : {2, 21}) {
+        for (const int heldBack : {2, 1}) {
+            SCOPED_TRACE(QStringLiteral("answer %1, %2 bytes short").arg(answer).arg(heldBack).toStdString());
+            WorkFolder folder;
+            WriteBank(folder, TypedBank(kBank));
+            const LearnerRun cut = Learner(folder, {QStringLiteral("play"), QString::number(kAnswers)},
+                                           {{QStringLiteral("MIRETO_KILL_CUT"), QStringLiteral("%1:%2").arg(answer).arg(heldBack)}});
+            ASSERT_EQ(cut.status, QProcess::CrashExit);
+            Verdicts shown = Shown(cut);
+            ASSERT_EQ(shown.size(), static_cast<std::size_t>(answer - 1));
+            const std::string journal = folder.Read(kKirokuFileName);
+            ASSERT_TRUE(journal.ends_with(heldBack == 2 ? "\"" : "\"\r"));
+            const LearnerRun more = Learner(folder, {QStringLiteral("play"), QStringLiteral("3")});
+            ASSERT_EQ(more.code, 0) << more.err.toStdString();
+            const Verdicts after = Shown(more);
+            ASSERT_EQ(after.size(), 3u);
+            shown.insert(shown.end(), after.begin(), after.end());
+            CheckCounts(folder, shown, 0);
+        }
+    }
+}
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <span>
 #include <vector>
@@ -278,22 +279,109 @@ TEST_F(KirokuFiles, ACountsFileTheMarkDoesNotKnowCountsNothingAgain)
     EXPECT_TRUE(Uncounted(*Start()).empty());
 }
 
-TEST_F(KirokuFiles, ATornLastRowIsSkippedAndTheNextRowStandsOnItsOwnLine)
+// A row cut short at any byte, its line end included (a crash, or a disk
+// that filled right after its closing quote), is no row: not at the next
+// start, and not after the next append, whose row gets a number of its own.
+TEST_F(KirokuFiles, ARowCutAtAnyByteIsNeverCountedNorCompletedByTheNextAppend)
 {
     auto journal = Start();
     ASSERT_TRUE(journal->Append(Entry("K1", true)));
     journal.reset();
+    const std::string whole = folder.Read(kKirokuFileName);
     KirokuEntry torn = Entry("K2", true);
     torn.seq = 2;
     const std::string line = KirokuLine(torn);
-    folder.Write(kKirokuFileName, folder.Read(kKirokuFileName) + line.substr(0, line.size() / 2));
-    auto again = Start();
-    ASSERT_EQ(again->Entries().size(), 1u);
-    ASSERT_TRUE(again->Append(Entry("K3", false)));
-    auto third = Start();
-    ASSERT_EQ(third->Entries().size(), 2u);
-    EXPECT_EQ(third->Entries()[1].key, "K3");
-    EXPECT_EQ(third->Entries()[1].seq, 2);
+    for (std::size_t cut = 1; cut < line.size(); ++cut) {
+        SCOPED_TRACE(cut);
+        folder.Write(kKirokuFileName, whole + line.substr(0, cut));
+        auto again = Start();
+        ASSERT_EQ(again->Entries().size(), 1u);
+        ASSERT_TRUE(again->Append(Entry("K3", false)));
+        ASSERT_TRUE(again->Append(Entry("K4", false)));
+        auto third = Start();
+        ASSERT_EQ(third->Entries().size(), 3u);
+        EXPECT_EQ(third->Entries()[1].key, "K3");
+        EXPECT_EQ(third->Entries()[1].seq, 3);
+        EXPECT_EQ(third->Entries()[2].seq, 4);
+    }
+}
+
+// The same cut by a disk that fills during the append: the learner is told
+// the answer was not recorded, and once there is room it never appears,
+// nor is counted, while the answers around it count once.
+TEST_F(KirokuFiles, AnAnswerAFullDiskCutShortNeverBecomesARow)
+{
+    for (const std::size_t heldBack : {2u, 1u, 30u}) { // after the closing quote, after the CR, in a cell
+        SCOPED_TRACE(heldBack);
+        WorkFolder own;
+        auto journal = Start();
+        ASSERT_TRUE(journal->Append(Entry("K1", true)));
+        SetAppendFaultForTest(heldBack);
+        FileError reason;
+        EXPECT_FALSE(journal->Append(Entry("K2", true), &reason));
+        EXPECT_EQ(reason.number, ENOSPC);
+        ASSERT_NE(own.Read(kKirokuFileName).back(), '\n');
+        EXPECT_EQ(Start()->Entries().size(), 1u);
+        // Its count is in memory: the counts file written now holds it.
+        WriteCounts(*journal, "counts with K1 and K2");
+        ASSERT_TRUE(journal->Append(Entry("K3", false)));
+        auto next = Start();
+        EXPECT_FALSE(next->MarkRejected());
+        ASSERT_EQ(next->Entries().size(), 2u);
+        EXPECT_EQ(next->Entries()[1].key, "K3");
+        EXPECT_EQ(Uncounted(*next), (std::vector<std::string> {"K3"}));
+    }
+}
+
+// An edited mark: a lowered number would count the answers after it again,
+// one above the journal's last row would stop the journal. Neither is
+// believed: nothing is counted again, it is told, and the journal goes on.
+TEST_F(KirokuFiles, AnEditedMarkCountsNothingTwiceAndTheJournalGoesOn)
+{
+    const std::string counts = "counts after K3";
+    auto journal = Start();
+    for (const char* key : {"K1", "K2", "K3"})
+        ASSERT_TRUE(journal->Append(Entry(key, true)));
+    WriteCounts(*journal, counts);
+    journal.reset();
+    const std::string rows = folder.Read(kKirokuFileName);
+    const std::string mark = folder.Read(kKirokuMarkFileName);
+    EXPECT_FALSE(Start()->MarkRejected());
+    const std::string row = "\r\n\"3\",\"" + SeikaiFileHash(&counts) + "\"";
+    ASSERT_NE(mark.find(row), std::string::npos);
+    auto withNumber = [&](const std::string& number) {
+        std::string edited = mark;
+        edited.replace(mark.find(row) + 3, 1, number);
+        return edited;
+    };
+    const std::string withoutCheck = mark.substr(0, mark.find(row) + row.size()) + "\r\n";
+    const struct {
+        const char* what;
+        std::string bytes;
+    } edits[] = {
+        {"lowered", withNumber("1")},
+        {"far above the last row", withNumber("999999999999999")},
+        {"above the last row, its check made again", ""},
+        {"no check, as an older copy wrote", withoutCheck},
+    };
+    for (const auto& edit : edits) {
+        SCOPED_TRACE(edit.what);
+        folder.Write(kKirokuFileName, rows);
+        folder.Write(kKirokuMarkFileName, edit.bytes);
+        if (edit.bytes.empty()) {
+            ASSERT_TRUE(WriteKirokuMark({{4, SeikaiFileHash(&counts)}}, nullptr));
+        }
+        auto start = Start();
+        EXPECT_TRUE(start->MarkRejected());
+        EXPECT_TRUE(Uncounted(*start).empty());
+        EXPECT_TRUE(start->Writable());
+        ASSERT_TRUE(start->Append(Entry("K4", true)));
+        EXPECT_EQ(start->Entries().back().seq, 4);
+        // The mark was made again before that row: it counts, once.
+        auto next = Start();
+        EXPECT_FALSE(next->MarkRejected());
+        EXPECT_EQ(Uncounted(*next), (std::vector<std::string> {"K4"}));
+    }
 }
 
 TEST_F(KirokuFiles, HostileJournalFilesAreNeitherFollowedNorAppendedTo)

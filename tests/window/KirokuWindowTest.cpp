@@ -1,8 +1,10 @@
 // The study record through the real window: reached by its access key from
 // the start screen, showing the day's answers and the areas of a journal
 // built for the test, a friendly empty state, and the way back; every area
-// of a bank of many, and every count, readable whole.
+// of a bank of many, and every count, readable whole. And the journal under
+// a disk that fills, and beside an edited mark.
 #include "window/KirokuView.h"
+#include "window/MessageBox.h"
 #include "window/Unit1.h"
 #include "window/Widgets.h"
 #include "data/DataTexts.h"
@@ -10,6 +12,7 @@
 #include "data/ToiBank.h"
 #include "support/FormHarness.h"
 #include "text/Clock.h"
+#include "text/SafeFile.h"
 
 #include <gtest/gtest.h>
 
@@ -102,8 +105,22 @@ std::vector<std::string> ReachableAreaNames(KirokuView& view)
 
 class KirokuWindow : public ::testing::Test {
 protected:
-    void SetUp() override { Clock::SetFixedNow(kNow); }
-    void TearDown() override { Clock::SetFixedNow(std::nullopt); }
+    void SetUp() override
+    {
+        Clock::SetFixedNow(kNow);
+        MessageBox::clearShownTexts();
+    }
+    void TearDown() override
+    {
+        Clock::SetFixedNow(std::nullopt);
+        SetAppendFaultForTest(0, 0);
+        MessageBox::clearShownTexts();
+    }
+    static void CloseWithYes(TForm1& form)
+    {
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        form.close();
+    }
     WorkFolder folder;
 };
 
@@ -278,6 +295,68 @@ TEST_F(KirokuWindow, TheShippedBanksAreasAllShowAtOnce)
     if (const char* path = std::getenv("MIRETO_RECORD_SHOT"))
         form->grab().toImage().save(QString::fromLocal8Bit(path));
 #endif
+}
+
+// The disk fills while an answer's row is written, right after its closing
+// quote: the learner is told it was not recorded, and once there is room it
+// never appears in the journal; each answer counts once after a new start.
+TEST_F(KirokuWindow, AnAnswerAFullDiskCutShortIsToldAndNeverAppearsLater)
+{
+    WriteBank(folder, TypedBank(5));
+    std::int32_t cutRow = 0, nextRow = 0;
+    {
+        auto form = OpenForm();
+        QTest::mouseClick(form->btnStartNormal, Qt::LeftButton);
+        cutRow = form->Drill.CurrentRow();
+        SetAppendFaultForTest(2);
+        AnswerAndNext(*form, true);
+        ASSERT_EQ(MessageBox::shownTexts().size(), 1);
+        EXPECT_TRUE(MessageBox::shownTexts().first().contains(QStringLiteral("ディスクがいっぱいです")));
+        nextRow = form->Drill.CurrentRow();
+        AnswerAndNext(*form, true);
+        CloseWithYes(*form);
+    }
+    KirokuJournal journal;
+    journal.Open(nullptr);
+    ASSERT_EQ(journal.Entries().size(), 1u);
+    EXPECT_EQ(journal.Entries()[0].key, "K" + std::to_string(nextRow));
+    auto form = OpenForm();
+    EXPECT_EQ(TableCell(form->Drill.ToiSeikaiTable, cutRow, 1), "1");
+    EXPECT_EQ(TableCell(form->Drill.ToiSeikaiTable, nextRow, 1), "1");
+}
+
+// A mark edited by hand, its number lowered (every answer after it would
+// count again) or raised to the top (no answer could be recorded): told at
+// the start, no answer counted twice, and the journal goes on.
+TEST_F(KirokuWindow, AnEditedMarkIsToldAndNeitherCountsTwiceNorStopsTheJournal)
+{
+    for (const char* number : {"0", "999999999999999"}) {
+        SCOPED_TRACE(number);
+        WorkFolder own;
+        WriteBank(own, TypedBank(5));
+        {
+            auto form = OpenForm();
+            QTest::mouseClick(form->btnStartNormal, Qt::LeftButton);
+            AnswerQuestions(*form, 3, 0);
+            CloseWithYes(*form);
+        }
+        std::string mark = own.Read(kKirokuMarkFileName);
+        const auto at = mark.find("\"3\",\"");
+        ASSERT_NE(at, std::string::npos);
+        own.Write(kKirokuMarkFileName, mark.replace(at + 1, 1, number));
+        MessageBox::clearShownTexts();
+        auto form = OpenForm();
+        ASSERT_EQ(MessageBox::shownTexts().size(), 1);
+        EXPECT_TRUE(MessageBox::shownTexts().first().contains(QStringLiteral("db_kiroku_mark.dat")));
+        for (std::int32_t row = 1; row <= 3; ++row)
+            EXPECT_EQ(TableCell(form->Drill.ToiSeikaiTable, row, 1), "1") << row;
+        QTest::mouseClick(form->btnStartNormal, Qt::LeftButton);
+        AnswerAndNext(*form, true);
+        EXPECT_EQ(MessageBox::shownTexts().size(), 1);
+        KirokuJournal journal;
+        journal.Open(nullptr);
+        EXPECT_EQ(journal.Entries().size(), 4u);
+    }
 }
 
 } // namespace

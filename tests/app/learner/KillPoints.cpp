@@ -5,6 +5,9 @@
 //
 //   MIRETO_KILL_AT=N    SIGKILL at point N (from 1)
 //   MIRETO_KILL_LIST=1  name every point on standard error: "point N: what"
+//   MIRETO_KILL_CUT=A:K SIGKILL in the middle of the A-th write to the
+//                       journal, once all but its last K bytes are in the
+//                       file (K = 2: right after a row's closing quote)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -97,6 +100,25 @@ int fdatasync(int fd)
     const int result = real(fd);
     Point("after fdatasync " + name);
     return result;
+}
+
+ssize_t write(int fd, const void* buffer, size_t size)
+{
+    static auto real = Next<ssize_t (*)(int, const void*, size_t)>("write");
+    static const char* cut = std::getenv("MIRETO_KILL_CUT");
+    static long journalWrites = 0;
+    if (!cut || FdName(fd) != "db_kiroku.dat")
+        return real(fd, buffer, size);
+    const long at = std::atol(cut);
+    const char* colon = std::strchr(cut, ':');
+    const std::size_t heldBack = colon ? static_cast<std::size_t>(std::atol(colon + 1)) : 0;
+    if (++journalWrites != at || heldBack >= size)
+        return real(fd, buffer, size);
+    if (real(fd, buffer, size - heldBack) != static_cast<ssize_t>(size - heldBack))
+        std::abort();
+    std::fflush(stdout);
+    ::kill(::getpid(), SIGKILL);
+    return -1;
 }
 
 int rename(const char* from, const char* to)
