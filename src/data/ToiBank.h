@@ -17,6 +17,9 @@ constexpr int Count = 8;
 // Optional: the area (分野) of the question; a bank without it, or an empty
 // cell, has no area.
 constexpr int Bunya = 8;
+// Optional: the exam paper's group (試験区分) of the question, for the mock
+// exam (data/MogiToi.h); a bank without it, or an empty cell, is データベース.
+constexpr int ShikenKubun = 9;
 } // namespace ToiColumn
 
 // The cell, or the empty text when the row or the cell does not exist.

@@ -1,0 +1,146 @@
+#include "drill/Yosoku.h"
+
+#include "data/ToiBank.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+namespace {
+
+// A four-choice question answered right without recall, one time in four.
+constexpr double kGuess = 0.25;
+// Pseudo-answers that draw a rate towards what it falls back on: a recall
+// bin's towards the model's recall with guessing, an area's towards the
+// learner's rate, the learner's towards the prior.
+constexpr double kBinWeight = 20;
+constexpr double kAreaWeight = 5;
+constexpr double kLearnerWeight = 5;
+// The range: the normal quantile of 90 % (5 % on each side).
+constexpr double kRangeZ = 1.645;
+
+struct Rate {
+    double rate = 0;
+    double variance = 0; // of the rate as an estimate
+};
+
+// A rate of right answers drawn towards `towards` by `weight` pseudo-answers.
+Rate Shrunk(double seikai, double answers, double towards, double weight)
+{
+    Rate r;
+    r.rate = (seikai + weight * towards) / (answers + weight);
+    r.variance = r.rate * (1 - r.rate) / (answers + weight + 1);
+    return r;
+}
+
+// The chance of a right answer for each recall bin: what the journal saw,
+// drawn towards the model's recall with guessing.
+std::array<Rate, kRecallBins> RecallRates(const std::array<RecallBin, kRecallBins>& bins)
+{
+    std::array<Rate, kRecallBins> rates;
+    for (int b = 0; b < kRecallBins; ++b) {
+        const RecallBin& bin = bins[static_cast<std::size_t>(b)];
+        const double recall = bin.answers ? bin.recall / bin.answers : (b + 0.5) / kRecallBins;
+        rates[static_cast<std::size_t>(b)] =
+            Shrunk(bin.seikai, bin.answers, kGuess + (1 - kGuess) * recall, kBinWeight);
+    }
+    return rates;
+}
+
+} // namespace
+
+YosokuFigure PredictMogiScore(const TextTable& toiTable, const MogiPool& pool, const FukushuMemory& memory,
+                              const MogiHaibun& haibun, std::int32_t today)
+{
+    YosokuFigure figure;
+    const MogiAllocation allocation = AllocateMogi(pool, haibun);
+    const std::array<Rate, kRecallBins> recallRates = RecallRates(memory.recall);
+    const auto toiOf = [&memory](std::int32_t row) -> const FukushuToi& {
+        return memory.toi.at(static_cast<std::size_t>(row));
+    };
+
+    // The areas of the paper's questions, and their right first answers.
+    std::unordered_map<std::string_view, std::size_t> areaIndex;
+    struct Area {
+        double answers = 0, seikai = 0;
+        double unseenWeight = 0; // points of the score resting on its rate
+    };
+    std::vector<Area> areas;
+    std::array<std::vector<std::size_t>, kMogiKubunCount> areaOf;
+    double firstAnswers = 0, firstSeikai = 0;
+    for (int k = 0; k < kMogiKubunCount; ++k) {
+        for (const std::int32_t row : pool.rows[static_cast<std::size_t>(k)]) {
+            const std::string_view name = TableCellView(toiTable, row, ToiColumn::Bunya);
+            const std::size_t a = areaIndex.try_emplace(name, areas.size()).first->second;
+            if (a == areas.size())
+                areas.emplace_back();
+            areaOf[static_cast<std::size_t>(k)].push_back(a);
+            const FukushuToi& toi = toiOf(row);
+            if (toi.answers > 0) {
+                areas[a].answers += 1;
+                areas[a].seikai += toi.firstSeikai;
+                firstAnswers += 1;
+                firstSeikai += toi.firstSeikai;
+            }
+        }
+    }
+    const Rate learner = Shrunk(firstSeikai, firstAnswers, kYosokuPrior, kLearnerWeight);
+
+    double paperVariance = 0;
+    std::array<double, kRecallBins> binWeight {};
+    for (int k = 0; k < kMogiKubunCount; ++k) {
+        const auto kk = static_cast<std::size_t>(k);
+        const std::vector<std::int32_t>& rows = pool.rows[kk];
+        const double n = static_cast<double>(rows.size());
+        const double drawn = allocation.counts[kk];
+        if (rows.empty() || drawn == 0)
+            continue;
+        // Points each question of the group adds to the expected score.
+        const double weight = kMogiPointsEach * drawn / n;
+        double sum = 0, squares = 0;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const FukushuToi& toi = toiOf(rows[i]);
+            double chance;
+            if (toi.answers > 0) {
+                const double elapsed = std::max(0, today - toi.lastDay);
+                const double recall = Fsrs::Retrievability(elapsed, toi.memory.stability);
+                const int b = std::min(kRecallBins - 1, static_cast<int>(recall * kRecallBins));
+                chance = recallRates[static_cast<std::size_t>(b)].rate;
+                binWeight[static_cast<std::size_t>(b)] += weight;
+                ++figure.answered;
+            } else {
+                Area& area = areas[areaOf[kk][i]];
+                chance = Shrunk(area.seikai, area.answers, learner.rate, kAreaWeight).rate;
+                area.unseenWeight += weight;
+            }
+            sum += chance;
+            squares += chance * chance;
+        }
+        const double mean = sum / n;
+        figure.kubunRate[kk] = mean;
+        figure.score += kMogiPointsEach * drawn * mean;
+        figure.questions += static_cast<std::int32_t>(rows.size());
+        // Drawn without putting back: the spread shrinks as the draw nears
+        // the whole group.
+        const double spread = std::max(0.0, squares / n - mean * mean);
+        const double finite = n > 1 ? (n - drawn) / (n - 1) : 0;
+        paperVariance += kMogiPointsEach * kMogiPointsEach * drawn * spread * finite;
+    }
+
+    double estimateVariance = 0;
+    for (int b = 0; b < kRecallBins; ++b)
+        estimateVariance += binWeight[static_cast<std::size_t>(b)] * binWeight[static_cast<std::size_t>(b)] *
+                            recallRates[static_cast<std::size_t>(b)].variance;
+    for (const Area& area : areas) {
+        const Rate rate = Shrunk(area.seikai, area.answers, learner.rate, kAreaWeight);
+        // An area's rate is uncertain by its own few answers and by the
+        // learner's rate it leans on.
+        const double lean = kAreaWeight / (area.answers + kAreaWeight);
+        estimateVariance += area.unseenWeight * area.unseenWeight * (rate.variance + lean * lean * learner.variance);
+    }
+    const double half = kRangeZ * std::sqrt(paperVariance + estimateVariance);
+    const double most = kMogiPointsEach * static_cast<double>(kMogiPaperSize - allocation.unfilled);
+    figure.low = std::clamp(figure.score - half, 0.0, most);
+    figure.high = std::clamp(figure.score + half, 0.0, most);
+    return figure;
+}
