@@ -25,10 +25,10 @@ double ClampDifficulty(double d)
 }
 
 // R(t, S) = (1 + factor t / S)^-w20, the factor making R(S, S) = 0.9.
-double Factor()
-{
-    return std::pow(0.9, -1 / kW[20]) - 1;
-}
+const double kFactor = std::pow(0.9, -1 / kW[20]) - 1;
+const double kExpW8 = std::exp(kW[8]);
+// Difficulty reverts towards that of a first answer rated Easy.
+const double kEasyDifficulty = InitialDifficulty(4);
 
 } // namespace
 
@@ -40,14 +40,19 @@ Memory First(bool seikai)
 
 Memory Next(const Memory& m, double elapsedDays, bool seikai)
 {
+    return NextAtRecall(m, Retrievability(std::max(0.0, elapsedDays), m.stability), seikai);
+}
+
+Memory NextAtRecall(const Memory& m, double r, bool seikai)
+{
     const double g = Grade(seikai);
     const double d = m.difficulty;
     const double s = m.stability;
-    const double r = Retrievability(std::max(0.0, elapsedDays), s);
     Memory next;
-    if (seikai) {
-        next.stability =
-            s * (1 + std::exp(kW[8]) * (11 - d) * std::pow(s, -kW[9]) * (std::exp(kW[10] * (1 - r)) - 1));
+    if (r >= 1 && seikai) {
+        next.stability = s; // recalled at once: nothing to strengthen
+    } else if (seikai) {
+        next.stability = s * (1 + kExpW8 * (11 - d) * std::pow(s, -kW[9]) * (std::exp(kW[10] * (1 - r)) - 1));
     } else {
         const double forgot =
             kW[11] * std::pow(d, -kW[12]) * (std::pow(s + 1, kW[13]) - 1) * std::exp(kW[14] * (1 - r));
@@ -57,14 +62,15 @@ Memory Next(const Memory& m, double elapsedDays, bool seikai)
     next.stability = std::clamp(next.stability, kMinStability, double(kMaxIntervalDays));
     // Linear damping towards 10, then a pull back towards an easy first answer.
     const double damped = d + (-kW[6] * (g - 3)) * (10 - d) / 9;
-    next.difficulty = ClampDifficulty(kW[7] * InitialDifficulty(4) + (1 - kW[7]) * damped);
+    next.difficulty = ClampDifficulty(kW[7] * kEasyDifficulty + (1 - kW[7]) * damped);
     return next;
 }
 
 double Retrievability(double elapsedDays, double stability)
 {
-    static const double factor = Factor();
-    return std::pow(1 + factor * elapsedDays / stability, -kW[20]);
+    if (elapsedDays <= 0)
+        return 1;
+    return std::pow(1 + kFactor * elapsedDays / stability, -kW[20]);
 }
 
 std::int32_t IntervalDays(double stability)

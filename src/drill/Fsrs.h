@@ -25,6 +25,9 @@ struct Memory {
 Memory First(bool seikai);
 // The memory after an answer given `elapsedDays` after the one before.
 Memory Next(const Memory& memory, double elapsedDays, bool seikai);
+// The same, given the recall at that moment (Retrievability), for a caller
+// that needs it too.
+Memory NextAtRecall(const Memory& memory, double recall, bool seikai);
 // The chance of recall `elapsedDays` after the last answer.
 double Retrievability(double elapsedDays, double stability);
 // Days until the next review: recall then falls to 0.9.

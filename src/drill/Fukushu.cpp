@@ -1,46 +1,48 @@
 #include "drill/Fukushu.h"
 
-#include "data/ToiBank.h"
+#include "drill/ToiKeys.h"
 
 #include <algorithm>
-#include <string_view>
-#include <unordered_map>
 
 FukushuMemory ComputeFukushuMemory(const TextTable& toiTable, const std::vector<KirokuEntry>& entries)
 {
-    FukushuMemory memory;
-    const std::int32_t n = ToiCount(toiTable);
-    memory.toi.resize(static_cast<std::size_t>(n) + 1);
-    // One hash look-up per answer; the first row of each key.
-    std::unordered_map<std::string_view, std::int32_t> rowOfKey;
-    rowOfKey.reserve(static_cast<std::size_t>(n));
-    ForEachToiRow(toiTable, [&](std::int32_t row, const TextRow& cells) {
-        rowOfKey.emplace(TableCellView(cells, ToiColumn::Key), row);
-    });
+    return ComputeFukushuMemory(ToiKeyIndex(toiTable), entries);
+}
 
-    for (const KirokuEntry& e : entries) {
-        const auto found = rowOfKey.find(e.key);
-        if (found == rowOfKey.end())
-            continue; // a question the bank no longer has
-        FukushuToi& toi = memory.toi[static_cast<std::size_t>(found->second)];
-        if (toi.answers == 0) {
-            toi.memory = Fsrs::First(e.seikai);
-            toi.firstSeikai = e.seikai;
-            toi.lastDay = e.day;
-        } else {
-            // A clock set back gives no negative time.
-            const double elapsed = std::max(0, e.day - toi.lastDay);
-            const double recall = Fsrs::Retrievability(elapsed, toi.memory.stability);
+FukushuMemory ComputeFukushuMemory(const ToiKeyIndex& keys, const std::vector<KirokuEntry>& entries)
+{
+    FukushuMemory memory;
+    memory.toi.resize(static_cast<std::size_t>(keys.ToiCount()) + 1);
+    for (const KirokuEntry& e : entries)
+        AddFukushuAnswer(memory, keys, e);
+    return memory;
+}
+
+void AddFukushuAnswer(FukushuMemory& memory, const ToiKeyIndex& keys, const KirokuEntry& e)
+{
+    const std::int32_t row = keys.RowOf(e.key);
+    if (row == 0 || static_cast<std::size_t>(row) >= memory.toi.size())
+        return; // a question the bank no longer has
+    FukushuToi& toi = memory.toi[static_cast<std::size_t>(row)];
+    if (toi.answers == 0) {
+        toi.memory = Fsrs::First(e.seikai);
+        toi.firstSeikai = e.seikai;
+        toi.lastDay = e.day;
+    } else {
+        // A clock set back gives no negative time.
+        const double elapsed = std::max(0, e.day - toi.lastDay);
+        const double recall = Fsrs::Retrievability(elapsed, toi.memory.stability);
+        // An answer again the same day says little of what stays.
+        if (elapsed > 0) {
             RecallBin& bin = memory.recall[std::min(kRecallBins - 1, static_cast<int>(recall * kRecallBins))];
             bin.recall += recall;
             ++bin.answers;
             bin.seikai += e.seikai;
-            toi.memory = Fsrs::Next(toi.memory, elapsed, e.seikai);
-            toi.lastDay = std::max(toi.lastDay, e.day);
         }
-        ++toi.answers;
+        toi.memory = Fsrs::NextAtRecall(toi.memory, recall, e.seikai);
+        toi.lastDay = std::max(toi.lastDay, e.day);
     }
-    return memory;
+    ++toi.answers;
 }
 
 std::int32_t FukushuDueDay(const FukushuToi& toi)

@@ -5,6 +5,7 @@
 // Days are whole local days (days since 1970-01-01).
 #include "data/KirokuRow.h"
 #include "drill/Fsrs.h"
+#include "drill/ToiKeys.h"
 #include "text/Unit2.h"
 
 #include <array>
@@ -43,6 +44,12 @@ constexpr int kFukushuDays = 8;
 // KirokuJournal::Entries gives it). Answers to keys the bank does not hold
 // are left out.
 FukushuMemory ComputeFukushuMemory(const TextTable& toiTable, const std::vector<KirokuEntry>& entries);
+// The same with the bank's keys already indexed (the record screen indexes
+// them once for this and the mock exam's questions).
+FukushuMemory ComputeFukushuMemory(const ToiKeyIndex& keys, const std::vector<KirokuEntry>& entries);
+// One more answer, as judged after the pass: the memory stays current
+// without a new pass over the journal.
+void AddFukushuAnswer(FukushuMemory& memory, const ToiKeyIndex& keys, const KirokuEntry& entry);
 // The day a question's next review is due.
 std::int32_t FukushuDueDay(const FukushuToi& toi);
 // The rows due today or earlier: the most overdue first, then in bank order.

@@ -24,20 +24,25 @@ std::uint64_t MogiRandom::Below(std::uint64_t n)
     }
 }
 
-MogiPool MogiPoolOf(const TextTable& toiTable)
+MogiPool MogiPoolOf(const TextTable& toiTable, const ToiKeyIndex& keys)
 {
     MogiPool pool;
-    std::unordered_set<std::string_view> keys;
     ForEachToiRow(toiTable, [&](std::int32_t row, const TextRow& cells) {
-        const std::string_view key = TableCellView(cells, ToiColumn::Key);
-        if (!keys.insert(key).second || !IsExamFormatToi(cells))
-            return; // a key asked twice would be one question twice
+        // A key the bank holds twice would be one question twice.
+        if (!keys.IsFirstRow(row) || !IsExamFormatToi(cells))
+            return;
         if (const std::optional<MogiKubun> kubun = MogiKubunOf(cells)) {
             pool.rows[*kubun].push_back(row);
-            pool.keys[*kubun].push_back(key);
+            pool.keys[*kubun].push_back(keys.KeyOfRow(row));
+            pool.bunya[*kubun].push_back(TableCellView(cells, ToiColumn::Bunya));
         }
     });
     return pool;
+}
+
+MogiPool MogiPoolOf(const TextTable& toiTable)
+{
+    return MogiPoolOf(toiTable, ToiKeyIndex(toiTable));
 }
 
 MogiAllocation AllocateMogi(const MogiPool& pool, const MogiHaibun& haibun)

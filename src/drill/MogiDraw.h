@@ -5,6 +5,7 @@
 // every system and compiler.
 #include "data/MogiHaibun.h"
 #include "data/MogiToi.h"
+#include "drill/ToiKeys.h"
 #include "text/Unit2.h"
 
 #include <array>
@@ -29,11 +30,14 @@ private:
 
 // The questions a paper can hold, by group: every question of the exam's
 // format whose group the paper knows, each key once (its first row), in bank
-// order. The keys are views into the bank, valid while it lives unchanged.
+// order, with its key and area (分野). The texts are views into the bank,
+// valid while it lives unchanged.
 struct MogiPool {
     std::array<std::vector<std::int32_t>, kMogiKubunCount> rows;
     std::array<std::vector<std::string_view>, kMogiKubunCount> keys;
+    std::array<std::vector<std::string_view>, kMogiKubunCount> bunya;
 };
+MogiPool MogiPoolOf(const TextTable& toiTable, const ToiKeyIndex& keys);
 MogiPool MogiPoolOf(const TextTable& toiTable);
 
 // A group that had fewer questions than the mix asks: its missing ones come

@@ -1,7 +1,5 @@
 #include "drill/Yosoku.h"
 
-#include "data/ToiBank.h"
-
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
@@ -16,6 +14,9 @@ constexpr double kGuess = 0.25;
 constexpr double kBinWeight = 20;
 constexpr double kAreaWeight = 5;
 constexpr double kLearnerWeight = 5;
+// How much a question's own chance varies around its estimate, as a share
+// of p (1 - p), the most it can: questions alike in the journal differ.
+constexpr double kWithin = 0.25;
 // The range: the normal quantile of 90 % (5 % on each side).
 constexpr double kRangeZ = 1.645;
 
@@ -49,8 +50,8 @@ std::array<Rate, kRecallBins> RecallRates(const std::array<RecallBin, kRecallBin
 
 } // namespace
 
-YosokuFigure PredictMogiScore(const TextTable& toiTable, const MogiPool& pool, const FukushuMemory& memory,
-                              const MogiHaibun& haibun, std::int32_t today)
+YosokuFigure PredictMogiScore(const MogiPool& pool, const FukushuMemory& memory, const MogiHaibun& haibun,
+                              std::int32_t today)
 {
     YosokuFigure figure;
     const MogiAllocation allocation = AllocateMogi(pool, haibun);
@@ -69,13 +70,19 @@ YosokuFigure PredictMogiScore(const TextTable& toiTable, const MogiPool& pool, c
     std::array<std::vector<std::size_t>, kMogiKubunCount> areaOf;
     double firstAnswers = 0, firstSeikai = 0;
     for (int k = 0; k < kMogiKubunCount; ++k) {
-        for (const std::int32_t row : pool.rows[static_cast<std::size_t>(k)]) {
-            const std::string_view name = TableCellView(toiTable, row, ToiColumn::Bunya);
-            const std::size_t a = areaIndex.try_emplace(name, areas.size()).first->second;
-            if (a == areas.size())
-                areas.emplace_back();
-            areaOf[static_cast<std::size_t>(k)].push_back(a);
-            const FukushuToi& toi = toiOf(row);
+        const auto kk = static_cast<std::size_t>(k);
+        std::string_view last;
+        std::size_t a = 0;
+        for (std::size_t i = 0; i < pool.rows[kk].size(); ++i) {
+            // A bank lists an area's questions together: one look-up a run.
+            if (areas.empty() || pool.bunya[kk][i] != last) {
+                last = pool.bunya[kk][i];
+                a = areaIndex.try_emplace(last, areas.size()).first->second;
+                if (a == areas.size())
+                    areas.emplace_back();
+            }
+            areaOf[kk].push_back(a);
+            const FukushuToi& toi = toiOf(pool.rows[kk][i]);
             if (toi.answers > 0) {
                 areas[a].answers += 1;
                 areas[a].seikai += toi.firstSeikai;
@@ -97,7 +104,7 @@ YosokuFigure PredictMogiScore(const TextTable& toiTable, const MogiPool& pool, c
             continue;
         // Points each question of the group adds to the expected score.
         const double weight = kMogiPointsEach * drawn / n;
-        double sum = 0, squares = 0;
+        double sum = 0, squares = 0, within = 0;
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const FukushuToi& toi = toiOf(rows[i]);
             double chance;
@@ -115,6 +122,7 @@ YosokuFigure PredictMogiScore(const TextTable& toiTable, const MogiPool& pool, c
             }
             sum += chance;
             squares += chance * chance;
+            within += chance * (1 - chance);
         }
         const double mean = sum / n;
         figure.kubunRate[kk] = mean;
@@ -122,7 +130,7 @@ YosokuFigure PredictMogiScore(const TextTable& toiTable, const MogiPool& pool, c
         figure.questions += static_cast<std::int32_t>(rows.size());
         // Drawn without putting back: the spread shrinks as the draw nears
         // the whole group.
-        const double spread = std::max(0.0, squares / n - mean * mean);
+        const double spread = std::max(0.0, squares / n - mean * mean) + kWithin * within / n;
         const double finite = n > 1 ? (n - drawn) / (n - 1) : 0;
         paperVariance += kMogiPointsEach * kMogiPointsEach * drawn * spread * finite;
     }

@@ -39,5 +39,6 @@ struct YosokuFigure {
     std::array<double, kMogiKubunCount> kubunRate {};
 };
 
-YosokuFigure PredictMogiScore(const TextTable& toiTable, const MogiPool& pool, const FukushuMemory& memory,
-                              const MogiHaibun& haibun, std::int32_t today);
+// `memory` and `pool` of the same bank (its rows index memory.toi).
+YosokuFigure PredictMogiScore(const MogiPool& pool, const FukushuMemory& memory, const MogiHaibun& haibun,
+                              std::int32_t today);
