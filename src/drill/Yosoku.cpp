@@ -34,19 +34,61 @@ Rate Shrunk(double seikai, double answers, double towards, double weight)
     return r;
 }
 
-// The chance of a right answer for each recall bin: what the journal saw,
-// drawn towards the model's recall with guessing.
-std::array<Rate, kRecallBins> RecallRates(const std::array<RecallBin, kRecallBins>& bins)
+double Logit(double p)
 {
-    std::array<Rate, kRecallBins> rates;
-    for (int b = 0; b < kRecallBins; ++b) {
-        const RecallBin& bin = bins[static_cast<std::size_t>(b)];
-        const double recall = bin.answers ? bin.recall / bin.answers : (b + 0.5) / kRecallBins;
-        rates[static_cast<std::size_t>(b)] =
-            Shrunk(bin.seikai, bin.answers, kGuess + (1 - kGuess) * recall, kBinWeight);
-    }
-    return rates;
+    p = std::clamp(p, 1e-4, 1 - 1e-4);
+    return std::log(p / (1 - p));
 }
+
+// The model's recall with guessing: right by recall, else one time in four.
+double Guessed(double recall)
+{
+    return kGuess + (1 - kGuess) * recall;
+}
+
+// From the model's recall to the chance of a right answer, as the journal
+// saw it: in each recall bin the rate of right answers (drawn towards the
+// model with guessing), kept as a shift of the model's logit at the bin's
+// mean recall. Between the bins the shift is interpolated, beyond them held,
+// so the chance still falls with every day, as the recall does.
+class RecallMap {
+public:
+    explicit RecallMap(const std::array<RecallBin, kRecallBins>& bins)
+    {
+        for (std::size_t b = 0; b < bins.size(); ++b) {
+            const RecallBin& bin = bins[b];
+            recall_[b] = bin.answers ? bin.recall / bin.answers : (static_cast<double>(b) + 0.5) / kRecallBins;
+            rate_[b] = Shrunk(bin.seikai, bin.answers, Guessed(recall_[b]), kBinWeight);
+            shift_[b] = Logit(rate_[b].rate) - Logit(Guessed(recall_[b]));
+        }
+    }
+    double Chance(double recall) const
+    {
+        const auto above = static_cast<std::size_t>(
+            std::upper_bound(recall_.begin(), recall_.end(), recall) - recall_.begin());
+        double shift;
+        if (above == 0) {
+            shift = shift_.front();
+        } else if (above == recall_.size()) {
+            shift = shift_.back();
+        } else {
+            const double t = (recall - recall_[above - 1]) / (recall_[above] - recall_[above - 1]);
+            shift = shift_[above - 1] + t * (shift_[above] - shift_[above - 1]);
+        }
+        return 1 / (1 + std::exp(-(Logit(Guessed(recall)) + shift)));
+    }
+    // The bin a recall falls in, and how uncertain its rate is.
+    static std::size_t Bin(double recall)
+    {
+        return static_cast<std::size_t>(std::clamp(static_cast<int>(recall * kRecallBins), 0, kRecallBins - 1));
+    }
+    double Variance(std::size_t bin) const { return rate_[bin].variance; }
+
+private:
+    std::array<double, kRecallBins> recall_ {}; // ascending: each bin's mean lies within it
+    std::array<Rate, kRecallBins> rate_ {};
+    std::array<double, kRecallBins> shift_ {};
+};
 
 } // namespace
 
@@ -55,7 +97,7 @@ YosokuFigure PredictMogiScore(const MogiPool& pool, const FukushuMemory& memory,
 {
     YosokuFigure figure;
     const MogiAllocation allocation = AllocateMogi(pool, haibun);
-    const std::array<Rate, kRecallBins> recallRates = RecallRates(memory.recall);
+    const RecallMap recallMap(memory.recall);
     const auto toiOf = [&memory](std::int32_t row) -> const FukushuToi& {
         return memory.toi.at(static_cast<std::size_t>(row));
     };
@@ -111,9 +153,8 @@ YosokuFigure PredictMogiScore(const MogiPool& pool, const FukushuMemory& memory,
             if (toi.answers > 0) {
                 const double elapsed = std::max(0, today - toi.lastDay);
                 const double recall = Fsrs::Retrievability(elapsed, toi.memory.stability);
-                const int b = std::min(kRecallBins - 1, static_cast<int>(recall * kRecallBins));
-                chance = recallRates[static_cast<std::size_t>(b)].rate;
-                binWeight[static_cast<std::size_t>(b)] += weight;
+                chance = recallMap.Chance(recall);
+                binWeight[RecallMap::Bin(recall)] += weight;
                 ++figure.answered;
             } else {
                 Area& area = areas[areaOf[kk][i]];
@@ -136,9 +177,8 @@ YosokuFigure PredictMogiScore(const MogiPool& pool, const FukushuMemory& memory,
     }
 
     double estimateVariance = 0;
-    for (int b = 0; b < kRecallBins; ++b)
-        estimateVariance += binWeight[static_cast<std::size_t>(b)] * binWeight[static_cast<std::size_t>(b)] *
-                            recallRates[static_cast<std::size_t>(b)].variance;
+    for (std::size_t b = 0; b < binWeight.size(); ++b)
+        estimateVariance += binWeight[b] * binWeight[b] * recallMap.Variance(b);
     for (const Area& area : areas) {
         const Rate rate = Shrunk(area.seikai, area.answers, learner.rate, kAreaWeight);
         // An area's rate is uncertain by its own few answers and by the
