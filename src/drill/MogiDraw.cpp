@@ -33,7 +33,7 @@ MogiPool MogiPoolOf(const TextTable& toiTable, const ToiKeyIndex& keys)
             return;
         if (const std::optional<MogiKubun> kubun = MogiKubunOf(cells)) {
             pool.rows[*kubun].push_back(row);
-            pool.keys[*kubun].push_back(keys.KeyOfRow(row));
+            pool.keys[*kubun].push_back(TableCellView(cells, ToiColumn::Key));
             pool.bunya[*kubun].push_back(TableCellView(cells, ToiColumn::Bunya));
         }
     });

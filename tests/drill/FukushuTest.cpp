@@ -4,6 +4,8 @@
 // histories read from a journal, and the order and counts of due questions.
 #include "drill/Fukushu.h"
 
+#include "data/ToiBank.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -145,6 +147,26 @@ TEST(Fukushu, DueRowsMostOverdueFirstAndTheWeeksCounts)
     }
     EXPECT_EQ(memory.toi[7].answers, 0);
     EXPECT_EQ(memory.toi[2].answers, 1);
+}
+
+TEST(Fukushu, KeysFoundAsTheirFirstRow)
+{
+    // Enough keys to fill the table's runs; every 7th row repeats the key
+    // 5 rows before it; one key is empty.
+    TextTable bank = Bank(5000);
+    for (std::int32_t row = 7; row <= 5000; row += 7)
+        bank[row] = {"Q" + IntToText(row - 5)};
+    bank[12] = {""};
+    const ToiKeyIndex keys(bank);
+    EXPECT_EQ(keys.ToiCount(), 5000);
+    for (std::int32_t row = 1; row <= 5000; ++row) {
+        const bool repeat = row % 7 == 0;
+        ASSERT_EQ(keys.IsFirstRow(row), !repeat) << row;
+        ASSERT_EQ(keys.RowOf(TableCell(bank, row, 0)), repeat ? row - 5 : row) << row;
+    }
+    EXPECT_EQ(keys.RowOf(""), 12);
+    EXPECT_EQ(keys.RowOf("Q5001"), 0);
+    EXPECT_EQ(keys.RowOf("Q7"), 0);
 }
 
 } // namespace
