@@ -135,7 +135,7 @@ YosokuFigure PredictMogiScore(const MogiPool& pool, const FukushuMemory& memory,
     }
     const Rate learner = Shrunk(firstSeikai, firstAnswers, kYosokuPrior, kLearnerWeight);
 
-    double paperVariance = 0;
+    double paperVariance = 0, estimateVariance = 0;
     std::array<double, kRecallBins> binWeight {};
     for (int k = 0; k < kMogiKubunCount; ++k) {
         const auto kk = static_cast<std::size_t>(k);
@@ -170,13 +170,14 @@ YosokuFigure PredictMogiScore(const MogiPool& pool, const FukushuMemory& memory,
         figure.score += kMogiPointsEach * drawn * mean;
         figure.questions += static_cast<std::int32_t>(rows.size());
         // Drawn without putting back: the spread shrinks as the draw nears
-        // the whole group.
-        const double spread = std::max(0.0, squares / n - mean * mean) + kWithin * within / n;
+        // the whole group. Each drawn question's own chance is uncertain
+        // besides, whichever are drawn.
+        const double spread = std::max(0.0, squares / n - mean * mean);
         const double finite = n > 1 ? (n - drawn) / (n - 1) : 0;
         paperVariance += kMogiPointsEach * kMogiPointsEach * drawn * spread * finite;
+        estimateVariance += kMogiPointsEach * kMogiPointsEach * drawn * kWithin * within / n;
     }
 
-    double estimateVariance = 0;
     for (std::size_t b = 0; b < binWeight.size(); ++b)
         estimateVariance += binWeight[b] * binWeight[b] * recallMap.Variance(b);
     for (const Area& area : areas) {
