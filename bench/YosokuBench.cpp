@@ -41,6 +41,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <numbers>
 #include <numeric>
 #include <random>
 #include <string>
@@ -64,7 +65,7 @@ public:
     double Normal(double mean, double sd)
     {
         const double u = 1 - Uniform(), v = Uniform();
-        return mean + sd * std::sqrt(-2 * std::log(u)) * std::cos(2 * M_PI * v);
+        return mean + sd * std::sqrt(-2 * std::log(u)) * std::cos(2 * std::numbers::pi * v);
     }
     std::uint64_t Seed() { return mix_.Next(); }
 
