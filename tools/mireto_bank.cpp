@@ -11,6 +11,7 @@
 #include "picture/LoadJpegBitmap.h"
 #include "text/SafeFile.h"
 #include "text/SameFile.h"
+#include "data/MogiToi.h"
 #include "data/ToiBank.h"
 #include "text/Unit2.h"
 
@@ -264,7 +265,7 @@ bool ScanBunyaList(const Sources& sources, std::map<std::string, SourceBunya>& b
                                       "(試験区分)"
                                     : "a row of the list of areas is a file name and its area (分野)"},
                          ProblemList::Stage::Content);
-        else if (withKubun && !IsKubunName(row.cells[2]))
+        else if (withKubun && !MogiKubunNamed(row.cells[2]))
             problems.Add({name, row.line, 3, KubunProblem(row.cells[2])}, ProblemList::Stage::Content);
         else if (!byFile.emplace(std::string(row.cells[0]),
                                  SourceBunya {std::string(row.cells[1]), withKubun ? std::string(row.cells[2]) : ""})

@@ -30,13 +30,6 @@ std::string_view ToiBunyaView(const TextRow& cells)
     return TrimSjisBlanks(TableCellView(cells, ToiColumn::Bunya));
 }
 
-bool IsKubunName(std::string_view text)
-{
-    for (const char* name : kKubunNames)
-        if (text == name)
-            return true;
-    return false;
-}
 
 std::int32_t ToiCount(const TextTable& toiTable)
 {

@@ -18,16 +18,11 @@ constexpr int Count = 8;
 // cell, has no area.
 constexpr int Bunya = 8;
 // Optional, after the area: the paper group (試験区分) the question belongs
-// to, one of kKubunNames; a bank without it has no groups.
+// to, one of kMogiKubunNames; a bank without it, or an empty
+// cell, is データベース (the mock exam's data/MogiToi.h).
 constexpr int Kubun = 9;
 } // namespace ToiColumn
 
-// The paper groups (試験区分), Shift_JIS: データベース, セキュリティ, 基盤と信頼性, 開発.
-inline constexpr const char* kKubunNames[] = {
-    "\x83\x66\x81\x5B\x83\x5E\x83\x78\x81\x5B\x83\x58", "\x83\x5A\x83\x4C\x83\x85\x83\x8A\x83\x65\x83\x42",
-    "\x8A\xEE\x94\xD5\x82\xC6\x90\x4D\x97\x8A\x90\xAB", "\x8A\x4A\x94\xAD"};
-// True when the text is one of kKubunNames.
-bool IsKubunName(std::string_view text);
 
 // The cell, or the empty text when the row or the cell does not exist.
 const std::string& TableCell(const TextTable& table, std::int32_t row, int column);

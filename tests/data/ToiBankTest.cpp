@@ -1,4 +1,5 @@
 #include "data/ToiBank.h"
+#include "data/MogiToi.h"
 
 #include <gtest/gtest.h>
 
@@ -34,11 +35,11 @@ TEST(ToiBank, TheOptionalTenthColumnIsOneOfFourPaperGroups)
     const TextTable bank = ParseTableFile("\"k\",\"t\",\"e\",\"1\",\"4\",\"3\",\"0\",\"0\",\"a\",\"\x8A\x4A\x94\xAD\"\r\n"
                                           "\"1\",\"t\",\"e\",\"1\",\"4\",\"3\",\"0\",\"0\",\"a\",\"\x8A\x4A\x94\xAD\"\r\n");
     EXPECT_EQ(TableCell(bank, 1, ToiColumn::Bunya), "a");
-    EXPECT_TRUE(IsKubunName(TableCell(bank, 1, ToiColumn::Kubun))); // 開発
-    for (const char* name : kKubunNames)
-        EXPECT_TRUE(IsKubunName(name));
-    EXPECT_FALSE(IsKubunName(""));
-    EXPECT_FALSE(IsKubunName("\x8A\x4A")); // 開 alone
+    EXPECT_TRUE(MogiKubunNamed(TableCell(bank, 1, ToiColumn::Kubun))); // 開発
+    for (const std::string_view name : kMogiKubunNames)
+        EXPECT_TRUE(MogiKubunNamed(name));
+    EXPECT_FALSE(MogiKubunNamed(""));
+    EXPECT_FALSE(MogiKubunNamed("\x8A\x4A")); // 開 alone
 }
 
 TEST(ToiBank, MissingCellsRowsAndColumnsReadEmpty)

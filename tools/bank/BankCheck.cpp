@@ -4,6 +4,7 @@
 #include "bank/CellText.h"
 
 #include "data/ChoiceLabels.h"
+#include "data/MogiToi.h"
 #include "data/ToiBank.h"
 #include "data/ToiBoxes.h"
 #include "data/ToiTextLines.h"
@@ -45,8 +46,8 @@ bool PlainDecimal(std::string_view text, int& value)
 std::string KubunProblem(std::string_view kubun)
 {
     std::string names;
-    for (const char* name : kKubunNames)
-        names += (names.empty() ? "" : ", ") + SjisToUtf8(name);
+    for (const std::string_view name : kMogiKubunNames)
+        names += (names.empty() ? "" : ", ") + SjisToUtf8(std::string(name));
     return "the paper group (試験区分) " + Quoted(SjisToUtf8(std::string(kubun))) + " is none of " + names;
 }
 
@@ -135,7 +136,7 @@ void BankContentCheck::CheckQuestion(const RowView& row)
                           "paper group)"));
     } else if (columns_ > ToiColumn::Count) {
         CheckBunya(row, cells[ToiColumn::Bunya]);
-        if (columns_ > ToiColumn::Kubun && !IsKubunName(cells[ToiColumn::Kubun]))
+        if (columns_ > ToiColumn::Kubun && !MogiKubunNamed(cells[ToiColumn::Kubun]))
             Report(row, ToiColumn::Kubun + 1, KubunProblem(cells[ToiColumn::Kubun]));
     }
     auto cell = [&](int column) -> std::string_view {

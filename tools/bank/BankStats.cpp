@@ -1,6 +1,7 @@
 #include "bank/BankStats.h"
 
 #include "data/ChoiceLabels.h"
+#include "data/MogiToi.h"
 #include "data/ToiBank.h"
 #include "text/SjisCodec.h"
 
@@ -280,14 +281,14 @@ std::string ExamFormatLine(const BankStats& s)
         return out + "\n";
     std::map<std::string, int> rest = s.examByKubun;
     std::string groups;
-    for (const char* name : kKubunNames) {
-        const auto it = rest.find(name);
-        groups += (groups.empty() ? "" : ", ") + SjisToUtf8(name) + " " + std::to_string(it == rest.end() ? 0 : it->second);
+    for (const std::string_view name : kMogiKubunNames) {
+        const auto it = rest.find(std::string(name));
+        groups += (groups.empty() ? "" : ", ") + SjisToUtf8(std::string(name)) + " " + std::to_string(it == rest.end() ? 0 : it->second);
         if (it != rest.end())
             rest.erase(it);
     }
     for (const auto& [name, count] : rest)
-        groups += ", " + (name.empty() ? std::string("no group") : SjisToUtf8(name)) + " " + std::to_string(count);
+        groups += ", " + (name.empty() ? std::string("no group") : SjisToUtf8(std::string(name))) + " " + std::to_string(count);
     return out + "; by paper group (試験区分): " + groups + "\n";
 }
 

@@ -1,0 +1,32 @@
+#include "data/MogiToi.h"
+
+#include "data/ToiBank.h"
+
+std::optional<MogiKubun> MogiKubunNamed(std::string_view name)
+{
+    for (int k = 0; k < kMogiKubunCount; ++k)
+        if (kMogiKubunNames[static_cast<std::size_t>(k)] == name)
+            return static_cast<MogiKubun>(k);
+    return std::nullopt;
+}
+
+std::optional<MogiKubun> MogiKubunOf(const TextRow& cells)
+{
+    const std::string_view name = TableCellView(cells, ToiColumn::Kubun);
+    if (name.empty())
+        return kKubunDatabase;
+    return MogiKubunNamed(name);
+}
+
+bool IsExamFormatToi(const TextRow& cells)
+{
+    // Read as the drill reads them, so a question counts here exactly when
+    // the drill shows it as four boxes labelled ア to エ.
+    if (TextToInt(std::string(TableCellView(cells, ToiColumn::ChoiceCount))) != 4)
+        return false;
+    if (TextToInt(std::string(TableCellView(cells, ToiColumn::LabelSet))) != 3)
+        return false;
+    // The judge compares the whole answer text: "1" to "4", nothing else.
+    const std::string_view seikai = TableCellView(cells, ToiColumn::Seikai);
+    return seikai.size() == 1 && seikai[0] >= '1' && seikai[0] <= '4';
+}
