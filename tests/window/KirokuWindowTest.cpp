@@ -6,6 +6,7 @@
 #include "window/KirokuView.h"
 #include "window/MessageBox.h"
 #include "window/Unit1.h"
+#include "text/SjisCodec.h"
 #include "window/Widgets.h"
 #include "data/DataTexts.h"
 #include "data/Kiroku.h"
@@ -27,6 +28,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <random>
+#include <set>
 
 namespace {
 
@@ -253,7 +255,7 @@ INSTANTIATE_TEST_SUITE_P(Counts, KirokuAreas, ::testing::Values(16, 40));
 
 // The shipped bank's areas all fit at once. With MIRETO_RECORD_SHOT set the
 // record of a month's study is saved there (docs/screenshot-record.png).
-TEST_F(KirokuWindow, TheShippedBanksAreasAllShowAtOnce)
+TEST_F(KirokuWindow, TheShippedBanksAreasAreAllReachable)
 {
 #ifndef MIRETO_SAMPLE_BANK
     GTEST_SKIP() << "no shipped bank in this build";
@@ -287,10 +289,13 @@ TEST_F(KirokuWindow, TheShippedBanksAreasAllShowAtOnce)
     QTest::mouseClick(form->btnKiroku, Qt::LeftButton);
     ASSERT_EQ(VisibleScreen(*form), form->pnlKiroku);
     KirokuBunyaTable& table = *form->kirokuView->BunyaTable();
-    EXPECT_EQ(table.RowCount(), 16u);
-    EXPECT_EQ(table.Scroll()->verticalScrollBar()->maximum(), 0);
+    std::set<std::string> areas;
+    ForEachToiRow(bank, [&](std::int32_t, const TextRow& cells) { areas.insert(SjisToUtf8(std::string(ToiBunyaView(cells)))); });
+    EXPECT_EQ(table.RowCount(), areas.size());
+    // Sixteen fit at once; more are scrolled to.
+    EXPECT_EQ(table.Scroll()->verticalScrollBar()->maximum() == 0, areas.size() <= 16);
     const std::vector<std::string> names = ReachableAreaNames(*form->kirokuView);
-    for (const std::string area : {"可用性と信頼性", "ストレージ", "システム開発"})
+    for (const std::string& area : areas)
         EXPECT_NE(std::find(names.begin(), names.end(), area), names.end()) << area;
     if (const char* path = std::getenv("MIRETO_RECORD_SHOT"))
         form->grab().toImage().save(QString::fromLocal8Bit(path));
