@@ -114,6 +114,22 @@ void KirokuJournal::Open(const std::string* seikaiOnDisk, bool mayRotate)
     FileError reason;
     if (!ReadKirokuMark(marks, &reason, &markRejected_))
         problems_.push_back({kKirokuMarkFileName, reason});
+    diskHash_ = SeikaiFileHash(seikaiOnDisk);
+    // A mark an older version wrote has no check. It is believed where it
+    // can count nothing again, naming the journal's last row and the counts
+    // file on disk (the state every confirmed close leaves), so an update
+    // says nothing; in any other case it may be an edit and is not.
+    // Its rows for other counts files name nothing and go quietly.
+    bool unchecked = false;
+    const auto doubtful = std::remove_if(marks.begin(), marks.end(), [&](const KirokuMarkRow& mark) {
+        if (!mark.unchecked)
+            return false;
+        unchecked = true;
+        const bool believed = mark.hash != diskHash_ || (journalRead && mark.seq == lastSeq_);
+        markRejected_ = markRejected_ || !believed;
+        return !believed || mark.hash != diskHash_;
+    });
+    marks.erase(doubtful, marks.end());
     if (journalRead) {
         // The mark only ever names a row the journal holds: a number above
         // the last row is an edit, and would stop the journal or count
@@ -132,11 +148,11 @@ void KirokuJournal::Open(const std::string* seikaiOnDisk, bool mayRotate)
     // after it may be such a row): the next answer's number is above theirs.
     usedSeq_ = lastSeq_ + static_cast<std::int64_t>(strayLines_) + (tornTail_ ? 1 : 0);
 
-    diskHash_ = SeikaiFileHash(seikaiOnDisk);
     if (const auto seq = MarkedSeq(marks, diskHash_)) {
         diskSeq_ = *seq;
-        // A mark that held a rejected row is written anew before the next answer.
-        markHoldsDisk_ = !markRejected_;
+        // A mark that held a rejected or unchecked row is written anew
+        // before the next answer.
+        markHoldsDisk_ = !markRejected_ && !unchecked;
     } else {
         // A first start has neither; otherwise the counts file was written
         // by something else (an older copy, an editor) and holds an unknown

@@ -49,13 +49,14 @@ bool ReadKirokuMark(std::vector<KirokuMarkRow>& rows, FileError* reason, bool* r
         if (number < 1)
             continue;
         std::optional<std::int64_t> seq;
-        if (row.size() == 3) {
+        const bool unchecked = row.size() == 2;
+        if (row.size() == 3 || unchecked) {
             const std::string_view cells[] = {row.Cell(0), row.Cell(1)};
-            if (row.Cell(2) == KirokuCheck(cells) && IsHash(std::string(cells[1])))
+            if ((unchecked || row.Cell(2) == KirokuCheck(cells)) && IsHash(std::string(cells[1])))
                 seq = KirokuDigits(cells[0], kKirokuMaxSeq);
         }
         if (seq)
-            rows.push_back({*seq, std::string(row.Cell(1))});
+            rows.push_back({*seq, std::string(row.Cell(1)), unchecked});
         else if (rejected)
             *rejected = true;
     }

@@ -20,6 +20,9 @@ struct KirokuMarkRow {
     std::int64_t seq = 0;
     // Hash of the counts file's bytes (16 hex digits), or "-" for no file.
     std::string hash;
+    // Written by an older version, without the check: believed only where
+    // it can count nothing again (see KirokuJournal::Open).
+    bool unchecked = false;
     bool operator==(const KirokuMarkRow&) const = default;
 };
 
@@ -30,7 +33,8 @@ std::string SeikaiFileHash(const std::string* bytes);
 
 // The rows of the mark file. A missing file gives true and no rows; a file
 // that cannot be read, false and a reason. A row that is not a number, a
-// hash and their check is left out, and *rejected is then set.
+// hash and their check is left out, and *rejected is then set; a row of a
+// number and a hash alone, as older versions wrote, is kept as unchecked.
 bool ReadKirokuMark(std::vector<KirokuMarkRow>& rows, FileError* reason, bool* rejected = nullptr);
 // Replaces the mark file safely (old or new, never a mix).
 bool WriteKirokuMark(const std::vector<KirokuMarkRow>& rows, FileError* reason);
