@@ -7,7 +7,7 @@
 // Growth is bounded: at start-up a journal of kKirokuRotateRows rows or more,
 // all of them held by the counts file, becomes db_kiroku_1.dat (replacing the
 // one before) and a new journal begins. So at most the last two such runs of
-// answers are kept (about two years of daily study, some 20 MB); the counts
+// answers are kept (one to two years of daily study, about 7 to 14 MB); the counts
 // of older answers stay in the counts file.
 #include "data/KirokuMark.h"
 #include "data/KirokuRow.h"
