@@ -1,5 +1,6 @@
 #include "drill/KirokuFigures.h"
 
+#include "data/DataTexts.h"
 #include "data/ToiBank.h"
 #include "drill/Bunya.h"
 #include "drill/ShownText.h"
@@ -21,7 +22,7 @@ struct PerToi {
 // character's edge.
 std::string TextStart(const std::string& text)
 {
-    std::string line = ReplaceAll(text, "<$>", " ");
+    std::string line = ReplaceAll(text, DataTexts::kLineMarker, " ");
     return BoundShownLine(line, kKirokuTextStartBytes).text;
 }
 
