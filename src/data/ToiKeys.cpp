@@ -1,4 +1,4 @@
-#include "drill/ToiKeys.h"
+#include "data/ToiKeys.h"
 
 #include "data/ToiBank.h"
 #include "platform/Fnv1a.h"
