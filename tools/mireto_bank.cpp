@@ -346,6 +346,16 @@ Given GivenKind(const std::vector<std::string>& names)
     return names.size() == 1 ? Given::Bank : Given::Neither;
 }
 
+// An area list names the areas of CSV sources (a bank file holds its own);
+// says so when it comes with a bank file.
+bool AreasGoWith(Given given, const std::string& bunyaList)
+{
+    if (given == Given::Sources || bunyaList.empty())
+        return true;
+    std::fputs("mireto_bank: --areas goes with CSV sources\n", stderr);
+    return false;
+}
+
 // Every row of the CSV sources, or of the one bank file.
 void ScanGiven(const std::vector<std::string>& names, bool isSource, const std::string& bunyaList,
                const RowVisitor& visit, std::vector<std::string>& files, ProblemList& problems)
@@ -512,11 +522,9 @@ int Check(const Arguments& args)
         std::fputs("mireto_bank: check one bank file, or one or more CSV sources\n", stderr);
         return kExitUsage;
     }
-    const bool isSource = given == Given::Sources;
-    if (!isSource && !args.bunyaList.empty()) {
-        std::fputs("mireto_bank: --areas goes with CSV sources\n", stderr);
+    if (!AreasGoWith(given, args.bunyaList))
         return kExitUsage;
-    }
+    const bool isSource = given == Given::Sources;
     std::vector<std::string> files;
     ProblemList problems;
     const BankSummary summary = CheckFiles(
@@ -542,11 +550,9 @@ int Stats(const Arguments& args)
         std::fputs("usage: mireto_bank stats [--strict [--allow-cue NAME ...]] BANK.dat | SOURCE.csv ...\n", stderr);
         return kExitUsage;
     }
-    const bool isSource = given == Given::Sources;
-    if (!isSource && !args.bunyaList.empty()) {
-        std::fputs("mireto_bank: --areas goes with CSV sources\n", stderr);
+    if (!AreasGoWith(given, args.bunyaList))
         return kExitUsage;
-    }
+    const bool isSource = given == Given::Sources;
     std::vector<std::string> files;
     ProblemList problems;
     BankStatsTally tally;
