@@ -18,6 +18,7 @@
 #include <QImage>
 #include <QString>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -143,12 +144,13 @@ bool ParseArguments(int argc, char** argv, Arguments& args)
 }
 
 // Reads a bank file or a CSV source whole: only a regular file, opened
-// without waiting on a FIFO, of at most kMaxBankSourceBytes (no real bank
+// without waiting on a FIFO, of at most the limit of its kind (no real file
 // comes near it; a bigger file is a wrong name).
-bool ReadInputFile(const std::string& name, std::string& bytes, std::string& reason)
+bool ReadInputFile(const std::string& name, std::string& bytes, std::string& reason,
+                   std::uint64_t maxBytes = kMaxBankSourceBytes)
 {
     FileError error;
-    if (ReadRegularFile(name, bytes, &error, kMaxBankSourceBytes))
+    if (ReadRegularFile(name, bytes, &error, maxBytes))
         return true;
     reason = FileReason(error);
     return false;
@@ -318,7 +320,8 @@ void ScanSources(const Sources& sources, const RowVisitor& visit, std::vector<st
 bool ReadBank(const std::string& name, std::string& bytes, ProblemList& problems)
 {
     std::string reason;
-    if (ReadInputFile(name, bytes, reason))
+    // The program's own limit for the bank: the tool reads what it reads.
+    if (ReadInputFile(name, bytes, reason, kMaxReadBytes))
         return true;
     problems.Add({name, 0, 0, "cannot read the file: " + reason}, ProblemList::Stage::Syntax);
     return false;
@@ -330,19 +333,48 @@ bool TextProblems(const ProblemList& problems)
 }
 
 // A bank file or CSV sources, checked row by row: the problems and the counts.
+// What the names of a command that reads a bank or its sources give: CSV
+// sources only (one or more), one bank file, or a mix that is neither.
+enum class Given { Sources, Bank, Neither };
+
+Given GivenKind(const std::vector<std::string>& names)
+{
+    const auto sources = static_cast<std::size_t>(
+        std::count_if(names.begin(), names.end(), [](const std::string& f) { return EndsWith(f, ".csv"); }));
+    if (sources == names.size())
+        return Given::Sources;
+    return names.size() == 1 ? Given::Bank : Given::Neither;
+}
+
+// An area list names the areas of CSV sources (a bank file holds its own);
+// says so when it comes with a bank file.
+bool AreasGoWith(Given given, const std::string& bunyaList)
+{
+    if (given == Given::Sources || bunyaList.empty())
+        return true;
+    std::fputs("mireto_bank: --areas goes with CSV sources\n", stderr);
+    return false;
+}
+
+// Every row of the CSV sources, or of the one bank file.
+void ScanGiven(const std::vector<std::string>& names, bool isSource, const std::string& bunyaList,
+               const RowVisitor& visit, std::vector<std::string>& files, ProblemList& problems)
+{
+    if (isSource) {
+        ScanSources(ReadSources(names, bunyaList), visit, files, problems);
+        return;
+    }
+    files.push_back(names.front());
+    std::string bytes;
+    if (ReadBank(names.front(), bytes, problems))
+        ScanBankBytes(names.front(), bytes, problems, visit);
+}
+
 BankSummary CheckFiles(const std::vector<std::string>& names, bool isSource, const std::string& bunyaList,
                        const BankCheckOptions& options, std::vector<std::string>& files, ProblemList& problems)
 {
     BankContentCheck check(files, options, problems);
-    const RowVisitor visit = [&](const RowView& row) { check.Row(row); };
-    if (isSource) {
-        ScanSources(ReadSources(names, bunyaList), visit, files, problems);
-    } else {
-        files.push_back(names.front());
-        std::string bytes;
-        if (ReadBank(names.front(), bytes, problems))
-            ScanBankBytes(names.front(), bytes, problems, visit);
-    }
+    ScanGiven(names, isSource, bunyaList, [&](const RowView& row) { check.Row(row); }, files, problems);
     return check.Finish(TextProblems(problems));
 }
 
@@ -485,18 +517,14 @@ int Check(const Arguments& args)
         std::fputs("usage: mireto_bank check [--pictures DIR | --no-pictures] BANK.dat | SOURCE.csv ...\n", stderr);
         return kExitUsage;
     }
-    std::size_t sources = 0;
-    for (const std::string& f : args.files)
-        sources += EndsWith(f, ".csv");
-    if (sources != args.files.size() && args.files.size() != 1) {
+    const Given given = GivenKind(args.files);
+    if (given == Given::Neither) {
         std::fputs("mireto_bank: check one bank file, or one or more CSV sources\n", stderr);
         return kExitUsage;
     }
-    const bool isSource = sources == args.files.size();
-    if (!isSource && !args.bunyaList.empty()) {
-        std::fputs("mireto_bank: --areas goes with CSV sources\n", stderr);
+    if (!AreasGoWith(given, args.bunyaList))
         return kExitUsage;
-    }
+    const bool isSource = given == Given::Sources;
     std::vector<std::string> files;
     ProblemList problems;
     const BankSummary summary = CheckFiles(
@@ -516,19 +544,15 @@ int Check(const Arguments& args)
 
 int Stats(const Arguments& args)
 {
-    std::size_t sources = 0;
-    for (const std::string& f : args.files)
-        sources += EndsWith(f, ".csv");
+    const Given given = GivenKind(args.files);
     if (args.files.empty() || args.picturesGiven || args.noPictures || !args.descriptionFolder.empty() ||
-        (sources != args.files.size() && args.files.size() != 1)) {
+        given == Given::Neither) {
         std::fputs("usage: mireto_bank stats [--strict [--allow-cue NAME ...]] BANK.dat | SOURCE.csv ...\n", stderr);
         return kExitUsage;
     }
-    const bool isSource = sources == args.files.size();
-    if (!isSource && !args.bunyaList.empty()) {
-        std::fputs("mireto_bank: --areas goes with CSV sources\n", stderr);
+    if (!AreasGoWith(given, args.bunyaList))
         return kExitUsage;
-    }
+    const bool isSource = given == Given::Sources;
     std::vector<std::string> files;
     ProblemList problems;
     BankStatsTally tally;
@@ -537,14 +561,7 @@ int Stats(const Arguments& args)
         ++rows;
         tally.Row(row);
     };
-    if (isSource) {
-        ScanSources(ReadSources(args.files, args.bunyaList), visit, files, problems);
-    } else {
-        files.push_back(args.files.front());
-        std::string bytes;
-        if (ReadBank(files.front(), bytes, problems))
-            ScanBankBytes(files.front(), bytes, problems, visit);
-    }
+    ScanGiven(args.files, isSource, args.bunyaList, visit, files, problems);
     if (rows == 0) {
         Print(problems, files);
         return kExitProblems;
@@ -561,26 +578,17 @@ int Stats(const Arguments& args)
 // The keys and first lines, to standard output.
 int Keys(const Arguments& args)
 {
-    std::size_t sources = 0;
-    for (const std::string& f : args.files)
-        sources += EndsWith(f, ".csv");
+    const Given given = GivenKind(args.files);
     if (args.files.empty() || args.picturesGiven || args.noPictures || !args.descriptionFolder.empty() ||
-        !args.bunyaList.empty() || (sources != args.files.size() && args.files.size() != 1)) {
+        !args.bunyaList.empty() || given == Given::Neither) {
         std::fputs("usage: mireto_bank keys BANK.dat | SOURCE.csv ...\n", stderr);
         return kExitUsage;
     }
     std::vector<std::string> files;
     ProblemList problems;
     KeyLister lister;
-    const RowVisitor visit = [&](const RowView& row) { lister.Row(row); };
-    if (sources == args.files.size()) {
-        ScanSources(ReadSources(args.files, std::string()), visit, files, problems);
-    } else {
-        files.push_back(args.files.front());
-        std::string bytes;
-        if (ReadBank(files.front(), bytes, problems))
-            ScanBankBytes(files.front(), bytes, problems, visit);
-    }
+    ScanGiven(args.files, given == Given::Sources, std::string(), [&](const RowView& row) { lister.Row(row); }, files,
+              problems);
     std::string csv, error;
     if (!problems.Empty() || !FormatKeyList(lister.Lines(), csv, error)) {
         Print(problems, files);

@@ -17,6 +17,7 @@
 #include "data/Kiroku.h"
 #include "data/PlayModes.h"
 #include "data/ToiBank.h"
+#include "data/ToiKeys.h"
 #include "text/SjisCodec.h"
 #include "text/Unit2.h"
 
@@ -25,7 +26,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -132,21 +132,17 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    // The area of each key, from the bank beside the journal.
-    std::unordered_map<std::string, std::string> areas;
+    // The area of each key (its first row's), from the bank beside the journal.
     std::string bankBytes;
-    if (ReadRegularFile(DataTexts::kToiFileName, bankBytes, nullptr)) {
-        const TextTable bank = ParseTableFile(std::move(bankBytes));
-        ForEachToiRow(bank, [&](std::int32_t, const TextRow& cells) {
-            areas.emplace(TableCellView(cells, ToiColumn::Key), ToiBunyaView(cells));
-        });
-    }
+    const TextTable bank =
+        ReadRegularFile(DataTexts::kToiFileName, bankBytes, nullptr) ? ParseTableFile(std::move(bankBytes)) : TextTable();
+    const ToiKeyIndex keys(bank);
 
     std::string csv = "番号,日時,問キー,分野,結果,モード,難易度,秒数,回答\r\n";
     for (const KirokuEntry& e : journal.Entries()) {
-        const auto area = areas.find(e.key);
+        const std::int32_t row = keys.RowOf(e.key);
         csv += std::to_string(e.seq) + "," + KirokuTimeText(e.day, e.second) + "," + Field(SjisToUtf8(e.key)) + ","
-               + Field(area == areas.end() ? std::string() : SjisToUtf8(area->second)) + ","
+               + Field(row == 0 ? std::string() : SjisToUtf8(std::string(ToiBunyaView(bank.at(row))))) + ","
                + (e.seikai ? "正解" : "不正解") + "," + ModeName(e.mode) + ","
                + SjisToUtf8(std::string(kNanwidoLetters[e.nanwido])) + ","
                + std::to_string(e.seconds) + "," + Field(SjisToUtf8(e.answer)) + "\r\n";

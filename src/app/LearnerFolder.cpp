@@ -1,6 +1,7 @@
 #include "app/LearnerFolder.h"
 
 #include "data/DataTexts.h"
+#include "platform/Fnv1a.h"
 #include "platform/Paths.h"
 #include "text/SafeFile.h"
 #include "text/Unit2.h"
@@ -73,12 +74,9 @@ bool ReadBytes(const fs::path& file, std::string& bytes)
 
 std::uint64_t FingerprintOf(const std::string& bytes)
 {
-    std::uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : bytes) {
-        hash ^= c;
-        hash *= 1099511628211ull;
-    }
-    return hash;
+    Platform::Fnv1a64 hash;
+    hash.AddBytes(bytes);
+    return hash.Value();
 }
 
 bool HoldsBank(const fs::path& folder)

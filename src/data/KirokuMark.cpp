@@ -1,5 +1,6 @@
 #include "data/KirokuMark.h"
 #include "data/KirokuRow.h"
+#include "platform/Fnv1a.h"
 #include "text/SafeFile.h"
 
 #include "text/Unit2.h"
@@ -26,12 +27,11 @@ std::string SeikaiFileHash(const std::string* bytes)
 {
     if (!bytes)
         return "-";
-    // 64-bit FNV-1a, length folded in.
-    std::uint64_t hash = 14695981039346656037ull;
-    for (unsigned char c : *bytes)
-        hash = (hash ^ c) * 1099511628211ull;
-    hash = (hash ^ bytes->size()) * 1099511628211ull;
-    return KirokuHex(hash, 16);
+    // The length folded in after the bytes.
+    Platform::Fnv1a64 hash;
+    hash.AddBytes(*bytes);
+    hash.Add(bytes->size());
+    return KirokuHex(hash.Value(), 16);
 }
 
 bool ReadKirokuMark(std::vector<KirokuMarkRow>& rows, FileError* reason, bool* rejected)

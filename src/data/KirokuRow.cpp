@@ -5,6 +5,7 @@
 #include "text/SjisCodec.h"
 
 #include "platform/Files.h"
+#include "platform/Fnv1a.h"
 
 #include <array>
 #include <ctime>
@@ -19,13 +20,12 @@ constexpr std::int32_t kMaxSeconds = 999'999;
 template <class Cells>
 std::uint32_t Check(const Cells& cells)
 {
-    std::uint32_t hash = 2166136261u;
+    Platform::Fnv1a32 hash; // each cell ended by 0x1F
     for (std::string_view cell : cells) {
-        for (unsigned char c : cell)
-            hash = (hash ^ c) * 16777619u;
-        hash = (hash ^ 0x1Fu) * 16777619u;
+        hash.AddBytes(cell);
+        hash.Add(0x1Fu);
     }
-    return hash;
+    return hash.Value();
 }
 
 std::string Hex8(std::uint32_t value)

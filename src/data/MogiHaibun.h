@@ -23,8 +23,6 @@ inline constexpr char kMogiHaibunFileName[] = "mogi_haibun.dat";
 // Questions of a paper, and the points each right answer gives (of 100).
 constexpr int kMogiPaperSize = 25;
 constexpr int kMogiPointsEach = 4;
-// The table is a few lines; anything much larger is no such table.
-constexpr std::uint64_t kMogiHaibunMaxBytes = 4096;
 
 struct MogiHaibun {
     // Questions of each group (MogiKubun order).

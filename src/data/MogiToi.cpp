@@ -18,15 +18,18 @@ std::optional<MogiKubun> MogiKubunOf(const TextRow& cells)
     return MogiKubunNamed(name);
 }
 
-bool IsExamFormatToi(const TextRow& cells)
+bool IsExamFormat(std::string_view choiceCount, std::string_view labelSet, std::string_view seikai)
 {
     // Read as the drill reads them, so a question counts here exactly when
     // the drill shows it as four boxes labelled ア to エ.
-    if (TextToInt(std::string(TableCellView(cells, ToiColumn::ChoiceCount))) != 4)
-        return false;
-    if (TextToInt(std::string(TableCellView(cells, ToiColumn::LabelSet))) != 3)
+    if (TextToInt(std::string(choiceCount)) != 4 || TextToInt(std::string(labelSet)) != 3)
         return false;
     // The judge compares the whole answer text: "1" to "4", nothing else.
-    const std::string_view seikai = TableCellView(cells, ToiColumn::Seikai);
     return seikai.size() == 1 && seikai[0] >= '1' && seikai[0] <= '4';
+}
+
+bool IsExamFormatToi(const TextRow& cells)
+{
+    return IsExamFormat(TableCellView(cells, ToiColumn::ChoiceCount), TableCellView(cells, ToiColumn::LabelSet),
+                        TableCellView(cells, ToiColumn::Seikai));
 }

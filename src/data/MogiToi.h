@@ -33,3 +33,6 @@ std::optional<MogiKubun> MogiKubunOf(const TextRow& cells);
 // The exam paper's format: one answer among four choices labelled ア to エ
 // (four choices, label set 3, the answer one position "1" to "4").
 bool IsExamFormatToi(const TextRow& cells);
+// The same rule from the three cells that decide it (the bank tool reads its
+// rows as views, not as a text table).
+bool IsExamFormat(std::string_view choiceCount, std::string_view labelSet, std::string_view seikai);

@@ -1,5 +1,6 @@
 #include "data/ToiTextLines.h"
 
+#include "data/DataTexts.h"
 #include "text/SjisCodec.h"
 
 namespace ToiTextLines {
@@ -46,7 +47,7 @@ int WrappedLines(std::string_view line)
 
 int LineCount(std::string_view sjis)
 {
-    constexpr std::string_view kBreak = "<$>";
+    constexpr std::string_view kBreak = DataTexts::kLineMarker;
     int lines = 0;
     for (std::size_t from = 0;;) {
         const std::size_t at = sjis.find(kBreak, from);

@@ -1,6 +1,7 @@
 #include "drill/Bunya.h"
 
 #include "data/ToiBank.h"
+#include "data/ToiKeys.h"
 #include "text/SjisCodec.h"
 
 #include <unordered_map>
@@ -37,12 +38,11 @@ std::vector<std::int32_t> RecentMissRows(const TextTable& toiTable, const std::v
     for (const KirokuEntry& entry : entries)
         lastWrong[entry.key] = !entry.seikai;
     std::vector<std::int32_t> rows;
-    std::unordered_set<std::string_view> taken;
+    // A key the bank holds twice is asked once, as its first row.
+    const ToiKeyIndex keys(toiTable);
     ForEachToiRow(toiTable, [&](std::int32_t row, const TextRow& cells) {
-        const std::string_view key = TableCellView(cells, ToiColumn::Key);
-        const auto it = lastWrong.find(key);
-        // A key the bank holds twice is asked once, as its first row.
-        if (it != lastWrong.end() && it->second && taken.insert(key).second)
+        const auto it = lastWrong.find(TableCellView(cells, ToiColumn::Key));
+        if (it != lastWrong.end() && it->second && keys.IsFirstRow(row))
             rows.push_back(row);
     });
     return rows;

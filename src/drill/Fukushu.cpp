@@ -1,6 +1,6 @@
 #include "drill/Fukushu.h"
 
-#include "drill/ToiKeys.h"
+#include "data/ToiKeys.h"
 
 #include <algorithm>
 

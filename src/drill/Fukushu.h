@@ -5,7 +5,7 @@
 // Days are whole local days (days since 1970-01-01).
 #include "data/KirokuRow.h"
 #include "drill/Fsrs.h"
-#include "drill/ToiKeys.h"
+#include "data/ToiKeys.h"
 #include "text/Unit2.h"
 
 #include <array>

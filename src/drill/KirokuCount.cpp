@@ -1,6 +1,7 @@
 #include "drill/KirokuCount.h"
 
 #include "data/ToiBank.h"
+#include "text/SjisCodec.h"
 
 #include <algorithm>
 
@@ -9,16 +10,7 @@ namespace {
 // At most maxBytes of a Shift_JIS text, never half a character.
 std::string CutAtCharacter(const std::string& text, std::size_t maxBytes)
 {
-    if (text.size() <= maxBytes)
-        return text;
-    std::size_t end = 0;
-    while (end < maxBytes) {
-        const std::size_t width = static_cast<unsigned char>(text[end]) >= 0x80 ? 2 : 1;
-        if (end + width > maxBytes)
-            break;
-        end += width;
-    }
-    return text.substr(0, end);
+    return text.substr(0, SjisCutLength(text, maxBytes));
 }
 
 } // namespace

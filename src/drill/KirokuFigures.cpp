@@ -1,6 +1,8 @@
 #include "drill/KirokuFigures.h"
 
+#include "data/DataTexts.h"
 #include "data/ToiBank.h"
+#include "data/ToiKeys.h"
 #include "drill/Bunya.h"
 #include "drill/ShownText.h"
 
@@ -21,7 +23,7 @@ struct PerToi {
 // character's edge.
 std::string TextStart(const std::string& text)
 {
-    std::string line = ReplaceAll(text, "<$>", " ");
+    std::string line = ReplaceAll(text, DataTexts::kLineMarker, " ");
     return BoundShownLine(line, kKirokuTextStartBytes).text;
 }
 
@@ -35,10 +37,9 @@ KirokuFigures ComputeKirokuFigures(const TextTable& toiTable, const std::vector<
     for (int i = 0; i < kKirokuDays; ++i)
         figures.days[static_cast<std::size_t>(i)].day = today - (kKirokuDays - 1) + i;
 
-    // Each key's first row, as counting finds it.
+    // Each key names its first row, as counting finds it.
     const std::int32_t n = ToiCount(toiTable);
-    std::unordered_map<std::string_view, std::int32_t> rowOfKey;
-    rowOfKey.reserve(static_cast<std::size_t>(n));
+    const ToiKeyIndex keys(toiTable);
 
     // Areas: the bank's in order, then one for questions without an area.
     // Keyed by views into `names`, which stays as it is (the figures' own
@@ -53,7 +54,6 @@ KirokuFigures ComputeKirokuFigures(const TextTable& toiTable, const std::vector<
     const std::size_t noArea = figures.bunya.size();
     figures.bunya.push_back({});
     ForEachToiRow(toiTable, [&](std::int32_t row, const TextRow& cells) {
-        rowOfKey.emplace(TableCellView(cells, ToiColumn::Key), row);
         const auto it = areaIndex.find(ToiBunyaView(cells));
         areaOfRow[static_cast<std::size_t>(row)] = it == areaIndex.end() ? noArea : it->second;
         ++figures.bunya[areaOfRow[static_cast<std::size_t>(row)]].questions;
@@ -66,14 +66,14 @@ KirokuFigures ComputeKirokuFigures(const TextTable& toiTable, const std::vector<
             KirokuDayFigure& day = figures.days[static_cast<std::size_t>(kKirokuDays - 1 - ago)];
             ++(e.seikai ? day.seikai : day.fuseikai);
         }
-        const auto found = rowOfKey.find(e.key);
-        if (found == rowOfKey.end())
+        const std::int32_t found = keys.RowOf(e.key);
+        if (found == 0)
             continue; // a question the bank no longer has
-        PerToi& toi = perToi[static_cast<std::size_t>(found->second)];
+        PerToi& toi = perToi[static_cast<std::size_t>(found)];
         ++toi.answers;
         toi.seikai += e.seikai;
         toi.misses += !e.seikai;
-        KirokuBunyaFigure& area = figures.bunya[areaOfRow[static_cast<std::size_t>(found->second)]];
+        KirokuBunyaFigure& area = figures.bunya[areaOfRow[static_cast<std::size_t>(found)]];
         ++area.answers;
         area.seikai += e.seikai;
         if (ago >= 0 && ago < kKirokuRecentDays) {
@@ -99,7 +99,7 @@ KirokuFigures ComputeKirokuFigures(const TextTable& toiTable, const std::vector<
         KirokuBunyaFigure& area = figures.bunya[areaOfRow[static_cast<std::size_t>(row)]];
         area.seen += toi.answers > 0;
         area.mastered += toi.seikai >= 2;
-        if (toi.misses > 0 && rowOfKey.at(TableCellView(toiTable, row, ToiColumn::Key)) == row)
+        if (toi.misses > 0 && keys.IsFirstRow(row))
             missed.push_back(row);
     }
     // Most misses first; ties in bank order (the list is in bank order).

@@ -5,7 +5,7 @@
 // every system and compiler.
 #include "data/MogiHaibun.h"
 #include "data/MogiToi.h"
-#include "drill/ToiKeys.h"
+#include "data/ToiKeys.h"
 #include "text/Unit2.h"
 
 #include <array>

@@ -56,15 +56,6 @@ BoundedText BoundShownText(const std::string& sjis, std::size_t maxBytes, std::s
 
 BoundedText BoundShownLine(const std::string& sjis, std::size_t maxBytes)
 {
-    BoundedText shown;
-    std::size_t i = 0;
-    while (i < sjis.size()) {
-        const std::size_t length = SjisCharLength(sjis, i);
-        if (i + length > maxBytes)
-            break;
-        i += length;
-    }
-    shown.text = sjis.substr(0, i);
-    shown.cut = i < sjis.size();
-    return shown;
+    const std::size_t end = SjisCutLength(sjis, maxBytes);
+    return {sjis.substr(0, end), end < sjis.size()};
 }

@@ -3,22 +3,22 @@
 // on both sides: a lead byte with its trail byte (a pair that names no
 // character), any other byte alone; a UTF-8 lead byte with the continuation
 // bytes that follow it. Nothing after the bad character is lost with it.
+#include "platform/CharBytes.h"
+
+#include <algorithm>
 #include <cstddef>
 
 namespace Platform {
 
 inline std::size_t BadCp932Length(const unsigned char* data, std::size_t left)
 {
-    const unsigned char lead = data[0];
-    const bool isLead = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
-    const bool trailFollows = left >= 2 && data[1] >= 0x40 && data[1] <= 0xFC && data[1] != 0x7F;
-    return isLead && trailFollows ? 2 : 1;
+    return IsSjisLead(data[0]) && left >= 2 && IsSjisTrail(data[1]) ? 2 : 1;
 }
 
 inline std::size_t BadUtf8Length(const unsigned char* data, std::size_t left)
 {
-    const unsigned char lead = data[0];
-    const std::size_t wanted = lead >= 0xF8 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    // A byte no character starts with goes alone.
+    const std::size_t wanted = std::max<std::size_t>(1, Utf8LengthOfLead(data[0]));
     std::size_t n = 1;
     while (n < wanted && n < left && (data[n] & 0xC0) == 0x80)
         ++n;

@@ -9,9 +9,10 @@
 inline constexpr std::uint64_t kKiB = std::uint64_t {1} << 10;
 inline constexpr std::uint64_t kMiB = std::uint64_t {1} << 20;
 
-// The question bank, the three databases and any file without a limit of
-// its own: a bank of 100 000 questions and its full databases are about
-// 37 MB in all (the counts file alone 1.5 MB).
+// The question bank (read by the program and by both tools), the three
+// databases and any file without a limit of its own: a bank of 100 000
+// questions and its full databases are about 37 MB in all (the counts file
+// alone 1.5 MB).
 inline constexpr std::uint64_t kMaxReadBytes = 256 * kMiB;
 // Each answer journal file (db_kiroku.dat, db_kiroku_1.dat): at most 200 000
 // rows are kept, some 16 MB.
@@ -22,7 +23,9 @@ inline constexpr std::uint64_t kKirokuMarkMaxBytes = 64 * kKiB;
 inline constexpr std::uint64_t kBunyaChoiceMaxBytes = 64 * kKiB;
 // A question or explanation picture (JPEG).
 inline constexpr std::uint64_t kMaxPictureFileBytes = 64 * kMiB;
-// A bank file or a CSV source read by the bank tool.
+// A CSV source or an area list read by the bank tool.
 inline constexpr std::uint64_t kMaxBankSourceBytes = 64 * kMiB;
+// The mock exam's mix (mogi_haibun.dat): a few lines.
+inline constexpr std::uint64_t kMogiHaibunMaxBytes = 4 * kKiB;
 // A picture description (.pic) read by the picture tool and the bank check.
 inline constexpr std::uint64_t kMaxPictureDescriptionBytes = 4 * kMiB;

@@ -17,7 +17,7 @@ bool IsAscii(const std::string& text)
 std::size_t Utf8CharLength(std::string_view text, std::size_t position, char32_t& codePoint)
 {
     const auto b = static_cast<unsigned char>(text[position]);
-    const std::size_t length = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 0;
+    const std::size_t length = Platform::Utf8LengthOfLead(b);
     if (length == 0 || position + length > text.size())
         return 0;
     char32_t cp = length == 1 ? b : length == 2 ? (b & 0x1F) : length == 3 ? (b & 0x0F) : (b & 0x07);
@@ -32,6 +32,16 @@ std::size_t Utf8CharLength(std::string_view text, std::size_t position, char32_t
         return 0;
     codePoint = cp;
     return length;
+}
+
+std::size_t SjisCutLength(std::string_view text, std::size_t maxBytes)
+{
+    if (text.size() <= maxBytes)
+        return text.size();
+    std::size_t end = 0;
+    for (std::size_t length = SjisCharLength(text, 0); end + length <= maxBytes; length = SjisCharLength(text, end))
+        end += length;
+    return end;
 }
 
 std::string_view TrimSjisBlanks(std::string_view text)

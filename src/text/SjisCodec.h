@@ -2,20 +2,16 @@
 // The Shift_JIS byte rules and the conversion between the Shift_JIS bytes of
 // the data files and UTF-8 (code page 932, platform/CodePage932.h). Qt-free: the bank
 // tool uses it as well as the window.
+#include "platform/CharBytes.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-// The first byte of a two-byte Shift_JIS character.
-constexpr bool IsSjisLead(unsigned char b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-// A byte that may follow a lead byte.
-constexpr bool IsSjisTrail(unsigned char b)
-{
-    return b >= 0x40 && b <= 0xFC && b != 0x7F;
-}
+// The first byte of a two-byte Shift_JIS character, and a byte that may
+// follow it (platform/CharBytes.h).
+using Platform::IsSjisLead;
+using Platform::IsSjisTrail;
 // How many bytes the character at `position` takes: 2 for a lead byte with a
 // trail byte after it, 1 for anything else (ASCII, half-width katakana, a
 // broken or lone byte).
@@ -26,6 +22,11 @@ constexpr std::size_t SjisCharLength(std::string_view text, std::size_t position
                ? 2
                : 1;
 }
+
+// The length of the longest start of the text that holds at most maxBytes
+// bytes and ends at a character's edge (SjisCharLength): a text is cut there,
+// never between a lead byte and its trail byte.
+std::size_t SjisCutLength(std::string_view text, std::size_t maxBytes);
 
 // The text without its blanks at both ends: ASCII blanks (space, tab) and
 // the ideographic blank (0x81 0x40), told by whole characters, so that the

@@ -4,6 +4,7 @@
 #include "bank/CellText.h"
 
 #include "data/ChoiceLabels.h"
+#include "data/DataTexts.h"
 #include "data/MogiToi.h"
 #include "data/ToiBank.h"
 #include "data/ToiBoxes.h"
@@ -19,7 +20,7 @@
 
 namespace {
 
-constexpr char kLineMarker[] = "<$>";
+using DataTexts::kLineMarker;
 constexpr int kMaxChoices = 8;
 
 bool AllDigits(std::string_view text)

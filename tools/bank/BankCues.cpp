@@ -3,6 +3,7 @@
 #include "bank/BankStats.h"
 
 #include "data/ChoiceLabels.h"
+#include "data/DataTexts.h"
 #include "text/SjisCodec.h"
 
 #include <algorithm>
@@ -11,7 +12,7 @@
 
 namespace {
 
-constexpr std::string_view kLineMarker = "<$>";
+constexpr std::string_view kLineMarker = DataTexts::kLineMarker;
 
 // Length of the character at i: two bytes for a lead byte followed by more.
 std::size_t CharLength(std::string_view s, std::size_t i)
@@ -140,7 +141,7 @@ std::vector<std::string_view> ChoiceTexts(std::string_view text, int choices, in
         return {};
     // Each line: where it starts in the text.
     std::vector<std::size_t> starts {0};
-    for (std::size_t at = text.find(kLineMarker); at != std::string_view::npos; at = text.find(kLineMarker, at + 3))
+    for (std::size_t at = text.find(kLineMarker); at != std::string_view::npos; at = text.find(kLineMarker, at + kLineMarker.size()))
         starts.push_back(at + kLineMarker.size());
     auto line = [&](std::size_t i) {
         const std::size_t end = i + 1 < starts.size() ? starts[i + 1] - kLineMarker.size() : text.size();

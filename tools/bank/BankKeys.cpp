@@ -3,6 +3,7 @@
 #include "bank/BankWrite.h"
 #include "bank/CellText.h"
 
+#include "data/DataTexts.h"
 #include "data/ToiBank.h"
 #include "text/SjisCodec.h"
 
@@ -21,7 +22,7 @@ std::string Utf8(const std::string& sjis)
 
 std::string_view FirstLineOf(std::string_view text)
 {
-    return text.substr(0, text.find("<$>"));
+    return text.substr(0, text.find(DataTexts::kLineMarker));
 }
 
 void KeyLister::Row(const RowView& row)

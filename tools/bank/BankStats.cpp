@@ -28,6 +28,12 @@ int SmallNumber(std::string_view text)
 }
 
 // A cell that is a plain decimal number 0..999, or -1.
+// A cell of the row, empty when the row is shorter.
+std::string_view Cell(const CellsView& cells, int column)
+{
+    return static_cast<std::size_t>(column) < cells.size() ? cells[column] : std::string_view();
+}
+
 int SmallNumber(const CellsView& cells, int column)
 {
     return static_cast<std::size_t>(column) < cells.size() ? SmallNumber(cells[column]) : -1;
@@ -122,8 +128,7 @@ void Count(Tally& tally, const CellsView& cells)
     }
     if (choices > kMaxChoices)
         return;
-    const std::string_view answer =
-        static_cast<std::size_t>(ToiColumn::Seikai) < cells.size() ? cells[ToiColumn::Seikai] : std::string_view();
+    const std::string_view answer = Cell(cells, ToiColumn::Seikai);
     const std::vector<int> boxes = CorrectBoxes(answer, choices);
     if (boxes.empty())
         return;
@@ -138,15 +143,13 @@ void Count(Tally& tally, const CellsView& cells)
     ++spread.questions;
     for (int box : boxes)
         ++spread.correct[box - 1];
-    const std::string_view text =
-        static_cast<std::size_t>(ToiColumn::Text) < cells.size() ? cells[ToiColumn::Text] : std::string_view();
+    const std::string_view text = Cell(cells, ToiColumn::Text);
     const CueQuestion question {text, choices, SmallNumber(cells, ToiColumn::LabelSet), boxes};
     tally.cues.Add(question);
     tally.examCues.Add(question);
-    if (choices == 4 && question.labelSet == 3 && !IsMultiAnswer(question)) {
+    if (IsExamFormat(cells[ToiColumn::ChoiceCount], Cell(cells, ToiColumn::LabelSet), answer)) {
         ++s.examFormat;
-        ++s.examByKubun[static_cast<std::size_t>(ToiColumn::Kubun) < cells.size() ? std::string(cells[ToiColumn::Kubun])
-                                                                                    : std::string()];
+        ++s.examByKubun[std::string(Cell(cells, ToiColumn::Kubun))];
     }
 }
 

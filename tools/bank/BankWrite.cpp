@@ -2,10 +2,12 @@
 
 #include "bank/CellText.h"
 
+#include "data/DataTexts.h"
+
 namespace {
 
 constexpr char kCellBoundary[] = "\",\"";
-constexpr char kLineMarker[] = "<$>";
+constexpr std::string_view kLineMarker = DataTexts::kLineMarker;
 
 // One field from the UTF-8 text of a cell: "<$>" as a line break, quoted
 // when it needs it.
@@ -15,7 +17,7 @@ void AppendCsvField(std::string_view utf8, bool onlyField, std::string& csv)
                               : utf8.front() == ' ' || utf8.back() == ' ';
     for (std::size_t i = 0; !quote && i < utf8.size(); ++i) {
         const char c = utf8[i];
-        quote = c == ',' || c == '"' || c == '\r' || c == '\n' || (c == '<' && utf8.substr(i, 3) == kLineMarker);
+        quote = c == ',' || c == '"' || c == '\r' || c == '\n' || (c == '<' && utf8.substr(i, kLineMarker.size()) == kLineMarker);
     }
     if (!quote) {
         csv += utf8;
@@ -34,9 +36,9 @@ void AppendCsvField(std::string_view utf8, bool onlyField, std::string& csv)
         if (utf8[at] == '"') {
             csv += "\"\"";
             i = at + 1;
-        } else if (utf8.substr(at, 3) == kLineMarker) {
+        } else if (utf8.substr(at, kLineMarker.size()) == kLineMarker) {
             csv += '\n';
-            i = at + 3;
+            i = at + kLineMarker.size();
         } else {
             csv += '<';
             i = at + 1;

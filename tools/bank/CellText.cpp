@@ -2,6 +2,7 @@
 
 #include "bank/JisTable.h"
 
+#include "data/DataTexts.h"
 #include "text/SjisCodec.h"
 #include "text/Unit2.h"
 
@@ -10,7 +11,7 @@
 
 namespace {
 
-constexpr char kLineMarker[] = "<$>";
+using DataTexts::kLineMarker;
 
 std::string Hex(unsigned value, int digits)
 {

@@ -1,5 +1,6 @@
 #include "bank/ExamCues.h"
 
+#include "data/DataTexts.h"
 #include "text/SjisCodec.h"
 
 #include <algorithm>
@@ -155,7 +156,7 @@ std::vector<double> CombinationWeights(const std::vector<std::string_view>& choi
     std::vector<std::vector<std::string_view>> elements;
     int several = 0;
     for (std::string_view choice : choices) {
-        if (choice.find("<$>") != std::string_view::npos || CharacterCount(choice) > kMaxChoiceCharacters)
+        if (choice.find(DataTexts::kLineMarker) != std::string_view::npos || CharacterCount(choice) > kMaxChoiceCharacters)
             return {};
         elements.push_back(CombinationElements(choice));
         if (elements.back().empty())

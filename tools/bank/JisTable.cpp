@@ -145,30 +145,12 @@ bool AppendUtf8AsJisCell(std::string_view text, std::string& out)
             ++i;
             continue;
         }
-        // Two- and three-byte forms only: every JIS X 0208 character is in the BMP.
-        unsigned cp = 0;
-        std::size_t length = 0;
-        if ((b & 0xE0) == 0xC0 && i + 1 < text.size()) {
-            cp = b & 0x1F;
-            length = 2;
-        } else if ((b & 0xF0) == 0xE0 && i + 2 < text.size()) {
-            cp = b & 0x0F;
-            length = 3;
-        } else {
-            out.resize(start);
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            auto c = static_cast<unsigned char>(text[i + k]);
-            if ((c & 0xC0) != 0x80) {
-                out.resize(start);
-                return false;
-            }
-            cp = cp << 6 | (c & 0x3F);
-        }
-        // An overlong form decodes to a code point whose shortest form differs.
-        const std::uint16_t code = t.toSjis[cp];
-        if (code == 0 || (length == 2 && cp < 0x80) || (length == 3 && cp < 0x800)) {
+        // Two- and three-byte forms only: every JIS X 0208 character is in
+        // the BMP. A malformed or overlong form has no length.
+        char32_t cp = 0;
+        const std::size_t length = Utf8CharLength(text, i, cp);
+        const std::uint16_t code = length == 2 || length == 3 ? t.toSjis[cp] : 0;
+        if (code == 0) {
             out.resize(start);
             return false;
         }

@@ -1,5 +1,6 @@
 #include "platform/SingleCopyLock.h"
 
+#include "platform/Fnv1a.h"
 #include "platform/windows/Wide.h"
 
 #include <windows.h>
@@ -58,13 +59,11 @@ SingleCopyLock::~SingleCopyLock()
 std::string SingleCopyLock::Where() const
 {
     // The session's namespace; one name per folder (FNV-1a of its key).
-    std::uint64_t hash = 14695981039346656037ull;
-    for (wchar_t unit : FolderKey(Wide(folder_))) {
-        hash ^= static_cast<std::uint16_t>(unit);
-        hash *= 1099511628211ull;
-    }
+    Platform::Fnv1a64 hash;
+    for (wchar_t unit : FolderKey(Wide(folder_)))
+        hash.Add(static_cast<std::uint16_t>(unit));
     char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash.Value()));
     return "Local\\" MIRETO_APP_ID "." + name_ + "." + hex;
 }
 

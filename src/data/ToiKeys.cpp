@@ -1,20 +1,18 @@
-#include "drill/ToiKeys.h"
+#include "data/ToiKeys.h"
 
 #include "data/ToiBank.h"
+#include "platform/Fnv1a.h"
 
 #include <algorithm>
 
 namespace {
 
-// FNV-1a: short keys, one pass, nothing to allocate.
+// FNV-1a, its high half folded into the low half the table indexes by.
 std::uint64_t KeyHash(std::string_view key)
 {
-    std::uint64_t h = 14695981039346656037ull;
-    for (const char c : key) {
-        h ^= static_cast<unsigned char>(c);
-        h *= 1099511628211ull;
-    }
-    return h ^ (h >> 32);
+    Platform::Fnv1a64 hash;
+    hash.AddBytes(key);
+    return hash.Value() ^ (hash.Value() >> 32);
 }
 
 } // namespace
