@@ -322,6 +322,7 @@ std::string FormatCues(const std::string& name, const CueFigures& f)
                (Rate(f.absoluteCorrect, f.absoluteChoices) < Rate(f.plainCorrect, f.plainChoices) ? "wrong" : "correct") +
                " more often than the others (p < 0.01)\n";
     if (f.countUnlikely)
-        out += warning + "multi-answer questions have one correct choice, or all, less often than chance (p < 0.01)\n";
+        out += warning + "multi-answer questions have one correct choice, or all, " +
+               (f.one + f.all < f.oneExpected + f.allExpected ? "less" : "more") + " often than chance (p < 0.01)\n";
     return out;
 }
