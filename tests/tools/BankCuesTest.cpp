@@ -98,6 +98,14 @@ TEST(BankCues, EachCueShowsOnABankBuiltForIt)
     EXPECT_EQ(c.between, 60);
     EXPECT_NEAR(c.oneExpected, 60 * 5 / 31.0, 1e-9);
     EXPECT_NEAR(c.allExpected, 60 / 31.0, 1e-9);
+    EXPECT_NE(FormatCues("c", c).find("or all, less often than chance"), std::string::npos);
+    // The other way: every multi-answer question with one correct choice.
+    std::string single;
+    for (int i = 0; i < 30; ++i)
+        single += Question(600 + i, {"a", "b", "c", "d", "e"}, std::to_string(i % 5 + 1), "すべて選べ。");
+    const CueFigures o = Cues(single);
+    EXPECT_TRUE(o.countUnlikely) << o.countP;
+    EXPECT_NE(FormatCues("o", o).find("or all, more often than chance"), std::string::npos);
     // The report names each cue with a warning line.
     const std::string report = FormatBankStats(BankStatistics(ParseCsvSources({{"l.csv", kHeader + longest}})));
     EXPECT_NE(report.find("warning: l.csv: the key is the longest choice more often than chance"), std::string::npos)
