@@ -1,7 +1,8 @@
 // Start-up and close-time costs with a bank of 100 000 questions, each put
 // beside its floor measured in the same run:
-//   - loading the bank and the three databases, against reading the same
-//     files and splitting them into rows and cells;
+//   - opening the study (OpenStudy: the bank, the three databases, the
+//     journal), against reading the same files and splitting them into
+//     rows and cells;
 //   - start to the first painted start screen, against a bare window, with
 //     the large bank and with the shipped one;
 //   - peak memory at the start screen, against a bare window plus twice the
@@ -21,6 +22,7 @@
 #include "text/Unit2.h"
 #include "data/DataTexts.h"
 #include "data/ProgressDb.h"
+#include "drill/StudyOpening.h"
 #include "drill/ToiSelection.h"
 #include "saveload/SaveSlots.h"
 
@@ -204,17 +206,14 @@ std::size_t ReadAndSplit()
     return cells;
 }
 
-// What the window does before its screens: the bank, then the databases.
+// What the window does before its screens: OpenStudy (the bank, the
+// leftovers, the databases, the journal and its mark, the area).
 struct Loaded {
-    TextTable bank;
-    ProgressData data;
+    DrillState state;
 };
 void LoadAll(Loaded& loaded)
 {
-    std::string text;
-    ReadWholeFileChecked(DataTexts::kToiFileName, text);
-    loaded.bank = ParseTableFile(std::move(text));
-    loaded.data = LoadProgress(loaded.bank);
+    OpenStudy(loaded.state);
 }
 
 // The floor of writing: the bytes the close writes, written and synced.

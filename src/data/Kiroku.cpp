@@ -101,6 +101,11 @@ void KirokuJournal::LoadFile(const char* fileName, bool current)
 
 void KirokuJournal::Open(const std::string* seikaiOnDisk, bool mayRotate)
 {
+    OpenKnowingSeikai(SeikaiFileHash(seikaiOnDisk), mayRotate);
+}
+
+void KirokuJournal::OpenKnowingSeikai(const std::string& seikaiHash, bool mayRotate)
+{
     entries_.clear();
     problems_.clear();
     strayLines_ = 0;
@@ -114,7 +119,7 @@ void KirokuJournal::Open(const std::string* seikaiOnDisk, bool mayRotate)
     FileError reason;
     if (!ReadKirokuMark(marks, &reason, &markRejected_))
         problems_.push_back({kKirokuMarkFileName, reason});
-    diskHash_ = SeikaiFileHash(seikaiOnDisk);
+    diskHash_ = seikaiHash;
     // A mark an older version wrote has no check. It is believed where it
     // can count nothing again, naming the journal's last row and the counts
     // file on disk (the state every confirmed close leaves), so an update

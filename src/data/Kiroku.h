@@ -11,6 +11,7 @@
 // of older answers stay in the counts file.
 #include "data/KirokuMark.h"
 #include "data/KirokuRow.h"
+#include "data/ProgressDb.h"
 
 #include "text/SafeFile.h"
 #include "text/SystemReason.h"
@@ -32,7 +33,7 @@ struct KirokuProblem {
     FileError reason;
 };
 
-class KirokuJournal {
+class KirokuJournal final : public SeikaiWriteWatch {
 public:
     KirokuJournal() = default;
     ~KirokuJournal();
@@ -43,6 +44,9 @@ public:
     // counts file's bytes as they are on disk, nullptr when there is none.
     // mayRotate false (a tool that only reads) changes nothing on disk.
     void Open(const std::string* seikaiOnDisk, bool mayRotate = true);
+    // The same from the counts file's fingerprint (SeikaiFileHash), taken
+    // where start-up reads that file anyway (LoadProgress).
+    void OpenKnowingSeikai(const std::string& seikaiHash, bool mayRotate = true);
 
     // Every whole row of the journal files and of this run, by ascending
     // number; rows torn by a crash, edited or out of order are left out.
@@ -73,9 +77,9 @@ public:
     // answer so far: records that in the mark, durably. A mark that cannot
     // be written does not hold the counts file back: a later start then does
     // not know this counts file and counts no journal row again (none twice).
-    void BeforeSeikaiWrite(const std::string& bytes);
+    void BeforeSeikaiWrite(const std::string& bytes) override;
     // After that write: whether the counts file was replaced.
-    void AfterSeikaiWrite(bool replaced);
+    void AfterSeikaiWrite(bool replaced) override;
 
     // The number of the last answer recorded.
     std::int64_t LastSeq() const { return lastSeq_; }

@@ -1,6 +1,7 @@
 #include "data/ProgressDb.h"
 
 #include "data/DataTexts.h"
+#include "data/KirokuMark.h"
 #include "data/Nanwido.h"
 #include "data/SlotCells.h"
 #include "data/ToiBank.h"
@@ -26,12 +27,18 @@ enum class FileState { Missing, Read, Damaged, Unreadable };
 // link that leads out of the folder, is noted in data.unreadable so that no
 // write touches it. A file with a NUL byte is noted in data.damaged and its
 // bytes are first kept in a copy beside it; without a copy it is unreadable.
-FileState ReadDatabase(const char* fileName, std::string& bytes, ProgressData& data)
+// `hash`, when given, gets the fingerprint of the bytes as read (the
+// journal's mark knows the counts file by it), "-" when none could be.
+FileState ReadDatabase(const char* fileName, std::string& bytes, ProgressData& data, std::string* hash = nullptr)
 {
     bytes.clear();
     // Before the existence test: a link that leads nowhere is no missing file.
     if (LinkLeadsOutside(fileName)) {
         data.unreadable.push_back({fileName, {FileStep::LinkOutside, 0}});
+        // Never written, but the mark may know the bytes it leads to.
+        if (hash && ReadRegularFile(fileName, bytes))
+            *hash = SeikaiFileHash(&bytes);
+        bytes.clear();
         return FileState::Unreadable;
     }
     if (!DataFileExists(fileName))
@@ -41,6 +48,8 @@ FileState ReadDatabase(const char* fileName, std::string& bytes, ProgressData& d
         data.unreadable.push_back({fileName, error});
         return FileState::Unreadable;
     }
+    if (hash)
+        *hash = SeikaiFileHash(&bytes);
     const auto nul = bytes.find('\0');
     if (nul == std::string::npos)
         return FileState::Read;
@@ -66,24 +75,6 @@ FileState ReadDatabase(const char* fileName, std::string& bytes, ProgressData& d
 void CutAtNul(std::string& bytes)
 {
     bytes.resize(std::min(bytes.size(), bytes.find('\0')));
-}
-
-// Removes what interrupted writes of the three databases left behind: files
-// named like "db_nanwido.dat.tmp-XXXXXX" (six characters, as the writer makes
-// them) of this user. Only one copy works in a folder at a time, so none of
-// them is a write in progress.
-void RemoveWriteLeftovers(ProgressData& data)
-{
-    static const std::string kNames[] = {DataTexts::kNanwidoFileName, DataTexts::kSeikaiFileName,
-                                         DataTexts::kSaveLoadFileName};
-    for (const std::string& name : FolderNames(".")) {
-        for (const std::string& database : kNames) {
-            const std::string prefix = database + ".tmp-";
-            if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
-                RemoveOwnFile(name))
-                data.removedLeftovers.push_back(name);
-        }
-    }
 }
 
 void LoadNanwido(ProgressData& data)
@@ -145,7 +136,7 @@ bool HoldsEveryKeyInOtherRows(const TextTable& toiTable, const TextTable& seikai
 void LoadSeikai(const TextTable& toiTable, ProgressData& data)
 {
     std::string bytes;
-    FileState state = ReadDatabase(DataTexts::kSeikaiFileName, bytes, data);
+    FileState state = ReadDatabase(DataTexts::kSeikaiFileName, bytes, data, &data.seikaiOnDiskHash);
     data.writeSeikai = state != FileState::Unreadable;
     if (state != FileState::Read && state != FileState::Damaged) {
         data.ToiSeikaiTable = BuildSeikaiTable(toiTable);
@@ -273,7 +264,6 @@ TextTable BuildEmptySaveTable(std::int32_t bankRows)
 ProgressData LoadProgress(const TextTable& toiTable)
 {
     ProgressData data;
-    RemoveWriteLeftovers(data);
     LoadNanwido(data);
     data.StageTable = BuildStageTable(BankRows(toiTable));
     LoadSeikai(toiTable, data);
@@ -289,7 +279,7 @@ void WriteProgress(const ProgressData& data)
 
 ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable,
                                      NanwidoValue nanwido, bool writeSeikai, bool writeSaveLoad,
-                                     bool writeNanwido, const SeikaiWriteWatch* watch)
+                                     bool writeNanwido, SeikaiWriteWatch* watch)
 {
     ProgressWriteResult result;
     auto write = [&](bool wanted, const char* fileName, auto bytes) {
@@ -305,11 +295,11 @@ ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const Text
     FolderSyncBatch batch;
     if (writeSeikai) {
         const std::string bytes = TableToFileBytes(toiSeikaiTable);
-        if (watch && watch->before)
-            watch->before(bytes);
+        if (watch)
+            watch->BeforeSeikaiWrite(bytes);
         write(true, DataTexts::kSeikaiFileName, [&] { return std::string_view(bytes); });
-        if (watch && watch->after)
-            watch->after(result.failed.empty());
+        if (watch)
+            watch->AfterSeikaiWrite(result.failed.empty());
     }
     write(writeSaveLoad, DataTexts::kSaveLoadFileName, [&] { return TableToFileBytes(saveLoadTable); });
     write(writeNanwido, DataTexts::kNanwidoFileName, [&] { return NanwidoFileText(nanwido); });

@@ -9,7 +9,6 @@
 #include "text/SystemReason.h"
 #include "text/Unit2.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,8 +45,10 @@ struct ProgressData {
     bool writeSaveLoad = true;
     std::vector<UnreadableFile> unreadable;
     std::vector<DamagedFile> damaged;
-    // Leftovers of an interrupted write (db_*.dat.tmp-XXXXXX) removed.
-    std::vector<std::string> removedLeftovers;
+    // The counts file's fingerprint as it was read (SeikaiFileHash, "-"
+    // when it could not be read): the journal's mark tells by it which
+    // answers the file holds, so the file is read only once.
+    std::string seikaiOnDiskHash = "-";
 };
 
 // Header row and rows 1..S of ["0", "0"], S = FullStageCount(bankRows - 1).
@@ -62,9 +63,10 @@ TextTable BuildEmptySaveTable(std::int32_t bankRows);
 // The eight cells of an empty slot.
 TextRow EmptySlotRow(std::int32_t bankRows);
 
-// The start-up loading, in order: leftovers of interrupted writes removed,
-// difficulty, stage table, per-question counts (loaded, or rebuilt when the
-// row count differs, keeping every count), save slots. A file that exists
+// The start-up loading, in order: difficulty, stage table, per-question
+// counts (loaded, or rebuilt when the row count differs, keeping every
+// count), save slots. The leftovers of interrupted writes are removed before
+// it (data/WriteLeftovers). A file that exists
 // but cannot be read, or a link out of the folder, is built as if missing and
 // noted in `unreadable`; a file with a NUL byte is copied beside itself and
 // noted in `damaged`.
@@ -86,10 +88,15 @@ struct ProgressWriteResult {
 std::string FailedWritesText(const ProgressWriteResult& result);
 
 // Told just before the counts file is replaced with the given bytes, and
-// after, whether it was: the answer journal keeps its watermark with it.
-struct SeikaiWriteWatch {
-    std::function<void(const std::string& bytes)> before;
-    std::function<void(bool replaced)> after;
+// after, whether it was: the answer journal (data/Kiroku) keeps its
+// watermark with it. The drill passes its journal down as this.
+class SeikaiWriteWatch {
+public:
+    virtual void BeforeSeikaiWrite(const std::string& bytes) = 0;
+    virtual void AfterSeikaiWrite(bool replaced) = 0;
+
+protected:
+    ~SeikaiWriteWatch() = default;
 };
 
 // Writes the three databases in the close's order: db_1toi_pr.dat,
@@ -98,7 +105,7 @@ struct SeikaiWriteWatch {
 // ends here.
 ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable,
                                      NanwidoValue nanwido, bool writeSeikai, bool writeSaveLoad,
-                                     bool writeNanwido, const SeikaiWriteWatch* watch = nullptr);
+                                     bool writeNanwido, SeikaiWriteWatch* watch = nullptr);
 
 // The close-time writing: TryWriteProgress, and when any file could not be
 // written the process ends as WriteTextFile does ("ファイルをオープンできません"

@@ -4,6 +4,7 @@
 #include "data/DataTexts.h"
 #include "data/Kiroku.h"
 
+#include "platform/Files.h"
 #include "text/SafeFile.h"
 
 namespace {
@@ -15,8 +16,10 @@ bool IsLeftover(const std::string& name)
                                        DataTexts::kNanwidoFileName, kKirokuFileName, kKirokuMarkFileName,
                                        kBunyaFileName};
     for (const char* own : kOwn) {
-        const std::string prefix = std::string(own) + ".tmp-";
-        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0)
+        // Named as the writer names them (platform/Files.h).
+        const std::string prefix = std::string(own) + Platform::kTemporarySuffix;
+        if (name.size() == prefix.size() + Platform::kTemporaryNameLetters
+            && name.compare(0, prefix.size(), prefix) == 0)
             return true;
     }
     return false;

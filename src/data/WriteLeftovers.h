@@ -8,5 +8,6 @@
 
 // Removes them from the working folder: only regular files (no link, no
 // folder) whose name is one of the program's files, ".tmp-" and six
-// characters. Returns the names removed.
+// characters. Returns the names removed. Start-up calls it once, before
+// anything is read or written (drill/StudyOpening).
 std::vector<std::string> RemoveWriteLeftovers();

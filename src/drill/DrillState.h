@@ -2,6 +2,7 @@
 // The drill state that the main window keeps between two user events. It is
 // Qt-free so the drill's rules can be tested without a window; TForm1 owns
 // one and its handlers read and change it.
+#include "data/Kiroku.h"
 #include "data/Nanwido.h"
 #include "data/PlayModes.h"
 #include "data/RunRules.h"
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 enum StageKekkaValue : std::int32_t {
@@ -38,9 +40,9 @@ struct ProgressWriting {
     // The last write has been made (a confirmed close, an end without
     // asking): nothing is written or asked any more.
     bool ended = false;
-    // Told before and after the counts file is replaced: the answer
-    // journal's watermark goes with it.
-    SeikaiWriteWatch seikaiWatch;
+    // An answer could not be added to the journal and the learner has been
+    // told: the drill goes on, and such a failure is told only once.
+    bool answerFailureTold = false;
 };
 
 struct DrillState {
@@ -61,6 +63,12 @@ struct DrillState {
     // Without the question bank nothing is ever written.
     bool ToiFileFound = false;
     ProgressWriting Writing;
+    // The answer journal, opened at start-up (OpenStudy): one row per
+    // judged answer; every write of the counts file tells it (its mark goes
+    // with the file). Null before: a state that no start-up opened (a
+    // test's, a tool's) records no answer and writes no mark. A copy of the
+    // state (a test's snapshot) shares it: the same learner, the same file.
+    std::shared_ptr<KirokuJournal> Kiroku;
 
     TextTable ToiTable;
     TextTable StageTable;
@@ -78,6 +86,12 @@ struct DrillState {
     bool IsSlotMode() const { return PlayMode == kModeNormal || PlayMode == kModeRand; }
     // True when the exam modes are played (one stage, no pass line).
     bool IsExamMode() const { return PlayMode == kModeHNormal || PlayMode == kModeHRand; }
+    // The journal's rows by ascending number; none before it is opened.
+    const std::vector<KirokuEntry>& KirokuEntries() const
+    {
+        static const std::vector<KirokuEntry> none;
+        return Kiroku ? Kiroku->Entries() : none;
+    }
     // Row ToiList[ToiIndex], or -1 when ToiIndex lies outside the list.
     std::int32_t CurrentRow() const
     {

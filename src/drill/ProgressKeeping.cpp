@@ -1,9 +1,10 @@
 #include "drill/ProgressKeeping.h"
 
-ProgressWriteResult WriteDrillProgress(const DrillState& state)
+ProgressWriteResult WriteDrillProgress(DrillState& state)
 {
+    // The journal's mark is written with the counts file.
     return TryWriteProgress(state.ToiSeikaiTable, state.SaveLoadTable, state.Nanwido, state.Writing.writeSeikai,
-                            state.Writing.writeSaveLoad, state.Writing.writeNanwido, &state.Writing.seikaiWatch);
+                            state.Writing.writeSaveLoad, state.Writing.writeNanwido, state.Kiroku.get());
 }
 
 std::optional<ProgressWriteResult> KeepProgress(DrillState& state)

@@ -10,8 +10,9 @@
 
 // The three databases from the drill's own tables (not copies: at a large
 // bank a copy would cost as much as the write), leaving out those the
-// start-up may not write.
-ProgressWriteResult WriteDrillProgress(const DrillState& state);
+// start-up may not write; the journal (state.Kiroku) is told of the counts
+// file's write, so its mark goes with it.
+ProgressWriteResult WriteDrillProgress(DrillState& state);
 
 // The write at a stage end and at the final results; nothing without the
 // bank or after the last write. A failure does not end the drill: it is

@@ -19,8 +19,12 @@ int OpenForAppending(const std::string& path);
 // A new file of exactly this name, with the mode a plain create gives;
 // fails when the name is in use (by a link too).
 int CreateNew(const std::string& path);
-// A new file of a name not in use, beside `path` ("<path>.tmp-XXXXXX"),
-// readable and writable by its owner only; its name goes to `tempPath`.
+// A new file of a name not in use, beside `path` ("<path>.tmp-XXXXXX":
+// kTemporarySuffix and kTemporaryNameLetters letters), readable and writable
+// by its owner only; its name goes to `tempPath`. A crash can leave one
+// behind, which start-up removes by this name (data/WriteLeftovers).
+inline constexpr char kTemporarySuffix[] = ".tmp-";
+inline constexpr std::size_t kTemporaryNameLetters = 6;
 int CreateTemporaryBeside(const std::string& path, std::string& tempPath);
 
 // Bytes read or written by one call, -1 on failure (EINTR is retried).

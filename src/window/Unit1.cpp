@@ -7,7 +7,7 @@
 #include "data/ChoiceLabels.h"
 #include "data/DataTexts.h"
 #include "data/ProgressDb.h"
-#include "drill/ProgressKeeping.h"
+#include "drill/StudyOpening.h"
 #include "text/SystemReason.h"
 
 #include <QCheckBox>
@@ -61,38 +61,34 @@ void TForm1::StartUp()
     ToiBitmap = QImage();
     KaisetuBitmap = QImage();
 
-    Drill.ToiFileFound = DataFileExists(DataTexts::kToiFileName);
-    if (Drill.ToiFileFound) {
-        std::string text;
-        FileError error;
-        if (ReadWholeFileChecked(DataTexts::kToiFileName, text, &error)) {
-            Drill.ToiTable = ParseTableFile(std::move(text));
-        } else {
-            // A bank that exists but cannot be read is as good as missing; the
-            // databases are then left alone at close. The learner is told why.
-            Drill.ToiFileFound = false;
-            startupWarnings_ << QStringLiteral("%1 を読み込めませんでした（%2）。")
-                                    .arg(QString::fromUtf8(DataTexts::kToiFileName),
-                                         QString::fromStdString(FileReason(error)));
-        }
-    }
-    if (Drill.ToiFileFound) {
+    // The bank, the databases, the journal and the area, as data; the
+    // learner hears of what went wrong once the first screen stands.
+    const StudyOpening opening = OpenStudy(Drill);
+    if (Drill.ToiFileFound)
         InitDataAndScreens();
-    } else {
+    else
         ShowErrorScreen(QStringLiteral("エラー：必要なファイルが見つかりません"));
-        ShowStartupWarnings();
-    }
+    ShowStartupWarnings(opening);
 }
 
 void TForm1::InitDataAndScreens()
 {
-    ProgressData data = LoadProgress(Drill.ToiTable);
-    Drill.Nanwido = data.Nanwido;
-    Drill.ToiList.clear();
-    Drill.StageTable = std::move(data.StageTable);
-    Drill.ToiSeikaiTable = std::move(data.ToiSeikaiTable);
-    Drill.SaveLoadTable = std::move(data.SaveLoadTable);
-    for (const DamagedFile& file : data.damaged) {
+    FillBunyaChoices();
+    PrepareScreens();
+    ShowStartScreen();
+}
+
+void TForm1::ShowStartupWarnings(const StudyOpening& opening)
+{
+    QStringList warnings;
+    if (opening.bankUnreadable) {
+        // A bank that exists but cannot be read is as good as missing; the
+        // databases are then left alone at close.
+        warnings << QStringLiteral("%1 を読み込めませんでした（%2）。")
+                        .arg(QString::fromUtf8(DataTexts::kToiFileName),
+                             QString::fromStdString(FileReason(*opening.bankUnreadable)));
+    }
+    for (const DamagedFile& file : opening.damaged) {
         if (file.copyName.empty())
             continue; // named below as a file left untouched
         // The counts keep every row but the spoiled ones; the others what
@@ -102,31 +98,16 @@ void TForm1::InitDataAndScreens()
                              "壊れた行のほかはすべて使います。元の内容は %2 に残しました。")
             : QStringLiteral("%1 は途中から壊れています（NUL バイトがあります）。\n"
                              "読めた所までを使います。元の内容は %2 に残しました。");
-        startupWarnings_ << text.arg(QString::fromStdString(file.fileName), QString::fromStdString(file.copyName));
+        warnings << text.arg(QString::fromStdString(file.fileName), QString::fromStdString(file.copyName));
     }
-    // A database that could not be read is never overwritten.
-    Drill.Writing.writeSeikai = data.writeSeikai;
-    Drill.Writing.writeSaveLoad = data.writeSaveLoad;
-    Drill.Writing.writeNanwido = data.writeNanwido;
-    OpenKiroku();
-    FillBunyaChoices();
-    for (const UnreadableFile& file : data.unreadable) {
-        startupWarnings_ << QStringLiteral("%1 を読み込めませんでした（%2）。\n"
-                                           "このファイルは終了時にも書き換えません。")
-                                .arg(QString::fromStdString(file.fileName),
-                                     QString::fromStdString(FileReason(file.reason)));
+    warnings << KirokuWarnings(opening);
+    for (const UnreadableFile& file : opening.unreadable) {
+        warnings << QStringLiteral("%1 を読み込めませんでした（%2）。\n"
+                                   "このファイルは終了時にも書き換えません。")
+                        .arg(QString::fromStdString(file.fileName), QString::fromStdString(FileReason(file.reason)));
     }
-    PrepareScreens();
-    ShowStartScreen();
-    ShowStartupWarnings();
-}
-
-void TForm1::ShowStartupWarnings()
-{
-    if (startupWarnings_.isEmpty())
-        return;
-    MessageBox::error(this, kWindowTitle, startupWarnings_.join(QStringLiteral("\n\n")));
-    startupWarnings_.clear();
+    if (!warnings.isEmpty())
+        MessageBox::error(this, kWindowTitle, warnings.join(QStringLiteral("\n\n")));
 }
 
 void TForm1::HideAllScreens()

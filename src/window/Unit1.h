@@ -5,12 +5,12 @@
 // panels and controls are null. The window owns the drill state; its handlers
 // read the controls, call one Qt-free operation of the drill (src/drill,
 // src/saveload) and show what it returns.
-#include "data/Kiroku.h"
 #include "data/ProgressDb.h"
 #include "drill/DrillState.h"
 #include "drill/Judge.h"
 #include "drill/Presentation.h"
 #include "drill/StageEnd.h"
+#include "drill/StudyOpening.h"
 
 #include <QImage>
 #include <QList>
@@ -133,7 +133,6 @@ private:
     void CreateFinalScreen();
     void CreateSaveLoadScreen();
     void CreateBottomStrips();
-    void ShowStartupWarnings();
     // Starts a run in the given mode (the five start buttons).
     void StartRunOnScreen(PlayModeValue playMode);
     // Parts of presenting a question and showing its judgement.
@@ -157,10 +156,11 @@ private:
     // The last write of the three databases (a confirmed close, an end
     // without asking); a file that cannot be written ends the program.
     void WriteDatabases();
-    // The answer journal (Unit1Kiroku.cpp): opened at start-up, where the
-    // answers the counts file lacks are counted; one row per judged answer.
-    void OpenKiroku();
-    void RecordAnswer(const Judgement& judged);
+    // What the start-up found (OpenStudy), told in one box; the journal's
+    // part of it and an answer that could not be recorded (Unit1Kiroku.cpp).
+    void ShowStartupWarnings(const StudyOpening& opening);
+    static QStringList KirokuWarnings(const StudyOpening& opening);
+    void ShowRecordFailure(const FileError& reason);
     // Study by area and the study record (Unit1Bunya.cpp, Unit1Record.cpp).
     void CreateBunyaControls();
     void FillBunyaChoices();
@@ -168,10 +168,6 @@ private:
     void ChooseBunyaForRun();
     void CreateKirokuScreen();
 
-    QStringList startupWarnings_;
-    KirokuJournal kiroku_;
-    // An answer could not be recorded and the learner has been told.
-    bool kirokuFailureTold_ = false;
 
 public:
     // Controls, named as the form names them.

@@ -67,8 +67,8 @@ void TForm1::FillBunyaChoices()
                          QByteArray::fromStdString(name));
     }
     cbBunya->addItem(QStringLiteral("最近間違えた問題"), QByteArray(kBunyaRecentMiss));
-    // The choice of the last start, while the bank still has it.
-    Drill.Bunya = ReadBunyaChoice();
+    // The choice of the last start (read by OpenStudy), while the bank
+    // still has it.
     SelectBunyaItem();
 }
 
@@ -91,5 +91,5 @@ void TForm1::cbBunyaChange(int index)
 
 void TForm1::ChooseBunyaForRun()
 {
-    ChooseBunya(Drill, cbBunya->currentData().toByteArray().toStdString(), kiroku_.Entries());
+    ChooseBunya(Drill, cbBunya->currentData().toByteArray().toStdString(), Drill.KirokuEntries());
 }

@@ -8,6 +8,7 @@
 #include "window/Widgets.h"
 #include "data/DataTexts.h"
 #include "data/ToiBoxes.h"
+#include "drill/AnswerStep.h"
 #include "drill/Judge.h"
 #include "drill/Presentation.h"
 #include "picture/LoadJpegBitmap.h"
@@ -15,6 +16,7 @@
 #include "drill/RunStart.h"
 #include "drill/StageEnd.h"
 #include "saveload/NextStep.h"
+#include "text/Clock.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -288,10 +290,11 @@ void TForm1::btnEnterClick()
     btnEnter->setEnabled(false);
     SetDefaultButton(nullptr);
     StopCountdown();
-    const Judgement judged = JudgeToi(Drill, GivenAnswerOnScreen());
-    // In the journal before the learner sees the verdict.
-    RecordAnswer(judged);
-    ShowJudgement(judged);
+    // Counted and in the journal before the learner sees the verdict.
+    const AnsweredToi answered = AnswerToi(Drill, GivenAnswerOnScreen(), Clock::Now());
+    if (answered.recordFailure)
+        ShowRecordFailure(*answered.recordFailure);
+    ShowJudgement(answered.judged);
 }
 
 GivenAnswer TForm1::GivenAnswerOnScreen() const

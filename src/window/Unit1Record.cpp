@@ -37,7 +37,7 @@ void TForm1::btnKirokuClick()
     std::int32_t today = 0;
     std::int32_t second = 0;
     LocalDayAndSecond(Clock::Now(), today, second);
-    kirokuView->SetFigures(ComputeKirokuFigures(Drill.ToiTable, kiroku_.Entries(), today));
+    kirokuView->SetFigures(ComputeKirokuFigures(Drill.ToiTable, Drill.KirokuEntries(), today));
     SetStatusText(kStatusKiroku);
     HideAllScreens();
     pnlKiroku->setVisible(true);

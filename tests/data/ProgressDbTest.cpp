@@ -503,24 +503,6 @@ TEST_F(ProgressFiles, ADatabaseLinkOutOfTheFolderIsNamedAndNeverWritten)
     EXPECT_TRUE(DataFileExists(std::string("work/") + kSeikaiFileName));
 }
 
-TEST_F(ProgressFiles, LeftoversOfInterruptedWritesAreRemovedAtStartUp)
-{
-    Put(std::string(kSeikaiFileName) + ".tmp-a1B2c3", "half a file");
-    Put(std::string(kSaveLoadFileName) + ".tmp-XyZ789", "half a file");
-    // Not the program's own: kept.
-    Put(std::string(kSeikaiFileName) + ".tmp-toolong7", "mine");
-    Put("notes.dat.tmp-a1B2c3", "mine");
-    ASSERT_EQ(::mkdir((std::string(kNanwidoFileName) + ".tmp-folder").c_str(), 0755), 0);
-    ProgressData data = LoadProgress(Bank(2));
-    std::sort(data.removedLeftovers.begin(), data.removedLeftovers.end());
-    EXPECT_EQ(data.removedLeftovers, (std::vector<std::string> {std::string(kSeikaiFileName) + ".tmp-a1B2c3",
-                                                                std::string(kSaveLoadFileName) + ".tmp-XyZ789"}));
-    EXPECT_FALSE(DataFileExists(std::string(kSeikaiFileName) + ".tmp-a1B2c3"));
-    EXPECT_TRUE(DataFileExists(std::string(kSeikaiFileName) + ".tmp-toolong7"));
-    EXPECT_TRUE(DataFileExists("notes.dat.tmp-a1B2c3"));
-    EXPECT_TRUE(IsFolder(std::string(kNanwidoFileName) + ".tmp-folder"));
-}
-
 TEST_F(ProgressFiles, AHugeDatabaseIsRefusedWithAReason)
 {
     // Sparse: no disk is filled, but the file claims more than any real one.

@@ -57,7 +57,9 @@ int CreateNew(const std::string& path)
 
 int CreateTemporaryBeside(const std::string& path, std::string& tempPath)
 {
-    std::string name = path + ".tmp-XXXXXX";
+    // mkostemp fills in exactly six X.
+    static_assert(kTemporaryNameLetters == 6);
+    std::string name = path + kTemporarySuffix + "XXXXXX";
     // mkostemp opens exclusively: an existing name, a link included, is
     // never opened.
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);

@@ -155,8 +155,8 @@ int CreateTemporaryBeside(const std::string& path, std::string& tempPath)
     static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     thread_local std::mt19937 random(std::random_device {}());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = path + ".tmp-";
-        for (int i = 0; i < 6; ++i)
+        std::string name = path + kTemporarySuffix;
+        for (std::size_t i = 0; i < kTemporaryNameLetters; ++i)
             name += kLetters[random() % (sizeof kLetters - 1)];
         const int fd = CreateNew(name);
         if (fd >= 0) {
