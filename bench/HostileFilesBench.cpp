@@ -8,6 +8,7 @@
 #include "text/Unit2.h"
 #include "data/DataTexts.h"
 #include "drill/ShownText.h"
+#include "support/ShownMessages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -113,7 +114,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
-    MessageBox::setTestMode(true);
+    ShownMessages::Record(true);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

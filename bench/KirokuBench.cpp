@@ -17,6 +17,8 @@
 #include "drill/KirokuFigures.h"
 #include "text/Clock.h"
 #include "text/Unit2.h"
+#include "support/FixedClock.h"
+#include "support/ShownMessages.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -84,7 +86,7 @@ int main(int argc, char** argv)
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     std::filesystem::current_path(folder);
-    Clock::SetFixedNow(kNow);
+    FixedClock::Set(kNow);
     Generate();
     const std::uint64_t bytes = std::filesystem::file_size(kKirokuFileName);
     std::printf("journal: %d answers, %.1f MB; bank: %d questions in 12 areas\n", kAnswers, bytes / 1e6, kQuestions);
@@ -138,7 +140,7 @@ int main(int argc, char** argv)
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    MessageBox::setTestMode(true);
+    ShownMessages::Record(true);
     TForm1 form;
     form.show();
     std::vector<double> screen;

@@ -25,6 +25,8 @@
 #include "drill/StudyOpening.h"
 #include "drill/ToiSelection.h"
 #include "saveload/SaveSlots.h"
+#include "support/ShownMessages.h"
+#include "support/WriteProgress.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -256,7 +258,7 @@ int RunChild(const std::string& kind, const std::string& folder, Steady::time_po
 {
     if (!folder.empty() && ::chdir(folder.c_str()) != 0)
         return 2;
-    MessageBox::setTestMode(true);
+    ShownMessages::Record(true);
     const auto report = [start](QWidget& window) {
         QPixmap shot = window.grab();
         std::printf("%.3f %ld\n", MsSince(start), PeakKb());

@@ -7,6 +7,7 @@
 #include "text/Unit2.h"
 #include "data/DataTexts.h"
 #include "data/ProgressDb.h"
+#include "support/ShownMessages.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -55,7 +56,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
-    MessageBox::setTestMode(true);
+    ShownMessages::Record(true);
     if (!DataFileExists(DataTexts::kToiFileName)) {
         fprintf(stderr, "Run this from a folder holding %s (for example build/sample).\n", DataTexts::kToiFileName);
         return 2;

@@ -1,6 +1,7 @@
 #include "app/AppSupport.h"
 #include "window/MessageBox.h"
 #include "support/TestEnvironment.h"
+#include "support/ShownMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,6 @@ int main(int argc, char** argv)
     // The program's own application object, so its error handling is tested.
     MiretoApplication app(argc, argv);
     // No test may ever wait on a modal box.
-    MessageBox::setTestMode(true);
+    ShownMessages::Record(true);
     return RUN_ALL_TESTS();
 }

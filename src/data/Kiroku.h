@@ -81,9 +81,6 @@ public:
     // After that write: whether the counts file was replaced.
     void AfterSeikaiWrite(bool replaced) override;
 
-    // The number of the last answer recorded.
-    std::int64_t LastSeq() const { return lastSeq_; }
-
 private:
     bool EnsureOpen(FileError* reason);
     bool EnsureMarkHoldsDisk(FileError* reason);

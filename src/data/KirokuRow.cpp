@@ -189,14 +189,6 @@ TextRow KirokuHeaderRow()
             "\x8C\x9F\x8D\xB8"};
 }
 
-TextRow KirokuToRow(const KirokuEntry& entry)
-{
-    auto cells = CellsOf(entry);
-    TextRow row(TextRow::Cells(cells.begin(), cells.end()));
-    row.push_back(Hex8(Check(cells)));
-    return row;
-}
-
 std::string KirokuLine(const KirokuEntry& entry)
 {
     const auto cells = CellsOf(entry);

@@ -52,10 +52,9 @@ std::string KirokuTimeText(std::int32_t day, std::int32_t second);
 std::string KirokuEscape(std::string_view bytes);
 std::optional<std::string> KirokuUnescape(std::string_view cell);
 
-// The header row (Shift_JIS) and the row of an entry; the line as the file
-// holds it (CR LF at the end).
+// The header row (Shift_JIS); an entry's line as the file holds it (CR LF
+// at the end).
 TextRow KirokuHeaderRow();
-TextRow KirokuToRow(const KirokuEntry& entry);
 std::string KirokuLine(const KirokuEntry& entry);
 // The low `digits` hex digits of a value, lower case: the rows' checks and
 // the mark's hashes are written so.

@@ -271,12 +271,6 @@ ProgressData LoadProgress(const TextTable& toiTable)
     return data;
 }
 
-void WriteProgress(const ProgressData& data)
-{
-    WriteProgress(data.ToiSeikaiTable, data.SaveLoadTable, data.Nanwido, data.writeSeikai, data.writeSaveLoad,
-                  data.writeNanwido);
-}
-
 ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable,
                                      NanwidoValue nanwido, bool writeSeikai, bool writeSaveLoad,
                                      bool writeNanwido, SeikaiWriteWatch* watch)
@@ -315,12 +309,6 @@ std::string FailedWritesText(const ProgressWriteResult& result)
         text += failed.fileName + "（" + FileReason(failed.error) + "）";
     }
     return text;
-}
-
-void WriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable, NanwidoValue nanwido,
-                   bool writeSeikai, bool writeSaveLoad, bool writeNanwido)
-{
-    EndUnlessWritten(TryWriteProgress(toiSeikaiTable, saveLoadTable, nanwido, writeSeikai, writeSaveLoad, writeNanwido));
 }
 
 void EndUnlessWritten(const ProgressWriteResult& result)

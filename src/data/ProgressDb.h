@@ -107,11 +107,7 @@ ProgressWriteResult TryWriteProgress(const TextTable& toiSeikaiTable, const Text
                                      NanwidoValue nanwido, bool writeSeikai, bool writeSaveLoad,
                                      bool writeNanwido, SeikaiWriteWatch* watch = nullptr);
 
-// The close-time writing: TryWriteProgress, and when any file could not be
-// written the process ends as WriteTextFile does ("ファイルをオープンできません"
-// on standard error, exit status 1), after every file was tried.
-void WriteProgress(const ProgressData& data);
-void WriteProgress(const TextTable& toiSeikaiTable, const TextTable& saveLoadTable, NanwidoValue nanwido,
-                   bool writeSeikai, bool writeSaveLoad, bool writeNanwido);
-// The close's end of a write that failed; returns only when it succeeded.
+// The close's end of a write that failed: the process ends as WriteTextFile
+// does ("ファイルをオープンできません" on standard error, exit status 1), after
+// every file was tried; returns only when every file was written.
 void EndUnlessWritten(const ProgressWriteResult& result);

@@ -19,10 +19,4 @@ std::optional<ShownSize> PictureShownSize(long long pictureWidth, long long pict
     return ShownSize {static_cast<int>(width), static_cast<int>(height)};
 }
 
-bool PictureFitsBox(long long pictureWidth, long long pictureHeight)
-{
-    const std::optional<ShownSize> shown = PictureShownSize(pictureWidth, pictureHeight);
-    return shown && shown->height <= kHeight;
-}
-
 } // namespace ToiBoxes

@@ -42,8 +42,4 @@ struct ShownSize {
 // empty picture, a height truncated to 0) or when it would pass the bounds above.
 std::optional<ShownSize> PictureShownSize(long long pictureWidth, long long pictureHeight, int boxWidth = kWidth,
                                           int scrollBarWidth = kScrollBarWidth);
-
-// True when a picture shown at its shown size fits the box's height, so none
-// of it hides below the box. The bank tool requires this of question pictures.
-bool PictureFitsBox(long long pictureWidth, long long pictureHeight);
 } // namespace ToiBoxes

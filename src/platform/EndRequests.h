@@ -19,7 +19,12 @@ namespace Platform {
 bool StartEndRequestWatch(std::function<void()> onRequest);
 // Stops watching and restores the default actions.
 void StopEndRequestWatch();
-// Raises a request as the system would (for tests).
-void RaiseEndRequestForTest();
+
+// Raises a request as the system would; protected, so only a subclass does:
+// a test of the watch.
+class EndRequestSource {
+protected:
+    static void Raise();
+};
 
 } // namespace Platform

@@ -1,21 +1,20 @@
 #include "text/Clock.h"
 
 namespace {
-std::optional<std::time_t>& FixedNow()
-{
-    static std::optional<std::time_t> fixed;
-    return fixed;
-}
+const Clock* g_clock = nullptr;
 } // namespace
 
 std::time_t Clock::Now()
 {
-    if (FixedNow())
-        return *FixedNow();
+    return g_clock ? g_clock->Time() : std::time(nullptr);
+}
+
+std::time_t Clock::Time() const
+{
     return std::time(nullptr);
 }
 
-void Clock::SetFixedNow(std::optional<std::time_t> t)
+void Clock::SetInstance(const Clock* clock)
 {
-    FixedNow() = t;
+    g_clock = clock;
 }

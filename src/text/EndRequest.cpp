@@ -16,7 +16,7 @@ bool EndRequested()
     return g_endRequested != 0;
 }
 
-void ClearEndRequestForTest()
+void EndRequestState::Clear()
 {
     g_endRequested = 0;
 }

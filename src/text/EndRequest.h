@@ -8,5 +8,9 @@
 void RequestEndNow();
 // True once an end was requested; long loops give up their work then.
 bool EndRequested();
-// Tests only: forget a request.
-void ClearEndRequestForTest();
+
+// Forgets a request; protected, so only a subclass does: a test that made one.
+class EndRequestState {
+protected:
+    static void Clear();
+};

@@ -1,5 +1,6 @@
 #include "text/SafeFile.h"
 
+#include "text/FileCalls.h"
 #include "platform/Errno.h"
 #include "platform/Files.h"
 
@@ -10,23 +11,14 @@
 
 namespace {
 
-WriteFault g_writeFault = WriteFault::None;
-int g_writeFaultTimes = 0;
-std::size_t g_appendHeldBack = 0;
-int g_appendFaultTimes = 0;
-
 // The folders whose sync a FolderSyncBatch holds back, while one lives.
 std::vector<std::string>* g_batchedFolders = nullptr;
 
-// Takes the armed fault if it is for this step; it fires as many times as
-// it was armed for (a negative count: until it is disarmed).
-bool FaultAt(WriteFault step)
+// The calls that make, write, sync, close and rename a replacement and
+// open and write the journal: the platform's, or a test's failing disk.
+FileCalls& Calls()
 {
-    if (g_writeFault != step)
-        return false;
-    if (g_writeFaultTimes > 0 && --g_writeFaultTimes == 0)
-        g_writeFault = WriteFault::None;
-    return true;
+    return FileCalls::Current();
 }
 
 bool Fail(FileError* error, FileStep step, int number)
@@ -64,7 +56,7 @@ bool ReadAll(int fd, std::string& bytes, std::size_t expected, std::uint64_t max
 bool WriteAll(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
-        const long long n = Platform::WriteSome(fd, bytes.data(), bytes.size());
+        const long long n = Calls().WriteSome(fd, bytes.data(), bytes.size());
         if (n < 0)
             return false;
         bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -72,11 +64,11 @@ bool WriteAll(int fd, std::string_view bytes)
     return true;
 }
 
-bool SyncAndClose(int fd, bool fault)
+bool SyncAndClose(int fd)
 {
-    const bool synced = fault ? (errno = EIO, false) : Platform::SyncFile(fd);
+    const bool synced = Calls().SyncFile(fd);
     const int saved = errno;
-    const bool closed = Platform::CloseFile(fd);
+    const bool closed = Calls().CloseFile(fd);
     if (!synced)
         errno = saved;
     return synced && closed;
@@ -128,11 +120,8 @@ bool FolderForOwner(const std::string& target, const Platform::FileKind* old, Pl
 
 // The replacement once its target is known: a new file beside it, given its
 // owner and mode before a byte is written, synced and renamed over it.
-// `faults`: the test hook may fail a step.
-bool ReplaceTarget(const std::string& target, std::string_view bytes, FileError* error, NewFileOwner owner,
-                   bool faults)
+bool ReplaceTarget(const std::string& target, std::string_view bytes, FileError* error, NewFileOwner owner)
 {
-    auto fault = [faults](WriteFault step) { return faults && FaultAt(step); };
     Platform::FileKind old;
     const bool exists = Platform::InspectLink(target, old);
     // A folder, a FIFO or a device of that name is not replaced by a file.
@@ -147,30 +136,23 @@ bool ReplaceTarget(const std::string& target, std::string_view bytes, FileError*
         return false;
 
     std::string temporary;
-    const int fd = fault(WriteFault::Open)           ? (errno = ENOSPC, -1)
-                   : fault(WriteFault::CreateDenied) ? (errno = EACCES, -1)
-                                                     : Platform::CreateTemporaryBeside(target, temporary);
+    const int fd = Calls().CreateTemporaryBeside(target, temporary);
     if (fd < 0)
         return Fail(error, FileStep::Create, errno);
     auto fail = [&](FileStep step, int number, bool open) {
         if (open)
-            Platform::CloseFile(fd);
+            Calls().CloseFile(fd);
         Platform::RemoveFile(temporary);
         return Fail(error, step, number);
     };
     // Before the bytes: a write cut short leaves no file of the wrong owner.
     if (!Platform::TakeOwnerAndMode(fd, exists ? &old : nullptr, forFolderOwner ? &folder : nullptr))
         return fail(forFolderOwner && errno == EPERM ? FileStep::OthersFolder : FileStep::Write, errno, true);
-    if (fault(WriteFault::Write)) {
-        // Half the bytes reach the disk before the failure.
-        WriteAll(fd, bytes.substr(0, bytes.size() / 2));
-        return fail(FileStep::Write, ENOSPC, true);
-    }
     if (!WriteAll(fd, bytes))
         return fail(FileStep::Write, errno, true);
-    if (!SyncAndClose(fd, fault(WriteFault::Sync)))
+    if (!SyncAndClose(fd))
         return fail(FileStep::Sync, errno, false);
-    if (fault(WriteFault::Rename) ? (errno = EXDEV, true) : !Platform::ReplaceFile(temporary, target))
+    if (!Calls().ReplaceFile(temporary, target))
         return fail(FileStep::Rename, errno, false);
     SyncFolderSoon(FolderOf(target));
     return true;
@@ -224,7 +206,7 @@ bool ReplaceFile(const std::string& fileName, std::string_view bytes, FileError*
     std::string target;
     if (!ReplacementTarget(fileName, target))
         return Fail(error, FileStep::LinkOutside, 0);
-    return ReplaceTarget(target, bytes, error, owner, true);
+    return ReplaceTarget(target, bytes, error, owner);
 }
 
 bool CreateNewFile(const std::string& fileName, std::string_view bytes, FileError* error)
@@ -237,7 +219,7 @@ bool CreateNewFile(const std::string& fileName, std::string_view bytes, FileErro
         return Fail(error, FileStep::Create, errno);
     auto fail = [&](FileStep step, int number, bool open) {
         if (open)
-            Platform::CloseFile(fd);
+            Calls().CloseFile(fd);
         Platform::RemoveFile(fileName);
         return Fail(error, step, number);
     };
@@ -247,7 +229,7 @@ bool CreateNewFile(const std::string& fileName, std::string_view bytes, FileErro
         return fail(errno == EPERM ? FileStep::OthersFolder : FileStep::Write, errno, true);
     if (!WriteAll(fd, bytes))
         return fail(FileStep::Write, errno, true);
-    if (!SyncAndClose(fd, false))
+    if (!SyncAndClose(fd))
         return fail(FileStep::Sync, errno, false);
     SyncFolderSoon(FolderOf(fileName));
     return true;
@@ -278,7 +260,7 @@ void SyncFolder(const std::string& folder)
 AppendFile::~AppendFile()
 {
     if (fd_ >= 0)
-        Platform::CloseFile(fd_);
+        Calls().CloseFile(fd_);
 }
 
 bool AppendFile::Open(const std::string& fileName, FileError* error)
@@ -290,13 +272,13 @@ bool AppendFile::Open(const std::string& fileName, FileError* error)
     // would be this user's until given away, for good if the process died.
     Platform::FileKind kind;
     if (!Platform::InspectLink(fileName, kind) && errno == ENOENT
-        && !ReplaceTarget(fileName, {}, error, NewFileOwner::FolderOwner, false))
+        && !ReplaceTarget(fileName, {}, error, NewFileOwner::FolderOwner))
         return false;
-    const int fd = Platform::OpenForAppending(fileName);
+    const int fd = Calls().OpenForAppending(fileName);
     if (fd < 0)
         return Fail(error, FileStep::Create, errno);
     if (!Platform::InspectOpen(fd, kind) || !kind.regular) {
-        Platform::CloseFile(fd);
+        Calls().CloseFile(fd);
         return Fail(error, FileStep::NotRegular, 0);
     }
     fd_ = fd;
@@ -306,18 +288,13 @@ bool AppendFile::Open(const std::string& fileName, FileError* error)
 bool AppendFile::Append(std::string_view bytes, std::size_t& written, FileError* error)
 {
     written = 0;
-    // The test hook's full disk: the bytes before the cut reach the file.
-    const bool fault = g_appendFaultTimes != 0;
-    if (g_appendFaultTimes > 0)
-        --g_appendFaultTimes;
-    const std::string_view part = fault ? bytes.substr(0, bytes.size() - std::min(bytes.size(), g_appendHeldBack)) : bytes;
-    while (written < part.size()) {
-        const long long n = Platform::WriteSome(fd_, part.data() + written, part.size() - written);
+    while (written < bytes.size()) {
+        const long long n = Calls().WriteSome(fd_, bytes.data() + written, bytes.size() - written);
         if (n <= 0)
             return Fail(error, FileStep::Write, n < 0 ? errno : ENOSPC);
         written += static_cast<std::size_t>(n);
     }
-    return !fault || Fail(error, FileStep::Write, ENOSPC);
+    return true;
 }
 
 bool AppendFile::Sync(FileError* error)
@@ -375,16 +352,4 @@ FolderSyncBatch::~FolderSyncBatch()
     folders_.erase(std::unique(folders_.begin(), folders_.end()), folders_.end());
     for (const std::string& folder : folders_)
         Platform::SyncFolder(folder);
-}
-
-void SetAppendFaultForTest(std::size_t heldBack, int times)
-{
-    g_appendHeldBack = heldBack;
-    g_appendFaultTimes = times;
-}
-
-void SetWriteFaultForTest(WriteFault fault, int times)
-{
-    g_writeFault = times == 0 ? WriteFault::None : fault;
-    g_writeFaultTimes = times;
 }

@@ -4,7 +4,8 @@
 // never blocks; every replacement leaves the old file or the new one, never
 // a mix, and never writes outside the file's folder.
 //
-// The system's own calls are the platform layer's (platform/Files.h).
+// The system's own calls are the platform layer's (platform/Files.h), those
+// of a replacement and an append through text/FileCalls.h.
 #include "text/FileLimits.h"
 #include "text/SystemReason.h"
 
@@ -70,7 +71,6 @@ public:
     AppendFile& operator=(const AppendFile&) = delete;
 
     bool Open(const std::string& fileName, FileError* error);
-    bool IsOpen() const { return fd_ >= 0; }
     // Every byte, at the end; on failure `written` tells how many got there.
     bool Append(std::string_view bytes, std::size_t& written, FileError* error);
     // The bytes on the disk.
@@ -108,16 +108,3 @@ private:
     std::vector<std::string> folders_;
     bool outermost_ = false;
 };
-
-// Test hook: makes the next ReplaceFile fail at the given step (create,
-// write, sync, rename), to prove the old file survives each one.
-// CreateDenied makes the folder refuse the new file. Write fails with a full
-// disk after half the bytes. `times` replacements fail (a negative count:
-// every one, like a disk that stays full, until the hook is set to None).
-enum class WriteFault { None, Open, Write, Sync, Rename, CreateDenied };
-void SetWriteFaultForTest(WriteFault fault, int times = 1);
-// Test hook: the next `times` appends (AppendFile::Append) stop with a full
-// disk `heldBack` bytes short of their end, as a disk that fills during the
-// write: 2 cuts a journal row right after its closing quote, 1 after its CR.
-// A negative count: every one, until the hook is set to 0 times.
-void SetAppendFaultForTest(std::size_t heldBack, int times = 1);

@@ -60,10 +60,8 @@ void MendTrail7F(unsigned char* cells, std::size_t length)
 TableLineReader::TableLineReader(std::string& bytes, bool mendTrail7F, bool stopAtNul)
     : base_(reinterpret_cast<unsigned char*>(bytes.data())), size_(bytes.size()), mendTrail7F_(mendTrail7F)
 {
-    if (const void* nul = stopAtNul ? std::memchr(base_, '\0', size_) : nullptr) {
+    if (const void* nul = stopAtNul ? std::memchr(base_, '\0', size_) : nullptr)
         size_ = static_cast<std::size_t>(static_cast<const unsigned char*>(nul) - base_);
-        stoppedAtNul_ = true;
-    }
 }
 
 bool TableLineReader::Next(TableLine& line, std::vector<TextCellSpan>& cells,

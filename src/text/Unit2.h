@@ -80,15 +80,12 @@ public:
     bool Next(TableLine& line, std::vector<TextCellSpan>& cells, std::vector<std::size_t>* innerReturnsAt = nullptr);
     // The bytes after the last line end: no row.
     std::size_t RestStart() const { return next_; }
-    // True when the file held a NUL byte (reading stopped there).
-    bool StoppedAtNul() const { return stoppedAtNul_; }
 
 private:
     unsigned char* base_;
     std::size_t size_;
     std::size_t next_ = 0;
     std::uint32_t number_ = 0;
-    bool stoppedAtNul_ = false;
     bool mendTrail7F_ = true;
 };
 

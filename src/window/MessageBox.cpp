@@ -4,7 +4,7 @@ namespace {
 struct BoxState {
     QMessageBox::StandardButton nextAnswer = QMessageBox::NoButton;
     bool testMode = false;
-    QStringList shown;
+    QStringList* recorder = nullptr;
 };
 
 BoxState& State()
@@ -13,9 +13,15 @@ BoxState& State()
     return state;
 }
 
+void Record(const QString& text)
+{
+    if (State().recorder)
+        *State().recorder << text;
+}
+
 void Show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text)
 {
-    State().shown << text;
+    Record(text);
     if (State().testMode)
         return;
     QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
@@ -27,7 +33,7 @@ QMessageBox::StandardButton MessageBox::question(QWidget* parent, const QString&
                                                 QMessageBox::StandardButton defaultButton)
 {
     BoxState& state = State();
-    state.shown << text;
+    Record(text);
     if (state.nextAnswer != QMessageBox::NoButton) {
         auto answer = state.nextAnswer;
         state.nextAnswer = QMessageBox::NoButton;
@@ -60,12 +66,7 @@ void MessageBox::setTestMode(bool on)
     State().testMode = on;
 }
 
-QStringList MessageBox::shownTexts()
+void MessageBox::setRecorder(QStringList* recorder)
 {
-    return State().shown;
-}
-
-void MessageBox::clearShownTexts()
-{
-    State().shown.clear();
+    State().recorder = recorder;
 }

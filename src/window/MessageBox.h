@@ -1,6 +1,7 @@
 #pragma once
 // Every message box of the program goes through here. Tests preset the next
-// answer (or switch boxes off altogether) so nothing ever blocks them.
+// answer, and a test's subclass can switch boxes off and record their texts,
+// so nothing ever blocks a test.
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -17,10 +18,12 @@ public:
 
     // The next question is answered with this button instead of asking.
     static void setNextAnswer(QMessageBox::StandardButton answer);
+
+protected:
     // In test mode no box is ever shown: a question without a preset answer
     // is answered No and notices are only recorded.
     static void setTestMode(bool on);
-    // Texts of the boxes asked or shown so far (test mode records them).
-    static QStringList shownTexts();
-    static void clearShownTexts();
+    // Where the text of every box asked or shown goes (null: nowhere, as in
+    // the program).
+    static void setRecorder(QStringList* recorder);
 };

@@ -8,6 +8,7 @@
 #include "text/SjisCodec.h"
 
 #include "support/WorkFolder.h"
+#include "support/WriteProgress.h"
 
 #include <gtest/gtest.h>
 

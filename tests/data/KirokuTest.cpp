@@ -9,6 +9,7 @@
 #include "text/Unit2.h"
 
 #include "support/WorkFolder.h"
+#include "support/FailingDisk.h"
 
 #include <gtest/gtest.h>
 
@@ -160,7 +161,7 @@ TEST(KirokuRow, ARowThatIsNotWholeIsNoRow)
     }
     // Numbers a value of the program cannot hold: written by hand.
     for (const auto& [cell, text] : {std::pair {5, "6"}, {5, "-1"}, {5, ""}, {5, "F"}}) {
-        TextRow row = KirokuToRow(e);
+        TextRow row = ParseTableFile(KirokuLine(e)).at(0);
         ASSERT_TRUE(KirokuFromCells(Views(row)).has_value());
         row[static_cast<std::size_t>(cell)] = text;
         const std::vector<std::string_view> cells = Views(row);
@@ -316,7 +317,7 @@ TEST_F(KirokuFiles, AnAnswerAFullDiskCutShortNeverBecomesARow)
         WorkFolder own;
         auto journal = Start();
         ASSERT_TRUE(journal->Append(Entry("K1", true)));
-        SetAppendFaultForTest(heldBack);
+        SetAppendFault(heldBack);
         FileError reason;
         EXPECT_FALSE(journal->Append(Entry("K2", true), &reason));
         EXPECT_EQ(reason.number, ENOSPC);

@@ -4,6 +4,7 @@
 #include "text/SafeFile.h"
 
 #include "support/WorkFolder.h"
+#include "support/WriteProgress.h"
 
 #include <gtest/gtest.h>
 

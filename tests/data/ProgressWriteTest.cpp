@@ -7,6 +7,7 @@
 #include "text/SystemReason.h"
 
 #include "support/WorkFolder.h"
+#include "support/FailingDisk.h"
 
 #include <gtest/gtest.h>
 
@@ -55,9 +56,9 @@ TEST_F(ProgressWrite, WritesTheThreeFilesAsTheCloseDoes)
 
 TEST_F(ProgressWrite, FullDiskAtTheFirstFileKeepsEveryOldFile)
 {
-    SetWriteFaultForTest(WriteFault::Write, -1);
+    SetWriteFault(WriteFault::Write, -1);
     const ProgressWriteResult result = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), kNanwidoB, true, true, true);
-    SetWriteFaultForTest(WriteFault::None);
+    SetWriteFault(WriteFault::None);
     EXPECT_FALSE(result.ok);
     ASSERT_EQ(result.failed.size(), 3u);
     EXPECT_EQ(result.failed[0].fileName, kSeikaiFileName);
@@ -92,9 +93,9 @@ TEST_F(ProgressWrite, FilesUnreadableAtStartUpAreSkipped)
     ExpectOldFiles();
     // With the counts and slots skipped, a fault armed for one write hits
     // the difficulty.
-    SetWriteFaultForTest(WriteFault::Rename, 1);
+    SetWriteFault(WriteFault::Rename, 1);
     const ProgressWriteResult result = TryWriteProgress(Counts("3"), BuildEmptySaveTable(2), kNanwidoB, false, false, true);
-    SetWriteFaultForTest(WriteFault::None);
+    SetWriteFault(WriteFault::None);
     EXPECT_FALSE(result.ok);
     ASSERT_EQ(result.failed.size(), 1u);
     EXPECT_EQ(result.failed[0].fileName, kNanwidoFileName);

@@ -1,6 +1,7 @@
 #include "text/Clock.h"
 #include "drill/ToiSelection.h"
 #include "support/ShuffleOracle.h"
+#include "support/FixedClock.h"
 
 #include <gtest/gtest.h>
 
@@ -125,19 +126,19 @@ TEST(BuildToiList, BuildsWithinOneSecondGiveOneOrder)
     state.ToiTable = MakeBank(30);
     state.PlayMode = kModeRand;
     state.ToiList = {99};
-    Clock::SetFixedNow(1796586175);
+    FixedClock::Set(1796586175);
     BuildToiList(state);
     const std::vector<std::int32_t> first = state.ToiList;
     BuildToiList(state);
     EXPECT_EQ(state.ToiList, first);
     EXPECT_EQ(first, ShuffleRows(30, 1796586175u));
-    Clock::SetFixedNow(1796586176);
+    FixedClock::Set(1796586176);
     BuildToiList(state);
     EXPECT_NE(state.ToiList, first) << "the next second seeds another order";
     state.PlayMode = static_cast<PlayModeValue>(7);
     BuildToiList(state);
     EXPECT_TRUE(state.ToiList.empty());
-    Clock::SetFixedNow(std::nullopt);
+    FixedClock::Set(std::nullopt);
 }
 
 } // namespace

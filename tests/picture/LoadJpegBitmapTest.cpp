@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "text/EndRequest.h"
+#include "support/TestEndRequests.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -376,7 +377,7 @@ TEST_F(JpegFiles, EndRequestStopsDecoding)
     QImage bitmap;
     QString error;
     const bool decoded = LoadJpegBitmap(PathOf("progressive.jpg"), bitmap, &error);
-    ClearEndRequestForTest();
+    TestEndRequests::Clear();
     EXPECT_FALSE(decoded);
     EXPECT_TRUE(error.startsWith(QStringLiteral("画像の読み込みを中断しました"))) << error.toStdString();
     EXPECT_TRUE(LoadJpegBitmap(PathOf("progressive.jpg"), bitmap, &error)) << error.toStdString();

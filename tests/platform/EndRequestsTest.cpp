@@ -2,6 +2,7 @@
 // per request; only one watch runs at a time, and a stopped watch can start
 // again.
 #include "platform/EndRequests.h"
+#include "support/TestEndRequests.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,7 @@ TEST(EndRequests, ARequestArrivesOnAnotherThread)
     auto onThread = arrived.get_future();
     ASSERT_TRUE(Platform::StartEndRequestWatch([&] { arrived.set_value(std::this_thread::get_id()); }));
     EXPECT_FALSE(Platform::StartEndRequestWatch([] {})); // one watch per process
-    Platform::RaiseEndRequestForTest();
+    TestEndRequests::Raise();
     ASSERT_EQ(onThread.wait_for(std::chrono::seconds(10)), std::future_status::ready);
     EXPECT_NE(onThread.get(), std::this_thread::get_id());
     Platform::StopEndRequestWatch();
@@ -26,7 +27,7 @@ TEST(EndRequests, ARequestArrivesOnAnotherThread)
     std::promise<void> again;
     auto done = again.get_future();
     ASSERT_TRUE(Platform::StartEndRequestWatch([&] { again.set_value(); }));
-    Platform::RaiseEndRequestForTest();
+    TestEndRequests::Raise();
     EXPECT_EQ(done.wait_for(std::chrono::seconds(10)), std::future_status::ready);
     Platform::StopEndRequestWatch();
 }

@@ -9,6 +9,7 @@
 #include "saveload/SaveSlots.h"
 #include "text/SafeFile.h"
 #include "support/WorkFolder.h"
+#include "support/FailingDisk.h"
 
 #include <gtest/gtest.h>
 
@@ -51,7 +52,7 @@ NextStep PlayStage(DrillState& state, std::uint32_t correct)
 
 class NextStepFiles : public ::testing::Test {
 protected:
-    void TearDown() override { SetWriteFaultForTest(WriteFault::None); }
+    void TearDown() override { SetWriteFault(WriteFault::None); }
     bool Written() const
     {
         return folder.Exists(kSeikaiFileName) && folder.Exists(kSaveLoadFileName) && folder.Exists(kNanwidoFileName);
@@ -127,7 +128,7 @@ TEST_F(NextStepFiles, NothingIsWrittenWithinAStageWithoutTheBankOrAfterTheLastWr
 TEST_F(NextStepFiles, WriteFailureIsToldOnceUntilAWriteSucceeds)
 {
     DrillState state = StartedDrill(kModeNormal, 100);
-    SetWriteFaultForTest(WriteFault::Write, -1);
+    SetWriteFault(WriteFault::Write, -1);
     NextStep step = PlayStage(state, 20);
     ASSERT_TRUE(step.writeFailure);
     EXPECT_FALSE(step.writeFailure->ok);
@@ -144,12 +145,12 @@ TEST_F(NextStepFiles, WriteFailureIsToldOnceUntilAWriteSucceeds)
     EXPECT_FALSE(step.writeFailure) << "told already";
     EXPECT_EQ(state.StageNo, 2);
 
-    SetWriteFaultForTest(WriteFault::None);
+    SetWriteFault(WriteFault::None);
     PrepareNextStage(state);
     EXPECT_FALSE(PlayStage(state, 20).writeFailure);
     EXPECT_TRUE(Written());
 
-    SetWriteFaultForTest(WriteFault::Rename, -1);
+    SetWriteFault(WriteFault::Rename, -1);
     PrepareNextStage(state);
     step = PlayStage(state, 20);
     ASSERT_TRUE(step.writeFailure) << "told again after a write succeeded";

@@ -4,6 +4,7 @@
 #include "drill/StageEnd.h"
 #include "saveload/SaveSlots.h"
 #include "support/DrillExpect.h"
+#include "support/FixedClock.h"
 
 #include <gtest/gtest.h>
 
@@ -78,7 +79,7 @@ TEST(SessionToSlotRow, HoldsTheEightCellsOfTheDrill)
 
 TEST(StoreSessionInSlot, ReplacesOnlySlotRowRPlusOne)
 {
-    Clock::SetFixedNow(kStoreTime);
+    FixedClock::Set(kStoreTime);
     DrillState state = MakeDrill();
     state.ToiList = {3, 1, 2};
     TextTable expected = state.SaveLoadTable;
@@ -87,7 +88,7 @@ TEST(StoreSessionInSlot, ReplacesOnlySlotRowRPlusOne)
     EXPECT_EQ(state.SaveLoadTable, expected);
     StoreSessionInSlot(state, -1);
     EXPECT_EQ(state.SaveLoadTable, expected) << "no slot before the first";
-    Clock::SetFixedNow(std::nullopt);
+    FixedClock::Set(std::nullopt);
 }
 
 TEST(RestoreSessionFromSlot, EmptySlotStartsANormalDrillAtTheFirstQuestion)
@@ -147,7 +148,7 @@ TEST(RestoreSessionFromSlot, StageRowsReplaceThoseStoredAndLeaveLaterOnes)
 
 TEST(RestoreSessionFromSlot, AutoSaveAfterAFailedStageResumesThatStage)
 {
-    Clock::SetFixedNow(kStoreTime);
+    FixedClock::Set(kStoreTime);
     DrillState state = MakeDrill();
     state.PlayMode = kModeNormal;
     for (std::int32_t i = 1; i <= 45; ++i)
@@ -178,7 +179,7 @@ TEST(RestoreSessionFromSlot, AutoSaveAfterAFailedStageResumesThatStage)
     EXPECT_EQ(resumed.Nokori, 2);
     EXPECT_EQ(resumed.Nanwido, 2);
     EXPECT_EQ(resumed.StageTable, state.StageTable);
-    Clock::SetFixedNow(std::nullopt);
+    FixedClock::Set(std::nullopt);
 }
 
 TEST(RestoreSessionFromSlot, RefusesBadSlotsBeforeChangingAnything)

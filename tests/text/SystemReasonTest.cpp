@@ -4,6 +4,7 @@
 #include "platform/Errno.h"
 
 #include "support/WorkFolder.h"
+#include "support/FailingDisk.h"
 
 #include <gtest/gtest.h>
 
@@ -84,7 +85,7 @@ TEST_F(SystemReasonFiles, WriterReasonsInJapanese)
     };
     FileError error;
     for (const auto& f : faults) {
-        SetWriteFaultForTest(f.fault);
+        SetWriteFault(f.fault);
         ASSERT_FALSE(TryWriteTextFile("x\n", "db.dat", &error));
         EXPECT_EQ(FileReason(error), f.expected);
     }
@@ -108,14 +109,14 @@ TEST_F(SystemReasonFiles, WriterReasonsInJapanese)
 
 TEST_F(SystemReasonFiles, DiskThatStaysFullFailsEveryWriteUntilDisarmed)
 {
-    SetWriteFaultForTest(WriteFault::Write, -1);
+    SetWriteFault(WriteFault::Write, -1);
     for (int i = 0; i < 3; ++i)
         EXPECT_FALSE(TryWriteTextFile("x\n", "db.dat"));
     EXPECT_FALSE(folder.Exists("db.dat"));
-    SetWriteFaultForTest(WriteFault::None);
+    SetWriteFault(WriteFault::None);
     EXPECT_TRUE(TryWriteTextFile("x\n", "db.dat"));
 
-    SetWriteFaultForTest(WriteFault::Write, 2);
+    SetWriteFault(WriteFault::Write, 2);
     EXPECT_FALSE(TryWriteTextFile("y\n", "db.dat"));
     EXPECT_FALSE(TryWriteTextFile("y\n", "db.dat"));
     EXPECT_TRUE(TryWriteTextFile("y\n", "db.dat"));

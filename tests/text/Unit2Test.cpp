@@ -5,6 +5,8 @@
 
 #include "support/EucOracle.h"
 #include "support/WorkFolder.h"
+#include "support/FailingDisk.h"
+#include "support/FixedClock.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +31,7 @@ class Unit2Files : public ::testing::Test {
 protected:
     void TearDown() override
     {
-        SetWriteFaultForTest(WriteFault::None);
+        SetWriteFault(WriteFault::None);
     }
 
     void Put(const std::string& name, const std::string& bytes) const { folder_.Write(name, bytes); }
@@ -393,7 +395,7 @@ TEST_F(Unit2FilesDeathTest, WriteToAFolderNameEndsTheProcessAndKeepsTheFolder)
 TEST_F(Unit2FilesDeathTest, InterruptedWriteEndsTheProcess)
 {
     Put("db.dat", "old");
-    EXPECT_EXIT((SetWriteFaultForTest(WriteFault::Sync), WriteTextFile("new", "db.dat")),
+    EXPECT_EXIT((SetWriteFault(WriteFault::Sync), WriteTextFile("new", "db.dat")),
                 ::testing::ExitedWithCode(1), "ファイルをオープンできません");
     EXPECT_EQ(Get("db.dat"), "old");
 }
@@ -417,7 +419,7 @@ TEST_P(Unit2WriteFault, OldFileSurvivesAndNoTemporaryIsLeft)
 {
     const std::string old = "\"old\",\"\x96\xE2\"\r\n\"row\"\r\n";
     Put("db.dat", old);
-    SetWriteFaultForTest(GetParam());
+    SetWriteFault(GetParam());
     FileError error;
     EXPECT_FALSE(TryWriteTextFile(std::string(100000, 'n') + "\n", "db.dat", &error));
     EXPECT_NE(error.number, 0);
@@ -439,7 +441,7 @@ TEST_F(Unit2Files, FolderRefusingNewFilesNeverTruncatesTheDatabaseInPlace)
     // Rewriting in place would leave a cut file after a kill: the write
     // fails instead and the old file stays whole.
     Put("db.dat", "old");
-    SetWriteFaultForTest(WriteFault::CreateDenied);
+    SetWriteFault(WriteFault::CreateDenied);
     FileError error;
     EXPECT_FALSE(TryWriteTextFile("new\n", "db.dat", &error));
     EXPECT_EQ(error.step, FileStep::Create);
@@ -524,7 +526,7 @@ TEST_F(Unit2Files, ReadsAreBoundedAndNeverBlock)
 
 TEST_F(Unit2Files, FailedWriteToANewNameLeavesNothing)
 {
-    SetWriteFaultForTest(WriteFault::Rename);
+    SetWriteFault(WriteFault::Rename);
     EXPECT_FALSE(TryWriteTextFile("x\n", "new.dat"));
     EXPECT_TRUE(Entries().empty());
 }
@@ -550,7 +552,7 @@ TEST_F(Unit2Files, ReplacedFileKeepsItsModeAndNewFileFollowsTheUmask)
 
 class Unit2Dates : public ::testing::Test {
 protected:
-    void TearDown() override { Clock::SetFixedNow(std::nullopt); }
+    void TearDown() override { FixedClock::Set(std::nullopt); }
 };
 
 TEST_F(Unit2Dates, NowTextIsTwentyFourBytesOfEnglishNames)
@@ -571,7 +573,7 @@ TEST_F(Unit2Dates, NowTextIsTwentyFourBytesOfEnglishNames)
         if (!std::setlocale(LC_ALL, locale))
             continue;
         for (const auto& c : cases) {
-            Clock::SetFixedNow(c.t);
+            FixedClock::Set(c.t);
             EXPECT_EQ(NowText(), c.text) << locale;
             EXPECT_EQ(TimeToText(c.t), c.text) << locale;
         }
@@ -581,7 +583,7 @@ TEST_F(Unit2Dates, NowTextIsTwentyFourBytesOfEnglishNames)
 
 TEST_F(Unit2Dates, AClockBeyondYear9999StillGivesTwentyFourBytes)
 {
-    Clock::SetFixedNow(253402300800); // 1 January 10000
+    FixedClock::Set(253402300800); // 1 January 10000
     EXPECT_EQ(NowText().size(), 24u);
     EXPECT_EQ(TimeToText(-62200000000).size(), 24u); // before year 0
 }

@@ -8,6 +8,7 @@
 #include "data/BunyaFile.h"
 #include "data/DataTexts.h"
 #include "support/FormHarness.h"
+#include "support/ShownMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -144,13 +145,13 @@ TEST(BunyaWindow, NoQuestionToAskStaysOnTheStartScreenWithAWord)
     WorkFolder folder;
     WriteBank(folder, AreaBank());
     auto form = OpenForm();
-    MessageBox::setTestMode(true);
-    MessageBox::clearShownTexts();
+    ShownMessages::Record(true);
+    ShownMessages::clear();
     Choose(*form, QStringLiteral("最近間違えた問題"));
     QTest::mouseClick(form->btnStartNormal, Qt::LeftButton);
     EXPECT_EQ(VisibleScreen(*form), form->pnlStart);
-    ASSERT_FALSE(MessageBox::shownTexts().isEmpty());
-    EXPECT_TRUE(MessageBox::shownTexts().last().contains(QStringLiteral("「最近間違えた問題」には出題できる問題がありません")));
+    ASSERT_FALSE(ShownMessages::texts().isEmpty());
+    EXPECT_TRUE(ShownMessages::texts().last().contains(QStringLiteral("「最近間違えた問題」には出題できる問題がありません")));
 }
 
 TEST(BunyaWindow, ASlotStoredInAnAreaRunRestoresThatRun)

@@ -10,6 +10,7 @@
 #include "data/ToiBoxes.h"
 #include "picture/LoadJpegBitmap.h"
 #include "support/FormHarness.h"
+#include "support/ShownMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,7 @@ namespace {
 
 class DrillWindow : public ::testing::Test {
 protected:
-    void SetUp() override { MessageBox::clearShownTexts(); }
+    void SetUp() override { ShownMessages::clear(); }
 
     std::unique_ptr<TForm1> StartNormal(const std::vector<BankQuestion>& bank)
     {
@@ -541,13 +542,13 @@ TEST_F(DrillWindow, EmptyBankRefusesToStart)
     ASSERT_EQ(VisibleScreen(*form), form->pnlStart);
     for (QPushButton* start : {form->btnStartNormal, form->btnStartRand, form->btnStartJakuten,
                                form->btnHNormalStart, form->btnHRandStart}) {
-        MessageBox::clearShownTexts();
+        ShownMessages::clear();
         start->click();
         EXPECT_EQ(VisibleScreen(*form), form->pnlStart);
         EXPECT_FALSE(form->Timer1->isActive());
         EXPECT_TRUE(form->pnlProgress->isHidden());
-        ASSERT_EQ(MessageBox::shownTexts().size(), 1);
-        EXPECT_TRUE(MessageBox::shownTexts().first().contains(QStringLiteral("問題がありません")));
+        ASSERT_EQ(ShownMessages::texts().size(), 1);
+        EXPECT_TRUE(ShownMessages::texts().first().contains(QStringLiteral("問題がありません")));
     }
 }
 

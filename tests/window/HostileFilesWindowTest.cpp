@@ -8,6 +8,7 @@
 #include "drill/ShownText.h"
 #include "picture/LoadJpegBitmap.h"
 #include "support/FormHarness.h"
+#include "support/ShownMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -25,10 +26,10 @@ const QString kCutNote = QStringLiteral("（長すぎるため、ここから先
 
 class HostileFiles : public ::testing::Test {
 protected:
-    void SetUp() override { MessageBox::clearShownTexts(); }
+    void SetUp() override { ShownMessages::clear(); }
     void TearDown() override
     {
-        EXPECT_TRUE(MessageBox::shownTexts().isEmpty()) << MessageBox::shownTexts().join(" | ").toStdString();
+        EXPECT_TRUE(ShownMessages::texts().isEmpty()) << ShownMessages::texts().join(" | ").toStdString();
     }
 
     void WritePicture(const std::string& name, int width, int height)
@@ -140,11 +141,11 @@ TEST_F(HostileFiles, SlotWithChancesNoRunHasIsRefused)
         form->btnLoadNormal->click();
         ClickListRow(form->lvSaveLoad, 1);
         form->btnSaveLoad->click();
-        EXPECT_EQ(MessageBox::shownTexts(),
+        EXPECT_EQ(ShownMessages::texts(),
                   QStringList {QStringLiteral("このセーブデータの残り数（%1）が1から3の範囲外のため、"
                                               "続きから始められません。\n別のデータを選んでください。")
                                    .arg(QString::fromLatin1(nokori))});
-        MessageBox::clearShownTexts();
+        ShownMessages::clear();
         EXPECT_EQ(VisibleScreen(*form), form->pnlSaveLoad);
         EXPECT_FALSE(form->Timer1->isActive());
 

@@ -14,6 +14,9 @@
 #include "support/FormHarness.h"
 #include "text/Clock.h"
 #include "text/SafeFile.h"
+#include "support/FailingDisk.h"
+#include "support/FixedClock.h"
+#include "support/ShownMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -109,14 +112,14 @@ class KirokuWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Clock::SetFixedNow(kNow);
-        MessageBox::clearShownTexts();
+        FixedClock::Set(kNow);
+        ShownMessages::clear();
     }
     void TearDown() override
     {
-        Clock::SetFixedNow(std::nullopt);
-        SetAppendFaultForTest(0, 0);
-        MessageBox::clearShownTexts();
+        FixedClock::Set(std::nullopt);
+        SetAppendFault(0, 0);
+        ShownMessages::clear();
     }
     static void CloseWithYes(TForm1& form)
     {
@@ -313,10 +316,10 @@ TEST_F(KirokuWindow, AnAnswerAFullDiskCutShortIsToldAndNeverAppearsLater)
         auto form = OpenForm();
         QTest::mouseClick(form->btnStartNormal, Qt::LeftButton);
         cutRow = form->Drill.CurrentRow();
-        SetAppendFaultForTest(2);
+        SetAppendFault(2);
         AnswerAndNext(*form, true);
-        ASSERT_EQ(MessageBox::shownTexts().size(), 1);
-        EXPECT_TRUE(MessageBox::shownTexts().first().contains(QStringLiteral("ディスクがいっぱいです")));
+        ASSERT_EQ(ShownMessages::texts().size(), 1);
+        EXPECT_TRUE(ShownMessages::texts().first().contains(QStringLiteral("ディスクがいっぱいです")));
         nextRow = form->Drill.CurrentRow();
         AnswerAndNext(*form, true);
         CloseWithYes(*form);
@@ -349,15 +352,15 @@ TEST_F(KirokuWindow, AnEditedMarkIsToldAndNeitherCountsTwiceNorStopsTheJournal)
         const auto at = mark.find("\"3\",\"");
         ASSERT_NE(at, std::string::npos);
         own.Write(kKirokuMarkFileName, mark.replace(at + 1, 1, number));
-        MessageBox::clearShownTexts();
+        ShownMessages::clear();
         auto form = OpenForm();
-        ASSERT_EQ(MessageBox::shownTexts().size(), 1);
-        EXPECT_TRUE(MessageBox::shownTexts().first().contains(QStringLiteral("db_kiroku_mark.dat")));
+        ASSERT_EQ(ShownMessages::texts().size(), 1);
+        EXPECT_TRUE(ShownMessages::texts().first().contains(QStringLiteral("db_kiroku_mark.dat")));
         for (std::int32_t row = 1; row <= 3; ++row)
             EXPECT_EQ(TableCell(form->Drill.ToiSeikaiTable, row, 1), "1") << row;
         QTest::mouseClick(form->btnStartNormal, Qt::LeftButton);
         AnswerAndNext(*form, true);
-        EXPECT_EQ(MessageBox::shownTexts().size(), 1);
+        EXPECT_EQ(ShownMessages::texts().size(), 1);
         KirokuJournal journal;
         journal.Open(nullptr);
         EXPECT_EQ(journal.Entries().size(), 4u);

@@ -9,6 +9,8 @@
 #include "data/DataTexts.h"
 #include "data/ToiBank.h"
 #include "support/FormHarness.h"
+#include "support/FailingDisk.h"
+#include "support/ShownMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -26,11 +28,11 @@ const QString kCloseQuestion = QStringLiteral("終了しますか？");
 
 class PersistWindow : public ::testing::Test {
 protected:
-    void SetUp() override { MessageBox::clearShownTexts(); }
+    void SetUp() override { ShownMessages::clear(); }
     void TearDown() override
     {
-        SetWriteFaultForTest(WriteFault::None);
-        MessageBox::clearShownTexts();
+        SetWriteFault(WriteFault::None);
+        ShownMessages::clear();
     }
 
     std::unique_ptr<TForm1> Start(int questions, QPushButton* TForm1::*button = &TForm1::btnStartNormal)
@@ -88,7 +90,7 @@ TEST_F(PersistWindow, StageEndWritesWhatAConfirmedCloseWrites)
     CloseWithYes(*form);
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(Read(), atStageEnd);
-    EXPECT_TRUE(MessageBox::shownTexts() == QStringList {kCloseQuestion});
+    EXPECT_TRUE(ShownMessages::texts() == QStringList {kCloseQuestion});
 }
 
 TEST_F(PersistWindow, WeakPointStageEndAndExamResultsAreWrittenToo)
@@ -124,12 +126,12 @@ TEST_F(PersistWindow, FullDiskAtAStageEndIsToldOnceAndTheDrillGoesOn)
     folder.Write(kNanwidoFileName, "5");
     const Files old = Read();
     auto form = Start(45);
-    SetWriteFaultForTest(WriteFault::Write, -1);
+    SetWriteFault(WriteFault::Write, -1);
 
     AnswerQuestions(*form, 15, 5);
     ASSERT_EQ(VisibleScreen(*form), form->pnlStageEnd);
-    ASSERT_EQ(MessageBox::shownTexts().size(), 1);
-    const QString told = MessageBox::shownTexts().first();
+    ASSERT_EQ(ShownMessages::texts().size(), 1);
+    const QString told = ShownMessages::texts().first();
     EXPECT_TRUE(told.contains(QStringLiteral("db_1toi_pr.dat"))) << told.toStdString();
     EXPECT_TRUE(told.contains(QStringLiteral("ディスクがいっぱいです"))) << told.toStdString();
     EXPECT_TRUE(told.contains(QStringLiteral("終了するときにもう一度保存します"))) << told.toStdString();
@@ -140,25 +142,25 @@ TEST_F(PersistWindow, FullDiskAtAStageEndIsToldOnceAndTheDrillGoesOn)
     ASSERT_EQ(VisibleScreen(*form), form->pnlMain);
     AnswerQuestions(*form, 15, 5);
     ASSERT_EQ(VisibleScreen(*form), form->pnlStageEnd);
-    EXPECT_EQ(MessageBox::shownTexts().size(), 1);
+    EXPECT_EQ(ShownMessages::texts().size(), 1);
     EXPECT_EQ(Read(), old);
 
     // Room again: the final results are written, silently.
-    SetWriteFaultForTest(WriteFault::None);
+    SetWriteFault(WriteFault::None);
     QTest::mouseClick(form->btnNextStage, Qt::LeftButton);
     AnswerQuestions(*form, 5, 0);
     ASSERT_EQ(VisibleScreen(*form), form->pnlFinalStageEnd);
-    EXPECT_EQ(MessageBox::shownTexts().size(), 1);
+    EXPECT_EQ(ShownMessages::texts().size(), 1);
     EXPECT_EQ(FileCell(kSeikaiFileName, 45, 1), "1");
     EXPECT_EQ(FileCell(kSaveLoadFileName, 1, 2), "40");
 
     // A failure after a success is told again.
     QTest::mouseClick(form->btnFseStartBack, Qt::LeftButton);
     QTest::mouseClick(form->btnStartNormal, Qt::LeftButton);
-    SetWriteFaultForTest(WriteFault::Rename, -1);
+    SetWriteFault(WriteFault::Rename, -1);
     AnswerQuestions(*form, 15, 5);
-    ASSERT_EQ(MessageBox::shownTexts().size(), 2);
-    EXPECT_TRUE(MessageBox::shownTexts().last().contains(QStringLiteral("db_1toi_pr.dat")));
+    ASSERT_EQ(ShownMessages::texts().size(), 2);
+    EXPECT_TRUE(ShownMessages::texts().last().contains(QStringLiteral("db_1toi_pr.dat")));
 }
 
 TEST_F(PersistWindow, ReasonsShownToTheLearnerAreJapanese)
@@ -172,8 +174,8 @@ TEST_F(PersistWindow, ReasonsShownToTheLearnerAreJapanese)
     ASSERT_EQ(::mkdir("NONEkK1.jpg", 0755), 0);
     auto form = OpenForm();
 
-    ASSERT_EQ(MessageBox::shownTexts().size(), 1);
-    const QString startup = MessageBox::shownTexts().first();
+    ASSERT_EQ(ShownMessages::texts().size(), 1);
+    const QString startup = ShownMessages::texts().first();
     EXPECT_TRUE(startup.contains(QStringLiteral("db_nanwido.dat を読み込めませんでした（フォルダです）")))
         << startup.toStdString();
 
@@ -193,7 +195,7 @@ TEST_F(PersistWindow, EndWithoutAskingWritesAsAConfirmedCloseWithoutTheQuestion)
     auto form = Start(45);
     AnswerQuestions(*form, 5, 2);
     EXPECT_EQ(form->EndWithoutAsking(), 0);
-    EXPECT_FALSE(MessageBox::shownTexts().contains(kCloseQuestion));
+    EXPECT_FALSE(ShownMessages::texts().contains(kCloseQuestion));
     EXPECT_EQ(FileCell(kSeikaiFileName, 5, 1), "1");
     EXPECT_EQ(FileCell(kSeikaiFileName, 6, 1), "0");
     const Files ended = Read();
@@ -205,7 +207,7 @@ TEST_F(PersistWindow, EndWithoutAskingWritesAsAConfirmedCloseWithoutTheQuestion)
     EXPECT_EQ(form->EndWithoutAsking(), 0);
     form->close();
     EXPECT_FALSE(form->isVisible());
-    EXPECT_FALSE(MessageBox::shownTexts().contains(kCloseQuestion));
+    EXPECT_FALSE(ShownMessages::texts().contains(kCloseQuestion));
     EXPECT_EQ(Read(), ended);
 }
 

@@ -9,6 +9,8 @@
 #include "data/DataTexts.h"
 #include "support/FormHarness.h"
 #include "support/DrillExpect.h"
+#include "support/FixedClock.h"
+#include "support/ShownMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -102,14 +104,14 @@ class SaveLoadWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        MessageBox::clearShownTexts();
-        Clock::SetFixedNow(kFirstSave);
+        ShownMessages::clear();
+        FixedClock::Set(kFirstSave);
     }
     void TearDown() override
     {
-        Clock::SetFixedNow(std::nullopt);
+        FixedClock::Set(std::nullopt);
         // Every message a test provokes is checked (and cleared) by that test.
-        EXPECT_TRUE(MessageBox::shownTexts().isEmpty()) << MessageBox::shownTexts().join(" | ").toStdString();
+        EXPECT_TRUE(ShownMessages::texts().isEmpty()) << ShownMessages::texts().join(" | ").toStdString();
     }
     WorkFolder folder;
 };
@@ -186,18 +188,18 @@ TEST_F(SaveLoadWindow, ManualSaveAsksBeforeOverwritingAndReturnsToTheSameStageEn
     EXPECT_EQ(ListRows(form->lvSaveLoad), rows);
 
     // Slot 1 holds the automatic save: declining the question changes nothing.
-    Clock::SetFixedNow(kFirstSave + 3600);
+    FixedClock::Set(kFirstSave + 3600);
     const TextTable before = form->Drill.SaveLoadTable;
     MessageBox::setNextAnswer(QMessageBox::No);
     Click(form->btnSaveLoad);
-    EXPECT_EQ(MessageBox::shownTexts(), QStringList {kOverwrite});
+    EXPECT_EQ(ShownMessages::texts(), QStringList {kOverwrite});
     EXPECT_EQ(form->Drill.SaveLoadTable, before);
     EXPECT_EQ(ListRows(form->lvSaveLoad), rows);
     EXPECT_EQ(VisibleScreen(*form), form->pnlSaveLoad);
 
     MessageBox::setNextAnswer(QMessageBox::Yes);
     Click(form->btnSaveLoad);
-    EXPECT_EQ(MessageBox::shownTexts(), (QStringList {kOverwrite, kOverwrite}));
+    EXPECT_EQ(ShownMessages::texts(), (QStringList {kOverwrite, kOverwrite}));
     const std::string later = DateText(kFirstSave + 3600);
     EXPECT_EQ(SlotCellText(*form, 1, 5), later);
     rows[0] = {"1", "NORMAL", QString::fromStdString(later)};
@@ -208,15 +210,15 @@ TEST_F(SaveLoadWindow, ManualSaveAsksBeforeOverwritingAndReturnsToTheSameStageEn
     ClickListRow(form->lvSaveLoad, 2);
     ASSERT_TRUE(PressAccessKey(*form, Qt::Key_S, [&] { return SlotCellText(*form, 3, 4) == "1"; }));
     EXPECT_EQ(VisibleScreen(*form), form->pnlSaveLoad);
-    EXPECT_EQ(MessageBox::shownTexts().size(), 2);
+    EXPECT_EQ(ShownMessages::texts().size(), 2);
     EXPECT_EQ(SlotRow(*form, 3), SlotRow(*form, 1));
     rows[2] = {"3", "NORMAL", QString::fromStdString(later)};
     EXPECT_EQ(ListRows(form->lvSaveLoad), rows);
     EXPECT_EQ(SlotRow(*form, 2), EmptySlotCells(45));
-    MessageBox::clearShownTexts();
+    ShownMessages::clear();
 
     // 戻る shows the same stage end and saves nothing more.
-    Clock::SetFixedNow(kFirstSave + 7200);
+    FixedClock::Set(kFirstSave + 7200);
     const TextTable saved = form->Drill.SaveLoadTable;
     ASSERT_TRUE(PressAccessKey(*form, Qt::Key_B, [&] { return !form->pnlStageEnd->isHidden(); }));
     EXPECT_EQ(VisibleScreen(*form), form->pnlStageEnd);
@@ -337,9 +339,9 @@ TEST_F(SaveLoadWindow, RefusesSlotsThatDoNotFitTheBank)
         const DrillState before = form->Drill;
 
         Click(form->btnSaveLoad);
-        ASSERT_EQ(MessageBox::shownTexts().size(), 1);
-        EXPECT_FALSE(MessageBox::shownTexts().first().isEmpty());
-        MessageBox::clearShownTexts();
+        ASSERT_EQ(ShownMessages::texts().size(), 1);
+        EXPECT_FALSE(ShownMessages::texts().first().isEmpty());
+        ShownMessages::clear();
         EXPECT_EQ(VisibleScreen(*form), form->pnlSaveLoad);
         EXPECT_EQ(form->StatusText(), kLoadStatus);
         EXPECT_FALSE(form->Timer1->isActive());
@@ -369,10 +371,10 @@ TEST_F(SaveLoadWindow, FewerAndShortSlotsListWhatIsThere)
         // Its missing chances read as 0, which no run has: refused.
         ClickListRow(form->lvSaveLoad, 1);
         Click(form->btnSaveLoad);
-        EXPECT_EQ(MessageBox::shownTexts(),
+        EXPECT_EQ(ShownMessages::texts(),
                   QStringList {QStringLiteral("このセーブデータの残り数（0）が1から3の範囲外のため、"
                                               "続きから始められません。\n別のデータを選んでください。")});
-        MessageBox::clearShownTexts();
+        ShownMessages::clear();
         EXPECT_EQ(VisibleScreen(*form), form->pnlSaveLoad);
     }
 
@@ -389,7 +391,7 @@ TEST_F(SaveLoadWindow, FewerAndShortSlotsListWhatIsThere)
 
     MessageBox::setNextAnswer(QMessageBox::Yes);
     ASSERT_TRUE(form->close());
-    MessageBox::clearShownTexts();
+    ShownMessages::clear();
     const std::string file = folder.Read(DataTexts::kSaveLoadFileName);
     EXPECT_EQ(std::count(file.begin(), file.end(), '\n'), 4) << "the header and the three slotFile";
 }
@@ -416,8 +418,8 @@ TEST_F(SaveLoadWindow, ButtonWithoutASelectedRowDoesNothingHarmful)
     Click(form->btnSaveLoad);
     EXPECT_EQ(VisibleScreen(*form), form->pnlSaveLoad);
     ExpectSameDrill(form->Drill, before);
-    EXPECT_EQ(MessageBox::shownTexts(), QStringList {noRow});
-    MessageBox::clearShownTexts();
+    EXPECT_EQ(ShownMessages::texts(), QStringList {noRow});
+    ShownMessages::clear();
 
     Click(form->btnSLBack);
     Click(form->btnStartNormal);
@@ -430,8 +432,8 @@ TEST_F(SaveLoadWindow, ButtonWithoutASelectedRowDoesNothingHarmful)
     EXPECT_EQ(VisibleScreen(*form), form->pnlSaveLoad);
     ExpectSameDrill(form->Drill, before);
     EXPECT_EQ(SlotRow(*form, 0), SlotHeaderRow());
-    EXPECT_EQ(MessageBox::shownTexts(), QStringList {noRow});
-    MessageBox::clearShownTexts();
+    EXPECT_EQ(ShownMessages::texts(), QStringList {noRow});
+    ShownMessages::clear();
 }
 
 // A file holding only the header lists nothing; neither role can do harm.
@@ -447,8 +449,8 @@ TEST_F(SaveLoadWindow, SlotFileWithoutSlotsListsNothing)
     Click(form->btnSaveLoad);
     ExpectSameDrill(form->Drill, before);
     EXPECT_EQ(VisibleScreen(*form), form->pnlSaveLoad);
-    EXPECT_EQ(MessageBox::shownTexts().size(), 1);
-    MessageBox::clearShownTexts();
+    EXPECT_EQ(ShownMessages::texts().size(), 1);
+    ShownMessages::clear();
 }
 
 // After a confirmed close the three files hold exactly what was played.
@@ -470,8 +472,8 @@ TEST_F(SaveLoadWindow, ConfirmedCloseWritesWhatWasPlayed)
 
     MessageBox::setNextAnswer(QMessageBox::Yes);
     ASSERT_TRUE(form->close());
-    EXPECT_EQ(MessageBox::shownTexts(), QStringList {"終了しますか？"});
-    MessageBox::clearShownTexts();
+    EXPECT_EQ(ShownMessages::texts(), QStringList {"終了しますか？"});
+    ShownMessages::clear();
 
     std::vector<Cells> seikai {{"問キー", "その問の正解数"}};
     for (int row = 1; row <= 25; ++row)

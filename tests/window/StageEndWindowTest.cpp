@@ -7,6 +7,8 @@
 #include "window/Widgets.h"
 #include "data/DataTexts.h"
 #include "support/FormHarness.h"
+#include "support/FixedClock.h"
+#include "support/ShownMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -99,14 +101,14 @@ class StageEndWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        MessageBox::clearShownTexts();
-        Clock::SetFixedNow(1796586175); // Sun Dec 06 19:42:55 2026 (UTC)
+        ShownMessages::clear();
+        FixedClock::Set(1796586175); // Sun Dec 06 19:42:55 2026 (UTC)
     }
     void TearDown() override
     {
-        Clock::SetFixedNow(std::nullopt);
+        FixedClock::Set(std::nullopt);
         // Every message a test provokes is checked by that test.
-        EXPECT_TRUE(MessageBox::shownTexts().isEmpty()) << MessageBox::shownTexts().join(" | ").toStdString();
+        EXPECT_TRUE(ShownMessages::texts().isEmpty()) << ShownMessages::texts().join(" | ").toStdString();
     }
     WorkFolder folder;
 };
@@ -266,7 +268,7 @@ TEST_F(StageEndWindow, ThreeFailedStagesEndInGameOver)
                                                   "通常モード", "同じステージをもう一度(&N)", true}));
     EXPECT_EQ(SlotCellText(*form, 1, 7), "2");
 
-    Clock::SetFixedNow(1796586175 + 60);
+    FixedClock::Set(1796586175 + 60);
     Click(form->btnNextStage);
     AnswerQuestions(*form, 0, 20);
     EXPECT_EQ(ReadStageEnd(*form), (StageEndView {"ステージ1終了", "残念", "20問中0問正解", "残り：1", "難易度：Ｆ",
@@ -275,7 +277,7 @@ TEST_F(StageEndWindow, ThreeFailedStagesEndInGameOver)
     EXPECT_EQ(SlotCellText(*form, 1, 7), "1");
     EXPECT_EQ(SlotCellText(*form, 1, 5), TimeToText(1796586175 + 60));
 
-    Clock::SetFixedNow(1796586175 + 120);
+    FixedClock::Set(1796586175 + 120);
     Click(form->btnNextStage);
     AnswerQuestions(*form, 8, 12);
     ExpectOnStageEnd(*form);

@@ -10,6 +10,7 @@
 #include "data/PlayModes.h"
 #include "text/SjisCodec.h"
 #include "support/FormHarness.h"
+#include "support/ShownMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +39,7 @@ class Unit1Window : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        MessageBox::clearShownTexts();
+        ShownMessages::clear();
         WriteBank(folder, TypedBank(3));
     }
     WorkFolder folder;
@@ -274,7 +275,7 @@ TEST_F(Unit1Window, CloseAnsweredNoChangesNothingAndAsksAgain)
 
     MessageBox::setNextAnswer(QMessageBox::No);
     EXPECT_FALSE(form->close());
-    EXPECT_EQ(MessageBox::shownTexts(), (QStringList {"終了しますか？", "終了しますか？"}));
+    EXPECT_EQ(ShownMessages::texts(), (QStringList {"終了しますか？", "終了しますか？"}));
 }
 
 TEST_F(Unit1Window, CloseAnsweredYesWritesTheThreeDatabasesInOrder)
@@ -300,8 +301,8 @@ TEST_F(Unit1Window, UnreadableDatabaseIsReportedAndLeftUntouched)
     // A folder where the save slots should be cannot be read as a file.
     ASSERT_EQ(::mkdir((folder.Path() + "/" + DataTexts::kSaveLoadFileName).c_str(), 0700), 0);
     auto form = OpenForm();
-    ASSERT_FALSE(MessageBox::shownTexts().isEmpty());
-    EXPECT_TRUE(MessageBox::shownTexts().first().contains(QStringLiteral("db_save_load.dat")));
+    ASSERT_FALSE(ShownMessages::texts().isEmpty());
+    EXPECT_TRUE(ShownMessages::texts().first().contains(QStringLiteral("db_save_load.dat")));
     EXPECT_EQ(VisibleScreen(*form), form->pnlStart);
 
     MessageBox::setNextAnswer(QMessageBox::Yes);
@@ -393,7 +394,7 @@ TEST_F(Unit1Window, ExceptionInAHandlerIsShownAndTheProgramGoesOn)
     FailingObject failing;
     QEvent event(QEvent::User);
     QCoreApplication::sendEvent(&failing, &event);
-    ASSERT_EQ(MessageBox::shownTexts(), QStringList {QStringLiteral("handler failed")});
+    ASSERT_EQ(ShownMessages::texts(), QStringList {QStringLiteral("handler failed")});
     // The learner can still work and close with saving.
     form->btnStartNormal->click();
     EXPECT_EQ(VisibleScreen(*form), form->pnlMain);

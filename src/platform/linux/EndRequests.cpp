@@ -87,7 +87,7 @@ void StopEndRequestWatch()
     g_pipe[0] = g_pipe[1] = -1;
 }
 
-void RaiseEndRequestForTest()
+void EndRequestSource::Raise()
 {
     ::raise(SIGTERM);
 }

@@ -47,7 +47,7 @@ void StopEndRequestWatch()
     g_onRequest = nullptr;
 }
 
-void RaiseEndRequestForTest()
+void EndRequestSource::Raise()
 {
     // As the system would: the handler on a thread of its own.
     HANDLE thread = ::CreateThread(

@@ -27,6 +27,8 @@
 #include "window/Widgets.h"
 #include "text/SafeFile.h"
 #include "support/FormHarness.h"
+#include "support/FailingDisk.h"
+#include "support/ShownMessages.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -43,7 +45,7 @@ namespace {
 
 void PrintBoxes()
 {
-    for (const QString& text : MessageBox::shownTexts())
+    for (const QString& text : ShownMessages::texts())
         std::printf("box: %s\n", text.simplified().toUtf8().constData());
 }
 
@@ -64,7 +66,7 @@ int main(int argc, char** argv)
     const int answers = std::atoi(argv[2]);
     const int faults = argc > 3 ? std::atoi(argv[3]) : 0;
     // Before the window is made, so a start-up warning is recorded, not shown.
-    MessageBox::setTestMode(mode != "box");
+    ShownMessages::Record(mode != "box");
     return RunProgram(1, argv, [&](TForm1& form) {
         if (mode == "play" || mode == "recount") {
             if (mode == "recount") {
@@ -95,7 +97,7 @@ int main(int argc, char** argv)
         }
         QTest::mouseClick(form.btnStartNormal, Qt::LeftButton);
         if (mode == "fulldisk")
-            SetWriteFaultForTest(WriteFault::Write, faults);
+            SetWriteFault(WriteFault::Write, faults);
         // Every third answer is wrong, so counts and stage results vary.
         for (int i = 0; i < answers; ++i)
             AnswerAndNext(form, i % 3 != 2);
