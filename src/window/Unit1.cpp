@@ -42,24 +42,17 @@ void TForm1::StartUp()
     setWindowTitle(kWindowTitle);
     move(15, 15);
 
-    // NanwidoTable is set by the drill state itself.
-    ModeNames.clear();
     for (const PlayModeRow& mode : kPlayModes)
         ModeNames << SjisToQString(std::string(mode.name));
-    // AnswerBoxes is filled when the question screen is built.
-    AnswerBoxes.clear();
     // The captions of each label set, as the bank's label-set column numbers them.
     QStringList* lists[] = {&NumberLabels, &AlphaLabels, &IrohaLabels, &AiueoLabels};
     static_assert(std::size(lists) == ChoiceLabels::kSetCount);
     for (int set = 0; set < ChoiceLabels::kSetCount; ++set) {
         QStringList& labels = *lists[set];
-        labels.clear();
         for (int box = 0; box < ChoiceLabels::kBoxCount; ++box)
             labels << SjisToQString(ChoiceLabels::Caption(set, box));
         LabelLists[static_cast<std::size_t>(set)] = &labels;
     }
-    ToiBitmap = QImage();
-    KaisetuBitmap = QImage();
 
     // The bank, the databases, the journal and the area, as data; the
     // learner hears of what went wrong once the first screen stands.
