@@ -3,6 +3,8 @@
 #include "data/BunyaFile.h"
 #include "data/DataTexts.h"
 #include "data/Kiroku.h"
+#include "data/MogiPaperFile.h"
+#include "data/MogiSeiseki.h"
 
 #include "text/SafeFile.h"
 
@@ -13,7 +15,7 @@ bool IsLeftover(const std::string& name)
     // The journal too: a new one is made whole beside its name.
     static const char* const kOwn[] = {DataTexts::kSeikaiFileName, DataTexts::kSaveLoadFileName,
                                        DataTexts::kNanwidoFileName, kKirokuFileName, kKirokuMarkFileName,
-                                       kBunyaFileName};
+                                       kBunyaFileName, kMogiPaperFileName, kMogiSeisekiFileName};
     for (const char* own : kOwn) {
         const std::string prefix = std::string(own) + ".tmp-";
         if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0)

@@ -131,7 +131,7 @@ void TForm1::ShowStartupWarnings()
 
 void TForm1::HideAllScreens()
 {
-    for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad, pnlKiroku})
+    for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad, pnlKiroku, pnlMogi, pnlMogiKekka})
         if (panel)
             panel->setVisible(false);
 }
@@ -198,7 +198,7 @@ void TForm1::ShowProgressStrip(bool visible)
 {
     pnlProgress->setVisible(visible);
     const int panelHeight = visible ? pnlProgress->y() : StatusBar1->y();
-    for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad, pnlKiroku})
+    for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad, pnlKiroku, pnlMogi, pnlMogiKekka})
         if (panel)
             panel->resize(width(), panelHeight);
     if (pnlMainLine1)
