@@ -311,7 +311,8 @@ private:
     void ShowMogiClock();
     void MogiChoiceClick(int choice);
     void MogiMarkClick(bool marked);
-    // Writes the paper in progress; a failure is told once.
+    // Writes the paper in progress (nothing once handed in); a failure is
+    // told once. Also at a close with はい and at an end without asking.
     void KeepMogi();
     void HandInMogi();
     // The hand-in's writes from the start or from where a crash cut them.
@@ -327,4 +328,6 @@ private:
     bool mogiHaibunTold_ = false;
     bool mogiWriteFailureTold_ = false;
     std::int32_t mogiTicksUnwritten_ = 0;
+    // The paper has been handed in: it is no longer written.
+    bool mogiHandedIn_ = false;
 };

@@ -189,6 +189,7 @@ void TForm1::btnMogiStartClick()
             // Cut short while handing in: finished now, never done twice.
             mogi_ = found.paper;
             mogiRows_ = std::move(rows);
+            mogiHandedIn_ = false;
             FinishMogiHandIn();
             return;
         } else {
@@ -227,6 +228,7 @@ void TForm1::BeginMogi(MogiPaperState paper, std::vector<std::int32_t> rows)
 {
     mogi_ = std::move(paper);
     mogiRows_ = std::move(rows);
+    mogiHandedIn_ = false;
     mogi_->current = std::clamp<std::int32_t>(mogi_->current, 0, static_cast<std::int32_t>(mogi_->toi.size()) - 1);
     for (std::size_t i = 0; i < btnMogiCell.size(); ++i)
         btnMogiCell[i]->setVisible(i < mogi_->toi.size());
@@ -337,7 +339,7 @@ void TForm1::MogiTimerTick()
 
 void TForm1::KeepMogi()
 {
-    if (!mogi_ || Drill.Writing.ended)
+    if (!mogi_ || mogiHandedIn_ || Drill.Writing.ended)
         return;
     mogiTicksUnwritten_ = 0;
     FileError reason;
@@ -410,6 +412,7 @@ void TForm1::FinishMogiHandIn()
                               .arg(QString::fromLatin1(kMogiSeisekiFileName),
                                    QString::fromStdString(FileReason(reason))));
     }
+    mogiHandedIn_ = true;
     RemoveMogiPaper();
     ShowMogiKekka();
 }
