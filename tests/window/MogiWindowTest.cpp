@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -237,3 +239,24 @@ TEST_F(MogiWindow, AtZeroThePaperIsHandedInAsItStands)
 }
 
 } // namespace
+
+// Not a check: writes the result screen and the start screen as pictures
+// when MIRETO_MOGI_SHOTS names a folder (docs/screenshot-mogi.png).
+TEST_F(MogiWindow, Screenshots)
+{
+    const char* out = std::getenv("MIRETO_MOGI_SHOTS");
+    if (!out)
+        GTEST_SKIP();
+    auto form = OpenForm();
+    form->grab().save(QString::fromUtf8(out) + QStringLiteral("/start.png"));
+    Open(*form);
+    for (int i = 0; i < 25; ++i)
+        Answer(*form, i, i % 3 != 0);
+    form->btnMogiCell[4]->click();
+    form->chkMogiMark->click();
+    form->grab().save(QString::fromUtf8(out) + QStringLiteral("/sitting.png"));
+    for (int t = 0; t < 1500; ++t)
+        form->MogiTimerTick();
+    HandIn(*form);
+    form->grab().save(QString::fromUtf8(out) + QStringLiteral("/result.png"));
+}
