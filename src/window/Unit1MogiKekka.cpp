@@ -222,9 +222,8 @@ void TForm1::btnMogiFukushuClick()
         return;
     // 本試験通常: one stage over exactly these questions in the paper's
     // order, judged one by one; no chances to run out and no slot, which
-    // could not tell that its list is the missed questions.
-    Drill.Bunya.clear();
-    Drill.BunyaRows.clear();
+    // could not tell that its list is the missed questions. The area chosen
+    // on the start screen stays as it is.
     StartRun(Drill, kModeHNormal);
     Drill.ToiList = std::move(missed);
     PresentToi();

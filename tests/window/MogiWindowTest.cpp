@@ -181,6 +181,11 @@ TEST_F(MogiWindow, APaperSatClosedResumedAndHandedIn)
     EXPECT_FALSE(form->lblTrueOrFalse->text().isEmpty());
     form->btnMogiReviewBack->click();
     EXPECT_EQ(VisibleScreen(*form), form->pnlMogiKekka);
+    // The missed questions as a drill, in the paper's order.
+    form->btnMogiFukushu->click();
+    EXPECT_EQ(VisibleScreen(*form), form->pnlMain);
+    EXPECT_EQ(form->Drill.ToiList.size(), static_cast<std::size_t>(25 - right));
+    EXPECT_TRUE(form->btnNext->isVisibleTo(form.get()));
     MessageBox::setNextAnswer(QMessageBox::Yes);
     form->close();
     EXPECT_EQ(CountsTotal(folder), countsBefore + right);
