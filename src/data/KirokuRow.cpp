@@ -248,3 +248,8 @@ std::optional<std::int64_t> KirokuDigits(std::string_view text, std::int64_t max
         return std::nullopt;
     return value;
 }
+
+bool KirokuTimeFromText(std::string_view text, std::int32_t& day, std::int32_t& second)
+{
+    return ParseTime(text, day, second);
+}

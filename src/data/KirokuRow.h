@@ -46,6 +46,8 @@ void CivilDate(std::int32_t day, std::int32_t& year, std::int32_t& month, std::i
 void LocalDayAndSecond(std::int64_t t, std::int32_t& day, std::int32_t& second);
 // "YYYY-MM-DD HH:MM:SS"
 std::string KirokuTimeText(std::int32_t day, std::int32_t second);
+// Back from that text: exactly its form, a real date and time; false for anything else.
+bool KirokuTimeFromText(std::string_view text, std::int32_t& day, std::int32_t& second);
 
 // %XX for every byte a cell must not hold as it is, and back. Unescape gives
 // nullopt for a malformed escape.

@@ -17,6 +17,7 @@ enum PlayModeValue : std::int32_t {
     kModeJakuten = 2, // 弱点克服モード
     kModeHNormal = 3, // 本試験通常
     kModeHRand = 4,   // 本試験ランダム
+    kModeMogi = 5,    // 模擬試験: the 25-question paper (window/Unit1Mogi.cpp)
 };
 
 struct PlayModeRow {
@@ -39,6 +40,7 @@ inline constexpr PlayModeRow kPlayModes[] = {
      "\x96\x7B\x8E\x8E\x8C\xB1\x92\xCA\x8F\xED\x83\x82\x81\x5B\x83\x68"},
     {kModeHRand, "\x96\x7B\x8E\x8E\x8C\xB1\x83\x89\x83\x93\x83\x5F\x83\x80", // 本試験ランダム, 本試験ランダムモード
      "\x96\x7B\x8E\x8E\x8C\xB1\x83\x89\x83\x93\x83\x5F\x83\x80\x83\x82\x81\x5B\x83\x68"},
+    {kModeMogi, "\x96\xCD\x8B\x5B\x8E\x8E\x8C\xB1", "\x96\xCD\x8B\x5B\x8E\x8E\x8C\xB1"}, // 模擬試験
 };
 inline constexpr std::int32_t kPlayModeCount = static_cast<std::int32_t>(std::size(kPlayModes));
 

@@ -3,6 +3,8 @@
 #include "data/BunyaFile.h"
 #include "data/DataTexts.h"
 #include "data/Kiroku.h"
+#include "data/MogiPaperFile.h"
+#include "data/MogiSeiseki.h"
 
 #include "platform/Files.h"
 #include "text/SafeFile.h"
@@ -14,7 +16,7 @@ bool IsLeftover(const std::string& name)
     // The journal too: a new one is made whole beside its name.
     static const char* const kOwn[] = {DataTexts::kSeikaiFileName, DataTexts::kSaveLoadFileName,
                                        DataTexts::kNanwidoFileName, kKirokuFileName, kKirokuMarkFileName,
-                                       kBunyaFileName};
+                                       kBunyaFileName, kMogiPaperFileName, kMogiSeisekiFileName};
     for (const char* own : kOwn) {
         // Named as the writer names them (platform/Files.h).
         const std::string prefix = std::string(own) + Platform::kTemporarySuffix;

@@ -8,13 +8,20 @@
 
 ToiView ViewOfToi(const DrillState& state)
 {
+    ToiView view = ViewOfToiRow(state.ToiTable, state.CurrentRow());
+    view.nokoriShown = view.found && state.IsSlotMode();
+    return view;
+}
+
+ToiView ViewOfToiRow(const TextTable& toiTable, std::int32_t row)
+{
     ToiView view;
-    view.row = state.CurrentRow();
-    const auto found = state.ToiTable.find(view.row);
-    if (view.row < 1 || found == state.ToiTable.end())
+    view.row = row;
+    const auto found = toiTable.find(view.row);
+    if (view.row < 1 || found == toiTable.end())
         return view;
     const TextRow& cells = found->second;
-    const auto cell = [&](int column) -> const std::string& { return TableCell(state.ToiTable, view.row, column); };
+    const auto cell = [&](int column) -> const std::string& { return TableCell(toiTable, view.row, column); };
     view.found = true;
     view.key = cell(ToiColumn::Key);
     view.text = BankText(cell(ToiColumn::Text));
@@ -29,7 +36,6 @@ ToiView ViewOfToi(const DrillState& state)
         view.badLabelSet = labelSet;
     if (TextToInt(cell(ToiColumn::ToiPicture)) != 0)
         view.pictureFile = PictureFileName('m', view.key);
-    view.nokoriShown = state.IsSlotMode();
     return view;
 }
 

@@ -30,6 +30,8 @@ struct ToiView {
     bool nokoriShown = false;
 };
 ToiView ViewOfToi(const DrillState& state);
+// The same for any bank row (no chances shown): the mock exam's questions.
+ToiView ViewOfToiRow(const TextTable& toiTable, std::int32_t row);
 
 struct CountdownView {
     std::int32_t left = 0;     // seconds left, negative once past the limit

@@ -105,7 +105,7 @@ void TForm1::ShowStartupWarnings(const StudyOpening& opening)
 
 void TForm1::HideAllScreens()
 {
-    for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad, pnlKiroku})
+    for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad, pnlKiroku, pnlMogi, pnlMogiKekka})
         if (panel)
             panel->setVisible(false);
 }
@@ -172,7 +172,7 @@ void TForm1::ShowProgressStrip(bool visible)
 {
     pnlProgress->setVisible(visible);
     const int panelHeight = visible ? pnlProgress->y() : StatusBar1->y();
-    for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad, pnlKiroku})
+    for (TPanel* panel : {pnlStart, pnlError, pnlMain, pnlStageEnd, pnlFinalStageEnd, pnlSaveLoad, pnlKiroku, pnlMogi, pnlMogiKekka})
         if (panel)
             panel->resize(width(), panelHeight);
     if (pnlMainLine1)

@@ -8,6 +8,7 @@
 #include "data/ProgressDb.h"
 #include "drill/DrillState.h"
 #include "drill/Judge.h"
+#include "drill/MogiSitting.h"
 #include "drill/Presentation.h"
 #include "drill/StageEnd.h"
 #include "drill/StudyOpening.h"
@@ -139,6 +140,7 @@ private:
     void ShowToiSideColumn(const ToiView& view);
     void ShowAnswerControls(const ToiView& view);
     void ShowToiTextOrPicture(const ToiView& view);
+    void ShowToiTextOrPicture(const ToiView& view, QPlainTextEdit* memo, QScrollArea* box, QLabel* image);
     GivenAnswer GivenAnswerOnScreen() const;
     void ShowJudgement(const Judgement& judged);
     void ShowKaisetu(const Judgement& judged);
@@ -254,4 +256,74 @@ public:
 
 private:
     QPushButton* defaultButton_ = nullptr;
+
+    // --- The mock exam (模擬試験): Unit1Mogi.cpp (start, sitting, keeping
+    // the paper, hand-in), Unit1MogiKekka.cpp (result and review).
+public slots:
+    void btnMogiStartClick();
+    void MogiTimerTick();
+    void btnMogiPrevClick();
+    void btnMogiNextClick();
+    void btnMogiSaitenClick();
+    void btnMogiReviewBackClick();
+    void btnMogiFukushuClick();
+    void btnMogiKekkaStartClick();
+
+public:
+    QPushButton* btnMogiStart = nullptr;
+    TPanel* pnlMogi = nullptr;
+    QPlainTextEdit* memMogiToi = nullptr;
+    QScrollArea* sboxMogiToi = nullptr;
+    QLabel* imgMogiToi = nullptr;
+    QLabel* lblMogiTime = nullptr;
+    QLabel* lblMogiNumber = nullptr;
+    std::array<QCheckBox*, 4> cbMogi {};
+    QCheckBox* chkMogiMark = nullptr;
+    std::array<QPushButton*, 25> btnMogiCell {};
+    QPushButton* btnMogiPrev = nullptr;
+    QPushButton* btnMogiNext = nullptr;
+    QPushButton* btnMogiSaiten = nullptr;
+    QTimer* MogiTimer = nullptr;
+    TPanel* pnlMogiKekka = nullptr;
+    QLabel* lblMogiScore = nullptr;
+    QLabel* lblMogiGokaku = nullptr;
+    QLabel* lblMogiTimeUsed = nullptr;
+    QLabel* lblMogiNote = nullptr;
+    QTreeWidget* lvMogiKubun = nullptr;
+    QTreeWidget* lvMogiToi = nullptr;
+    QPushButton* btnMogiFukushu = nullptr;
+    QPushButton* btnMogiKekkaStart = nullptr;
+    QPushButton* btnMogiReviewBack = nullptr;
+    // The paper being sat (nullopt: none), its bank rows.
+    const std::optional<MogiPaperState>& MogiPaper() const { return mogi_; }
+
+private:
+    void CreateMogiStartButton();
+    void CreateMogiScreens();
+    void CreateMogiKekkaScreen();
+    void BeginMogi(MogiPaperState paper, std::vector<std::int32_t> rows);
+    void ShowMogiToi(std::int32_t index);
+    void ShowMogiOverview();
+    void ShowMogiClock();
+    void MogiChoiceClick(int choice);
+    void MogiMarkClick(bool marked);
+    // Writes the paper in progress (nothing once handed in); a failure is
+    // told once. Also at a close with はい and at an end without asking.
+    void KeepMogi();
+    void HandInMogi();
+    // The hand-in's writes from the start or from where a crash cut them.
+    void FinishMogiHandIn();
+    // Records one answer of a handed-in paper: its count and its journal row.
+    void RecordMogiAnswer(const KirokuEntry& entry);
+    void ShowMogiKekka();
+    void ShowMogiReview(int index);
+
+    std::optional<MogiPaperState> mogi_;
+    std::vector<std::int32_t> mogiRows_;
+    MogiResult mogiResult_;
+    bool mogiHaibunTold_ = false;
+    bool mogiWriteFailureTold_ = false;
+    std::int32_t mogiTicksUnwritten_ = 0;
+    // The paper has been handed in: it is no longer written.
+    bool mogiHandedIn_ = false;
 };

@@ -226,6 +226,11 @@ void TForm1::ShowAnswerControls(const ToiView& view)
 
 void TForm1::ShowToiTextOrPicture(const ToiView& view)
 {
+    ShowToiTextOrPicture(view, memToiBun, sboxToi, imgToi);
+}
+
+void TForm1::ShowToiTextOrPicture(const ToiView& view, QPlainTextEdit* memo, QScrollArea* box, QLabel* image)
+{
     QStringList notes;
     if (view.shortRow)
         notes << QStringLiteral("（この問題のデータは項目が足りません。足りない項目は空として扱います）");
@@ -233,19 +238,19 @@ void TForm1::ShowToiTextOrPicture(const ToiView& view)
         notes << QStringLiteral("（選択肢の表示形式 %1 は使えないため、番号で表示しています）").arg(*view.badLabelSet);
     if (!view.pictureFile.empty()) {
         // The picture takes the place of the text.
-        memToiBun->setVisible(false);
+        memo->setVisible(false);
         QString reason;
         if (LoadJpegBitmap(view.pictureFile, ToiBitmap, &reason)
-            && ShowPicture(sboxToi, imgToi, ToiBitmap, view.pictureFile, &reason))
+            && ShowPicture(box, image, ToiBitmap, view.pictureFile, &reason))
             return;
         // The question can still be answered from its text.
         notes << QStringLiteral("（問題の画像を表示できません：%1）").arg(reason);
     }
-    sboxToi->setVisible(false);
+    box->setVisible(false);
     QString text = ShownText(view.text);
     if (!notes.isEmpty())
         text += QStringLiteral("\n\n") + notes.join(QStringLiteral("\n"));
-    ShowMemo(memToiBun, text);
+    ShowMemo(memo, text);
 }
 
 // --- Countdown -------------------------------------------------------------

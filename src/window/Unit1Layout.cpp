@@ -180,6 +180,7 @@ void TForm1::CreateHiddenScreens()
     CreateFinalScreen();
     CreateSaveLoadScreen();
     CreateKirokuScreen();
+    CreateMogiScreens();
     PrepareHiddenScreens();
     // Their height follows the progress strip as the others' does.
     ShowProgressStrip(!pnlProgress->isHidden());
@@ -267,6 +268,7 @@ void TForm1::CreateStartScreen()
     connect(btnLoadNormal, &QPushButton::clicked, this, &TForm1::btnLoadNormalClick);
     connect(cbNanwido, &QComboBox::activated, this, &TForm1::cbNanwidoChange);
     CreateBunyaControls();
+    CreateMogiStartButton();
 }
 
 void TForm1::CreateMainScreen()

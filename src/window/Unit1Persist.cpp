@@ -18,6 +18,7 @@ void TForm1::ShowWriteFailure(const ProgressWriteResult& failure)
 
 void TForm1::WriteDatabases()
 {
+    KeepMogi(); // a paper being sat keeps its last second
     EndUnlessWritten(WriteLastProgress(Drill));
 }
 

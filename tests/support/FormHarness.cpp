@@ -54,7 +54,8 @@ int VisibleScreenCount(TForm1& form)
     for (QWidget* panel : {static_cast<QWidget*>(form.pnlStart), static_cast<QWidget*>(form.pnlError),
                            static_cast<QWidget*>(form.pnlMain), static_cast<QWidget*>(form.pnlStageEnd),
                            static_cast<QWidget*>(form.pnlFinalStageEnd), static_cast<QWidget*>(form.pnlSaveLoad),
-                           static_cast<QWidget*>(form.pnlKiroku)})
+                           static_cast<QWidget*>(form.pnlKiroku), static_cast<QWidget*>(form.pnlMogi),
+                           static_cast<QWidget*>(form.pnlMogiKekka)})
         count += panel && !panel->isHidden() ? 1 : 0;
     return count;
 }
@@ -66,7 +67,8 @@ QWidget* VisibleScreen(TForm1& form)
     for (QWidget* panel : {static_cast<QWidget*>(form.pnlStart), static_cast<QWidget*>(form.pnlError),
                            static_cast<QWidget*>(form.pnlMain), static_cast<QWidget*>(form.pnlStageEnd),
                            static_cast<QWidget*>(form.pnlFinalStageEnd), static_cast<QWidget*>(form.pnlSaveLoad),
-                           static_cast<QWidget*>(form.pnlKiroku)})
+                           static_cast<QWidget*>(form.pnlKiroku), static_cast<QWidget*>(form.pnlMogi),
+                           static_cast<QWidget*>(form.pnlMogiKekka)})
         if (panel && !panel->isHidden())
             return panel;
     return nullptr;
