@@ -21,3 +21,10 @@ struct AnsweredToi {
 // its row, answered at `now`, to state.Kiroku when the journal is open and
 // writable.
 AnsweredToi AnswerToi(DrillState& state, const GivenAnswer& given, std::time_t now);
+
+// An answer judged elsewhere (a handed-in mock exam's): counted as a judged
+// drill answer is, then its row added to the journal, in that order. The
+// failure to tell, once, as AnswerToi gives it.
+std::optional<FileError> RecordJudgedAnswer(DrillState& state, const KirokuEntry& entry);
+// Adds a row to state.Kiroku when the journal is open and writable.
+std::optional<FileError> RecordKiroku(DrillState& state, KirokuEntry entry);

@@ -4,6 +4,8 @@
 // hand-in in an order a crash cannot make count twice.
 #include "window/Unit1.h"
 
+#include "drill/AnswerStep.h"
+
 #include "window/MessageBox.h"
 #include "window/SjisText.h"
 #include "window/Widgets.h"
@@ -383,7 +385,7 @@ void TForm1::HandInMogi()
     // Told first, on disk: the hand-in has begun at this journal number, so
     // a crash from here on finishes it (the rows already written are not
     // written again) rather than offering the paper once more.
-    mogi_->handInBase = kiroku_.LastSeq();
+    mogi_->handInBase = Drill.KirokuEntries().empty() ? 0 : Drill.KirokuEntries().back().seq;
     KeepMogi();
     FinishMogiHandIn();
 }
@@ -395,7 +397,7 @@ void TForm1::FinishMogiHandIn()
     const std::vector<KirokuEntry> entries = MogiKirokuEntries(*mogi_, mogiResult_, Drill.Nanwido, now);
     // The rows a cut-short hand-in wrote were counted at start-up from the
     // journal; only the rest are recorded and counted now.
-    for (std::size_t i = MogiRowsRecorded(kiroku_.Entries(), *mogi_->handInBase); i < entries.size(); ++i)
+    for (std::size_t i = MogiRowsRecorded(Drill.KirokuEntries(), *mogi_->handInBase); i < entries.size(); ++i)
         RecordMogiAnswer(entries[i]);
     MogiSeisekiRead handedIn = ReadMogiSeiseki();
     FileError reason;
@@ -419,16 +421,6 @@ void TForm1::FinishMogiHandIn()
 
 void TForm1::RecordMogiAnswer(const KirokuEntry& entry)
 {
-    // As a judged drill answer: the count of a right one, then its journal
-    // row (the journal decides, at a later start, what the counts hold).
-    if (entry.seikai)
-        CountSeikai(Drill.ToiSeikaiTable, entry.key);
-    FileError reason;
-    if (!kiroku_.Writable() || kiroku_.Append(entry, &reason) || kirokuFailureTold_)
-        return;
-    kirokuFailureTold_ = true;
-    MessageBox::error(this, kWindowTitle,
-                      QStringLiteral("解答を学習の記録 %1 に書き込めませんでした（%2）。\n"
-                                     "学習はこのまま続けられます。問題の正解数はこれまでどおり保存します。")
-                          .arg(QString::fromLatin1(kKirokuFileName), QString::fromStdString(FileReason(reason))));
+    if (const auto failure = RecordJudgedAnswer(Drill, entry))
+        ShowRecordFailure(*failure);
 }

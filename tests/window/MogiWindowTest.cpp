@@ -9,7 +9,9 @@
 #include "data/Kiroku.h"
 #include "data/MogiPaperFile.h"
 #include "data/MogiSeiseki.h"
+#include "support/FixedClock.h"
 #include "support/FormHarness.h"
+#include "support/ShownMessages.h"
 #include "text/Clock.h"
 #include "text/Unit2.h"
 
@@ -64,14 +66,14 @@ class MogiWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Clock::SetFixedNow(kNow);
-        MessageBox::clearShownTexts();
+        FixedClock::Set(kNow);
+        ShownMessages::clear();
         WriteBank(folder, ExamBank());
     }
     void TearDown() override
     {
-        Clock::SetFixedNow(std::nullopt);
-        MessageBox::clearShownTexts();
+        FixedClock::Set(std::nullopt);
+        ShownMessages::clear();
     }
     static void Open(TForm1& form, QMessageBox::StandardButton resume = QMessageBox::Yes)
     {
@@ -129,12 +131,12 @@ TEST_F(MogiWindow, APaperSatClosedResumedAndHandedIn)
         form->MogiTimerTick();
     EXPECT_EQ(form->lblMogiTime->text(), QStringLiteral("38:59"));
     // The confirmation names the unanswered; No goes on sitting.
-    MessageBox::clearShownTexts();
+    ShownMessages::clear();
     MessageBox::setNextAnswer(QMessageBox::No);
     form->btnMogiSaiten->click();
-    ASSERT_FALSE(MessageBox::shownTexts().isEmpty());
-    EXPECT_TRUE(MessageBox::shownTexts().last().contains(QStringLiteral("第11、12、")));
-    EXPECT_TRUE(MessageBox::shownTexts().last().contains(QStringLiteral("、25問")));
+    ASSERT_FALSE(ShownMessages::texts().isEmpty());
+    EXPECT_TRUE(ShownMessages::texts().last().contains(QStringLiteral("第11、12、")));
+    EXPECT_TRUE(ShownMessages::texts().last().contains(QStringLiteral("、25問")));
     EXPECT_EQ(VisibleScreen(*form), form->pnlMogi);
     const MogiPaperState before = *form->MogiPaper();
     MessageBox::setNextAnswer(QMessageBox::Yes);
