@@ -29,8 +29,8 @@ constexpr int kMissRowHeight = 18;
 // line's right part free.
 constexpr QRect kPredictionBox {128, 4, 252, 24};
 constexpr QRect kPredictionNoteBox {128, 29, 252, 18};
-constexpr int kDueLeft = 170;
-constexpr int kDueGap = 12;
+constexpr int kDueLeft = 158;
+constexpr int kDueGap = 8;
 
 QString DayText(std::int32_t day)
 {
@@ -222,18 +222,18 @@ std::vector<KirokuText> KirokuView::PredictionTexts() const
 
 std::vector<KirokuText> KirokuView::DueTexts() const
 {
-    std::vector<QString> cells {QStringLiteral("復習予定")};
-    for (std::size_t i = 0; i < figures_.due.size(); ++i) {
-        const std::int32_t day = figures_.days.back().day + static_cast<std::int32_t>(i);
-        const QString when = i == 0 ? QStringLiteral("今日") : i == 1 ? QStringLiteral("明日") : DayText(day);
-        cells.push_back(QStringLiteral("%1 %2").arg(when).arg(figures_.due[i]));
-    }
     std::vector<KirokuText> texts;
     int left = kDueLeft;
-    for (const QString& cell : cells) {
-        const int width = KirokuBunyaTable::TextWidth(cell) + 2;
-        texts.push_back({QRect(left, kMissesTop, width, 20), Qt::AlignLeft | Qt::AlignVCenter, cell});
-        left += width + kDueGap;
+    const auto add = [&](const QString& text, int gapAfter) {
+        const int width = KirokuBunyaTable::TextWidth(text) + 2;
+        texts.push_back({QRect(left, kMissesTop, width, 20), Qt::AlignLeft | Qt::AlignVCenter, text});
+        left += width + gapAfter;
+    };
+    add(QStringLiteral("復習予定"), kDueGap);
+    for (std::size_t i = 0; i < figures_.due.size(); ++i) {
+        const std::int32_t day = figures_.days.back().day + static_cast<std::int32_t>(i);
+        add(i == 0 ? QStringLiteral("今日") : i == 1 ? QStringLiteral("明日") : DayText(day), 2);
+        add(QString::number(figures_.due[i]), kDueGap);
     }
     return texts;
 }
@@ -249,8 +249,10 @@ void KirokuView::PaintForecast(QPainter& painter)
     painter.setFont(KirokuBunyaTable::TextFont());
     const std::vector<KirokuText> due = DueTexts();
     for (std::size_t i = 0; i < due.size(); ++i) {
-        // Today's figure stands out: those are the questions 今日の復習 asks.
-        painter.setPen(i == 1 && figures_.due[0] > 0 ? kFuseikaiColor : Qt::black);
+        // Days in grey, counts in black; today's count stands out: those are
+        // the questions 今日の復習 asks.
+        const bool count = i > 0 && i % 2 == 0;
+        painter.setPen(!count && i > 0 ? kGrid.darker(130) : i == 2 && figures_.due[0] > 0 ? kFuseikaiColor : Qt::black);
         painter.drawText(due[i].rect, due[i].flags, due[i].text);
     }
 }

@@ -26,8 +26,9 @@ public:
     // The texts of the misses list as painted, in KirokuBunyaTable::TextFont().
     std::vector<KirokuText> MissTexts() const;
     // The predicted score (in PredictionFont()) and its note, then the
-    // reviews due (in KirokuBunyaTable::TextFont()): the heading, then today
-    // and the 7 days after. Empty parts are left out.
+    // reviews due (in KirokuBunyaTable::TextFont()): the heading, then for
+    // today and each of the 7 days after, the day and its count. No
+    // prediction without a question of the exam's format.
     std::vector<KirokuText> PredictionTexts() const;
     std::vector<KirokuText> DueTexts() const;
     static QFont PredictionFont();
