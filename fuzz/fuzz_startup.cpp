@@ -119,22 +119,33 @@ void CheckJournalAndAreas(DrillState& state, const std::string* counts, std::siz
         shown += day.seikai + day.fuseikai;
     if (shown > figures.answers || figures.misses.size() > kKirokuMisses)
         std::abort();
+    for (std::int32_t due : figures.due)
+        if (due < 0)
+            std::abort();
+    if (figures.yosoku
+        && !(0 <= figures.yosoku->low && figures.yosoku->low <= figures.yosoku->score
+             && figures.yosoku->score <= figures.yosoku->high && figures.yosoku->high <= 100))
+        std::abort();
 
-    // Every area, and the recent misses, in every mode: only their rows.
+    // Every area, the recent misses and today's review, in every mode:
+    // only their rows.
     std::vector<std::string> choices = BunyaNames(state.ToiTable);
     choices.push_back(kBunyaRecentMiss);
+    choices.push_back(kBunyaFukushu);
     for (const std::string& choice : choices) {
-        ChooseBunya(state, choice, rows);
+        ChooseBunya(state, choice, rows, today);
+        std::vector<std::int32_t> chosen = state.BunyaRows;
+        std::sort(chosen.begin(), chosen.end());
         for (std::int32_t mode = 0; mode <= 4; ++mode) {
             state.PlayMode = static_cast<PlayModeValue>(mode);
             BuildToiList(state);
             std::vector<std::int32_t> sorted = state.ToiList;
             std::sort(sorted.begin(), sorted.end());
-            if (!std::includes(state.BunyaRows.begin(), state.BunyaRows.end(), sorted.begin(), sorted.end()))
+            if (!std::includes(chosen.begin(), chosen.end(), sorted.begin(), sorted.end()))
                 std::abort();
         }
     }
-    ChooseBunya(state, {}, rows);
+    ChooseBunya(state, {}, rows, today);
     state.PlayMode = kModeNormal;
 
     // An append after whatever the journal held reads back as its last row,

@@ -2,6 +2,7 @@
 
 #include "data/ToiBank.h"
 #include "data/ToiKeys.h"
+#include "drill/Fukushu.h"
 #include "text/SjisCodec.h"
 
 #include <unordered_map>
@@ -15,7 +16,7 @@ std::vector<std::string> BunyaNames(const TextTable& toiTable)
         const std::string_view name = ToiBunyaView(cells);
         // The drop-down's own entries are no area a bank can name: a cell
         // reading 全分野 would otherwise stand for every question.
-        const bool reserved = name == kBunyaAll || name == kBunyaRecentMiss;
+        const bool reserved = name == kBunyaAll || name == kBunyaRecentMiss || name == kBunyaFukushu;
         if (!name.empty() && !reserved && seen.insert(name).second)
             names.emplace_back(name);
     });
@@ -48,7 +49,8 @@ std::vector<std::int32_t> RecentMissRows(const TextTable& toiTable, const std::v
     return rows;
 }
 
-void ChooseBunya(DrillState& state, const std::string& given, const std::vector<KirokuEntry>& entries)
+void ChooseBunya(DrillState& state, const std::string& given, const std::vector<KirokuEntry>& entries,
+                 std::int32_t today)
 {
     // A choice remembered before areas were trimmed names the same area.
     const std::string choice(TrimSjisBlanks(given));
@@ -58,6 +60,10 @@ void ChooseBunya(DrillState& state, const std::string& given, const std::vector<
         return;
     }
     state.Bunya = choice;
-    state.BunyaRows = choice == kBunyaRecentMiss ? RecentMissRows(state.ToiTable, entries)
-                                                 : RowsOfBunya(state.ToiTable, choice);
+    if (choice == kBunyaRecentMiss)
+        state.BunyaRows = RecentMissRows(state.ToiTable, entries);
+    else if (choice == kBunyaFukushu)
+        state.BunyaRows = FukushuRows(ComputeFukushuMemory(state.ToiTable, entries), today);
+    else
+        state.BunyaRows = RowsOfBunya(state.ToiTable, choice);
 }

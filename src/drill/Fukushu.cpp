@@ -20,7 +20,11 @@ FukushuMemory ComputeFukushuMemory(const ToiKeyIndex& keys, const std::vector<Ki
 
 void AddFukushuAnswer(FukushuMemory& memory, const ToiKeyIndex& keys, const KirokuEntry& e)
 {
-    const std::int32_t row = keys.RowOf(e.key);
+    AddFukushuAnswerAt(memory, keys.RowOf(e.key), e);
+}
+
+void AddFukushuAnswerAt(FukushuMemory& memory, std::int32_t row, const KirokuEntry& e)
+{
     if (row == 0 || static_cast<std::size_t>(row) >= memory.toi.size())
         return; // a question the bank no longer has
     FukushuToi& toi = memory.toi[static_cast<std::size_t>(row)];

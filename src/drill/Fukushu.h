@@ -50,6 +50,8 @@ FukushuMemory ComputeFukushuMemory(const ToiKeyIndex& keys, const std::vector<Ki
 // One more answer, as judged after the pass: the memory stays current
 // without a new pass over the journal.
 void AddFukushuAnswer(FukushuMemory& memory, const ToiKeyIndex& keys, const KirokuEntry& entry);
+// The same for an answer whose bank row is already looked up (0: none).
+void AddFukushuAnswerAt(FukushuMemory& memory, std::int32_t row, const KirokuEntry& entry);
 // The day a question's next review is due.
 std::int32_t FukushuDueDay(const FukushuToi& toi);
 // The rows due today or earlier: the most overdue first, then in bank order.

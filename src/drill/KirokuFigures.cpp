@@ -4,6 +4,7 @@
 #include "data/ToiBank.h"
 #include "data/ToiKeys.h"
 #include "drill/Bunya.h"
+#include "drill/MogiDraw.h"
 #include "drill/ShownText.h"
 
 #include <algorithm>
@@ -30,7 +31,7 @@ std::string TextStart(const std::string& text)
 } // namespace
 
 KirokuFigures ComputeKirokuFigures(const TextTable& toiTable, const std::vector<KirokuEntry>& entries,
-                                   std::int32_t today)
+                                   std::int32_t today, const MogiHaibun& haibun)
 {
     KirokuFigures figures;
     figures.answers = static_cast<std::int64_t>(entries.size());
@@ -60,6 +61,8 @@ KirokuFigures ComputeKirokuFigures(const TextTable& toiTable, const std::vector<
     });
 
     std::vector<PerToi> perToi(static_cast<std::size_t>(n) + 1);
+    FukushuMemory memory;
+    memory.toi.resize(static_cast<std::size_t>(n) + 1);
     for (const KirokuEntry& e : entries) {
         const std::int32_t ago = today - e.day;
         if (ago >= 0 && ago < kKirokuDays) {
@@ -69,6 +72,7 @@ KirokuFigures ComputeKirokuFigures(const TextTable& toiTable, const std::vector<
         const std::int32_t found = keys.RowOf(e.key);
         if (found == 0)
             continue; // a question the bank no longer has
+        AddFukushuAnswerAt(memory, found, e);
         PerToi& toi = perToi[static_cast<std::size_t>(found)];
         ++toi.answers;
         toi.seikai += e.seikai;
@@ -114,6 +118,11 @@ KirokuFigures ComputeKirokuFigures(const TextTable& toiTable, const std::vector<
                                   TextStart(std::string(TableCellView(toiTable, row, ToiColumn::Text))), toi.misses,
                                   toi.answers});
     }
+    figures.due = FukushuDueCounts(memory, today);
+    const MogiPool pool = MogiPoolOf(toiTable, keys);
+    if (std::any_of(pool.rows.begin(), pool.rows.end(), [](const auto& rows) { return !rows.empty(); }))
+        figures.yosoku = PredictMogiScore(pool, memory, haibun, today);
+
     // The group of questions without an area only when there are some.
     if (figures.bunya.back().questions == 0)
         figures.bunya.pop_back();

@@ -3,11 +3,17 @@
 // the bank: the answers of each of the last 30 days, right and wrong; the
 // days in a row studied; per area the questions seen, the rate of right
 // answers over the last 7 days and over all time, and the share mastered
-// (answered right at least twice); the questions most often answered wrong.
+// (answered right at least twice); the questions most often answered wrong;
+// the questions due for review today and on each of the 7 days after
+// (drill/Fukushu.h), and the predicted score of a mock exam (drill/Yosoku.h).
 #include "data/KirokuRow.h"
+#include "data/MogiHaibun.h"
+#include "drill/Fukushu.h"
+#include "drill/Yosoku.h"
 #include "text/Unit2.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,11 +51,18 @@ struct KirokuFigures {
     std::int32_t streak = 0;
     std::vector<KirokuBunyaFigure> bunya; // the bank's areas in order, then those without one
     std::vector<KirokuMissFigure> misses; // most misses first, at most kKirokuMisses
+    // Questions due for review today (overdue ones included), then on each
+    // of the 7 days after.
+    std::array<std::int32_t, kFukushuDays> due {};
+    // The predicted score; none when the bank has no question of the
+    // exam's format.
+    std::optional<YosokuFigure> yosoku;
 };
 
 // Bytes of a question text's start in the list of misses.
 constexpr std::size_t kKirokuTextStartBytes = 48;
 
-// The figures for `today` (days since 1970-01-01, local).
+// The figures for `today` (days since 1970-01-01, local), the prediction
+// for a paper of the mix `haibun`. One pass over the journal.
 KirokuFigures ComputeKirokuFigures(const TextTable& toiTable, const std::vector<KirokuEntry>& entries,
-                                   std::int32_t today);
+                                   std::int32_t today, const MogiHaibun& haibun = {});

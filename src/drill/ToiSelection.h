@@ -26,8 +26,8 @@ std::vector<std::int32_t> JakutenOrder(const TextTable& toiSeikaiTable);
 // weak-point order (2), empty for any other mode.
 std::vector<std::int32_t> ToiListFor(std::int32_t playMode, const TextTable& toiTable,
                                      const TextTable& toiSeikaiTable, std::time_t seed);
-// The list for a mode over the given rows only (ascending): those rows in
-// order (0, 3), shuffled as rows 1..n would be and mapped onto them (1, 4),
+// The list for a mode over the given rows only (ascending, or in the order
+// of today's review): those rows in that order (0, 3), shuffled as rows 1..n would be and mapped onto them (1, 4),
 // in weak-point order (2). Over rows 1..N it is ToiListFor's list.
 std::vector<std::int32_t> ToiListWithin(std::int32_t playMode, const std::vector<std::int32_t>& rows,
                                         const TextTable& toiSeikaiTable, std::time_t seed);

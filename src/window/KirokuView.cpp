@@ -8,6 +8,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -22,6 +23,14 @@ constexpr int kTopBoxTop = 52;
 constexpr int kTopBoxHeight = 266;
 constexpr int kMissesTop = kTopBoxTop + kTopBoxHeight + 14;
 constexpr int kMissRowHeight = 18;
+// The predicted score between the title and the summary (the summary,
+// right-aligned, starts right of 380 even with six-figure counts); the
+// reviews due on the misses' heading line, right of the heading, leaving the
+// line's right part free.
+constexpr QRect kPredictionBox {128, 4, 252, 24};
+constexpr QRect kPredictionNoteBox {128, 29, 252, 18};
+constexpr int kDueLeft = 158;
+constexpr int kDueGap = 8;
 
 QString DayText(std::int32_t day)
 {
@@ -79,6 +88,7 @@ void KirokuView::paintEvent(QPaintEvent*)
     PaintSummary(painter);
     PaintDays(painter, QRect(16, kTopBoxTop, 440, kTopBoxHeight));
     PaintMisses(painter);
+    PaintForecast(painter);
 }
 
 void KirokuView::PaintEmpty(QPainter& painter)
@@ -191,4 +201,58 @@ void KirokuView::PaintMisses(QPainter& painter)
     }
     for (const KirokuText& text : MissTexts())
         painter.drawText(text.rect, text.flags, text.text);
+}
+
+QFont KirokuView::PredictionFont()
+{
+    return FormStyle::GothicFont(16);
+}
+
+std::vector<KirokuText> KirokuView::PredictionTexts() const
+{
+    if (!figures_.yosoku)
+        return {};
+    const YosokuFigure& y = *figures_.yosoku;
+    const auto points = [](double value) { return QString::number(static_cast<int>(std::lround(value))); };
+    return {{kPredictionBox, Qt::AlignLeft | Qt::AlignVCenter,
+             QStringLiteral("予想得点 %1点（%2〜%3点）").arg(points(y.score), points(y.low), points(y.high))},
+            {kPredictionNoteBox, Qt::AlignLeft | Qt::AlignVCenter,
+             QStringLiteral("（ ）は期待得点の90%の範囲")}};
+}
+
+std::vector<KirokuText> KirokuView::DueTexts() const
+{
+    std::vector<KirokuText> texts;
+    int left = kDueLeft;
+    const auto add = [&](const QString& text, int gapAfter) {
+        const int width = KirokuBunyaTable::TextWidth(text) + 2;
+        texts.push_back({QRect(left, kMissesTop, width, 20), Qt::AlignLeft | Qt::AlignVCenter, text});
+        left += width + gapAfter;
+    };
+    add(QStringLiteral("復習予定"), kDueGap);
+    for (std::size_t i = 0; i < figures_.due.size(); ++i) {
+        const std::int32_t day = figures_.days.back().day + static_cast<std::int32_t>(i);
+        add(i == 0 ? QStringLiteral("今日") : i == 1 ? QStringLiteral("明日") : DayText(day), 2);
+        add(QString::number(figures_.due[i]), kDueGap);
+    }
+    return texts;
+}
+
+void KirokuView::PaintForecast(QPainter& painter)
+{
+    painter.setPen(Qt::black);
+    const std::vector<KirokuText> prediction = PredictionTexts();
+    for (std::size_t i = 0; i < prediction.size(); ++i) {
+        painter.setFont(i == 0 ? PredictionFont() : KirokuBunyaTable::TextFont());
+        painter.drawText(prediction[i].rect, prediction[i].flags, prediction[i].text);
+    }
+    painter.setFont(KirokuBunyaTable::TextFont());
+    const std::vector<KirokuText> due = DueTexts();
+    for (std::size_t i = 0; i < due.size(); ++i) {
+        // Days in grey, counts in black; today's count stands out: those are
+        // the questions 今日の復習 asks.
+        const bool count = i > 0 && i % 2 == 0;
+        painter.setPen(!count && i > 0 ? kGrid.darker(130) : i == 2 && figures_.due[0] > 0 ? kFuseikaiColor : Qt::black);
+        painter.drawText(due[i].rect, due[i].flags, due[i].text);
+    }
 }

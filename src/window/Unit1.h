@@ -169,6 +169,11 @@ private:
     void SelectBunyaItem();
     void ChooseBunyaForRun();
     void CreateKirokuScreen();
+    // Today's review and the record's forecast (Unit1Bunya.cpp,
+    // Unit1Record.cpp): the journal's answers, read in this one place, and
+    // the box for a choice with nothing to ask.
+    const std::vector<KirokuEntry>& JournalEntries() const;
+    void TellNoBunyaQuestions();
 
 
 public:

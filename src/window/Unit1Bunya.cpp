@@ -1,13 +1,17 @@
 // Study by area on the start screen: the 分野 drop-down beside the
-// difficulty (全分野, the bank's areas, 最近間違えた問題), remembered in a file
-// of its own, and the button to the study record.
+// difficulty (全分野, the bank's areas, 最近間違えた問題, 今日の復習),
+// remembered in a file of its own, and the button to the study record.
 #include "window/Unit1.h"
 
+#include "window/MessageBox.h"
 #include "window/SjisText.h"
 #include "window/Widgets.h"
 #include "data/BunyaFile.h"
+#include "data/KirokuRow.h"
 #include "drill/Bunya.h"
+#include "drill/Fukushu.h"
 #include "drill/ShownText.h"
+#include "text/Clock.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -67,6 +71,7 @@ void TForm1::FillBunyaChoices()
                          QByteArray::fromStdString(name));
     }
     cbBunya->addItem(QStringLiteral("最近間違えた問題"), QByteArray(kBunyaRecentMiss));
+    cbBunya->addItem(QStringLiteral("今日の復習"), QByteArray(kBunyaFukushu));
     // The choice of the last start (read by OpenStudy), while the bank
     // still has it.
     SelectBunyaItem();
@@ -89,7 +94,47 @@ void TForm1::cbBunyaChange(int index)
     WriteBunyaChoice(Drill.Bunya.empty() ? std::string(kBunyaAll) : Drill.Bunya);
 }
 
+namespace {
+
+std::int32_t Today()
+{
+    std::int32_t today = 0, second = 0;
+    LocalDayAndSecond(Clock::Now(), today, second);
+    return today;
+}
+
+} // namespace
+
+const std::vector<KirokuEntry>& TForm1::JournalEntries() const
+{
+    return Drill.KirokuEntries();
+}
+
 void TForm1::ChooseBunyaForRun()
 {
-    ChooseBunya(Drill, cbBunya->currentData().toByteArray().toStdString(), Drill.KirokuEntries());
+    ChooseBunya(Drill, cbBunya->currentData().toByteArray().toStdString(), JournalEntries(), Today());
+}
+
+void TForm1::TellNoBunyaQuestions()
+{
+    if (Drill.Bunya != kBunyaFukushu) {
+        MessageBox::error(this, kWindowTitle,
+                          QStringLiteral("「%1」には出題できる問題がありません。\n分野を選び直してください。")
+                              .arg(cbBunya->currentText()));
+        return;
+    }
+    // Nothing due today: when the next review comes, if within the week.
+    const std::int32_t today = Today();
+    const auto due = FukushuDueCounts(ComputeFukushuMemory(Drill.ToiTable, JournalEntries()), today);
+    QString text = QStringLiteral("今日復習する問題はありません。");
+    for (std::size_t day = 1; day < due.size(); ++day) {
+        if (due[day] == 0)
+            continue;
+        std::int32_t y, m, d;
+        CivilDate(today + static_cast<std::int32_t>(day), y, m, d);
+        text += QStringLiteral("\n次の復習は%1月%2日（%3問）です。").arg(m).arg(d).arg(due[day]);
+        break;
+    }
+    // Nothing is wrong: a word, not an error.
+    MessageBox::information(this, kWindowTitle, text + QStringLiteral("\n別の分野を選んで学習しましょう。"));
 }

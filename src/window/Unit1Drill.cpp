@@ -88,9 +88,7 @@ void TForm1::StartRunOnScreen(PlayModeValue playMode)
     if (!StartRun(Drill, playMode)) {
         // The learner stays on the start screen and no countdown runs.
         if (!Drill.Bunya.empty())
-            MessageBox::error(this, kWindowTitle,
-                              QStringLiteral("「%1」には出題できる問題がありません。\n分野を選び直してください。")
-                                  .arg(cbBunya->currentText()));
+            TellNoBunyaQuestions();
         else
             ShowNoQuestions(this);
         ShowStartScreen();

@@ -5,6 +5,7 @@
 
 #include "window/KirokuView.h"
 #include "window/Widgets.h"
+#include "data/MogiHaibun.h"
 #include "drill/KirokuFigures.h"
 #include "text/Clock.h"
 
@@ -37,7 +38,9 @@ void TForm1::btnKirokuClick()
     std::int32_t today = 0;
     std::int32_t second = 0;
     LocalDayAndSecond(Clock::Now(), today, second);
-    kirokuView->SetFigures(ComputeKirokuFigures(Drill.ToiTable, Drill.KirokuEntries(), today));
+    // The paper's mix as the mock exam reads it; a file it warns about gives
+    // the default mix here too, and the warning is the mock exam's to give.
+    kirokuView->SetFigures(ComputeKirokuFigures(Drill.ToiTable, JournalEntries(), today, ReadMogiHaibun().haibun));
     SetStatusText(kStatusKiroku);
     HideAllScreens();
     pnlKiroku->setVisible(true);

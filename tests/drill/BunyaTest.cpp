@@ -62,10 +62,10 @@ TEST(Bunya, AreaNamesAreTrimmedAndABlankOneIsNoArea)
     DrillState state;
     state.ToiTable = bank;
     // A choice remembered untrimmed names the same area.
-    ChooseBunya(state, "SQL\x81\x40", {});
+    ChooseBunya(state, "SQL\x81\x40", {}, 0);
     EXPECT_EQ(state.Bunya, "SQL");
     EXPECT_EQ(state.BunyaRows, (std::vector<std::int32_t> {3, 4}));
-    ChooseBunya(state, zenbunya + " ", {});
+    ChooseBunya(state, zenbunya + " ", {}, 0);
     EXPECT_TRUE(state.Bunya.empty());
     EXPECT_TRUE(state.BunyaRows.empty());
 }
@@ -79,7 +79,7 @@ TEST(Bunya, AllAreasGivesEveryModesListOfABankWithoutAreas)
         state.ToiSeikaiTable[7][1] = "3";
         state.ToiSeikaiTable[2][1] = "1";
         for (const std::string& choice : {std::string(), std::string(kBunyaAll)}) {
-            ChooseBunya(state, choice, {});
+            ChooseBunya(state, choice, {}, 0);
             EXPECT_TRUE(state.Bunya.empty());
             for (std::int32_t mode = 0; mode <= 4; ++mode)
                 for (std::time_t seed : {std::time_t {1}, std::time_t {1700000000}}) {
@@ -129,15 +129,54 @@ TEST(Bunya, RecentMissesAreTheQuestionsWhoseLastAnswerWasWrong)
     EXPECT_EQ(RecentMissRows(bank, journal), (std::vector<std::int32_t> {2, 3}));
     DrillState state;
     state.ToiTable = bank;
-    ChooseBunya(state, kBunyaRecentMiss, journal);
+    ChooseBunya(state, kBunyaRecentMiss, journal, 0);
     EXPECT_EQ(state.Bunya, kBunyaRecentMiss);
     EXPECT_EQ(state.BunyaRows, (std::vector<std::int32_t> {2, 3}));
     state.PlayMode = kModeNormal;
     BuildToiList(state);
     EXPECT_EQ(state.ToiList, (std::vector<std::int32_t> {2, 3}));
-    ChooseBunya(state, kBunyaRecentMiss, {});
+    ChooseBunya(state, kBunyaRecentMiss, {}, 0);
     BuildToiList(state);
     EXPECT_TRUE(state.ToiList.empty());
+}
+
+KirokuEntry AnswerOn(std::string key, bool seikai, std::int32_t day)
+{
+    KirokuEntry e = Answer(std::move(key), seikai);
+    e.day = day;
+    return e;
+}
+
+TEST(Bunya, TodaysReviewIsTheQuestionsDueTheMostOverdueFirstInEveryModesOrder)
+{
+    // A first right answer is due 2 days on, a first wrong one the next day.
+    const TextTable bank = Bank(6);
+    const std::vector<KirokuEntry> journal {AnswerOn("Q1", true, 97),  AnswerOn("Q2", false, 99),
+                                            AnswerOn("Q3", true, 99),  AnswerOn("Q4", false, 95),
+                                            AnswerOn("Q9", false, 90), AnswerOn("Q5", true, 100)};
+    DrillState state;
+    state.ToiTable = bank;
+    state.ToiSeikaiTable = BuildSeikaiTable(bank);
+    state.ToiSeikaiTable[2][1] = "4";
+    ChooseBunya(state, kBunyaFukushu, journal, 100);
+    EXPECT_EQ(state.Bunya, kBunyaFukushu);
+    // Due on days 96, 99 and 100; Q3 and Q5 later, Q6 never answered.
+    EXPECT_EQ(state.BunyaRows, (std::vector<std::int32_t> {4, 1, 2}));
+    state.PlayMode = kModeNormal;
+    BuildToiList(state);
+    EXPECT_EQ(state.ToiList, state.BunyaRows);
+    state.PlayMode = kModeJakuten; // fewest correct first: Q2 has four
+    BuildToiList(state);
+    EXPECT_EQ(state.ToiList, (std::vector<std::int32_t> {1, 4, 2}));
+    state.PlayMode = kModeRand;
+    BuildToiList(state);
+    EXPECT_TRUE(std::is_permutation(state.ToiList.begin(), state.ToiList.end(), state.BunyaRows.begin(),
+                                    state.BunyaRows.end()));
+    // Two days earlier nothing was due yet.
+    ChooseBunya(state, kBunyaFukushu, journal, 95);
+    EXPECT_TRUE(state.BunyaRows.empty());
+    // A bank naming an area like the choice does not shadow it.
+    EXPECT_TRUE(BunyaNames(Bank(3, {kBunyaFukushu})).empty());
 }
 
 TEST(Bunya, ASlotOfAnAreaRunRestoresThatRunAndOthersKeepEightCells)
@@ -150,7 +189,7 @@ TEST(Bunya, ASlotOfAnAreaRunRestoresThatRunAndOthersKeepEightCells)
     state.PlayMode = kModeRand;
     state.Nokori = 3;
     state.Nanwido = kNanwidoC;
-    ChooseBunya(state, "B", {});
+    ChooseBunya(state, "B", {}, 0);
     BuildToiList(state);
     state.ToiIndex = 10;
     StoreSessionInSlot(state, 2);
@@ -168,7 +207,7 @@ TEST(Bunya, ASlotOfAnAreaRunRestoresThatRunAndOthersKeepEightCells)
     EXPECT_EQ(later.BunyaRows, RowsOfBunya(state.ToiTable, "B"));
     EXPECT_EQ(later.ToiIndex, 10u);
 
-    ChooseBunya(state, kBunyaAll, {});
+    ChooseBunya(state, kBunyaAll, {}, 0);
     StoreSessionInSlot(state, 3);
     EXPECT_EQ(state.SaveLoadTable.at(4).size(), 8u);
     ASSERT_EQ(RestoreSessionFromSlot(later, 3), RestoreProblem::None);
@@ -189,6 +228,7 @@ TEST(BunyaFile, FixedChoicesAreTheirShiftJisTexts)
 {
     EXPECT_EQ(std::string(kBunyaAll), Sjis("全分野"));
     EXPECT_EQ(std::string(kBunyaRecentMiss), Sjis("最近間違えた問題"));
+    EXPECT_EQ(std::string(kBunyaFukushu), Sjis("今日の復習"));
 }
 
 } // namespace

@@ -120,3 +120,44 @@ TEST(KirokuFigures, EveryAreaOfABankWithManyAreasIsCounted)
 }
 
 } // namespace
+
+namespace {
+
+// Questions of the exam's format (four choices, labels ア–エ), K1..K6 of
+// データベース, K7 and K8 of セキュリティ, and K9 typed.
+TextTable ExamBank()
+{
+    TextTable bank;
+    bank[0] = {"key", "text", "k", "s", "n", "l", "p", "k", "area", "kubun"};
+    for (std::int32_t i = 1; i <= 9; ++i)
+        bank[i] = {"K" + IntToText(i), "text", "", i == 9 ? "SELECT" : "2", i == 9 ? "0" : "4", i == 9 ? "0" : "3",
+                   "0", "0", "A", std::string(kMogiKubunNames[i <= 6 ? kKubunDatabase : kKubunSecurity])};
+    return bank;
+}
+
+TEST(KirokuFigures, TheReviewsDueAndThePredictionComeFromTheSamePass)
+{
+    const TextTable bank = ExamBank();
+    std::vector<KirokuEntry> journal;
+    for (int i = 0; i < 60; ++i)
+        journal.push_back(At(40 - i % 40, "K" + IntToText(1 + i % 9), i % 3 != 0));
+    journal.push_back(At(0, "K99", false)); // no longer in the bank
+    const MogiHaibun mix {{3, 2, 0, 0}};
+    const KirokuFigures figures = ComputeKirokuFigures(bank, journal, kToday, mix);
+    const FukushuMemory memory = ComputeFukushuMemory(bank, journal);
+    EXPECT_EQ(figures.due, FukushuDueCounts(memory, kToday));
+    std::int32_t due = 0;
+    for (std::int32_t n : figures.due)
+        due += n;
+    EXPECT_GT(due, 0);
+    ASSERT_TRUE(figures.yosoku.has_value());
+    const YosokuFigure alone = PredictMogiScore(MogiPoolOf(bank), memory, mix, kToday);
+    EXPECT_DOUBLE_EQ(figures.yosoku->score, alone.score);
+    EXPECT_DOUBLE_EQ(figures.yosoku->low, alone.low);
+    EXPECT_DOUBLE_EQ(figures.yosoku->high, alone.high);
+    EXPECT_EQ(figures.yosoku->questions, 8); // the typed one is no paper's
+    // A bank with no question of the exam's format predicts nothing.
+    EXPECT_FALSE(ComputeKirokuFigures(Bank(), journal, kToday).yosoku.has_value());
+}
+
+} // namespace

@@ -1,13 +1,15 @@
 // Study by area through the real window: the drop-down beside the
 // difficulty, a run limited to the chosen area, the questions last answered
-// wrong, the choice remembered across starts, and a slot that brings the
-// area run back.
+// wrong, the questions due for review today, the choice remembered across
+// starts, and a slot that brings the area run back.
 #include "window/Unit1.h"
 #include "window/Widgets.h"
 #include "window/MessageBox.h"
 #include "data/BunyaFile.h"
 #include "data/DataTexts.h"
+#include "data/Kiroku.h"
 #include "support/FormHarness.h"
+#include "support/FixedClock.h"
 #include "support/ShownMessages.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +21,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+
+#include <tuple>
 
 namespace {
 
@@ -53,7 +57,7 @@ TEST(BunyaWindow, TheDropDownSitsInTheOptionGroupAndMovesNothing)
     WorkFolder folder;
     WriteBank(folder, AreaBank());
     auto form = OpenForm();
-    EXPECT_EQ(Items(form->cbBunya), (QStringList {"全分野", "データ", "SQL", "最近間違えた問題"}));
+    EXPECT_EQ(Items(form->cbBunya), (QStringList {"全分野", "データ", "SQL", "最近間違えた問題", "今日の復習"}));
     EXPECT_EQ(form->cbBunya->currentIndex(), 0);
     for (QWidget* w : {static_cast<QWidget*>(form->lblBunya), static_cast<QWidget*>(form->cbBunya),
                        static_cast<QWidget*>(form->btnKiroku)}) {
@@ -93,7 +97,7 @@ TEST(BunyaWindow, ABankWithoutAreasOffersOnlyAllAndTheMisses)
     WorkFolder folder;
     WriteBank(folder, TypedBank(25));
     auto form = OpenForm();
-    EXPECT_EQ(Items(form->cbBunya), (QStringList {"全分野", "最近間違えた問題"}));
+    EXPECT_EQ(Items(form->cbBunya), (QStringList {"全分野", "最近間違えた問題", "今日の復習"}));
     QTest::mouseClick(form->btnStartNormal, Qt::LeftButton);
     EXPECT_EQ(form->Drill.ToiList.size(), 25u);
 }
@@ -152,6 +156,76 @@ TEST(BunyaWindow, NoQuestionToAskStaysOnTheStartScreenWithAWord)
     EXPECT_EQ(VisibleScreen(*form), form->pnlStart);
     ASSERT_FALSE(ShownMessages::texts().isEmpty());
     EXPECT_TRUE(ShownMessages::texts().last().contains(QStringLiteral("「最近間違えた問題」には出題できる問題がありません")));
+}
+
+// Today's review with the clock pinned: a first right answer is due two days
+// on, a first wrong one the next day.
+class FukushuWindow : public ::testing::Test {
+protected:
+    static constexpr std::time_t kNow = 1786000000; // 2026-08-06
+    void SetUp() override
+    {
+        FixedClock::Set(kNow);
+        ShownMessages::clear();
+    }
+    void TearDown() override { FixedClock::Set(std::nullopt); }
+    // The journal: each answer (key, right, days ago), as the program writes it.
+    void WriteJournal(const std::vector<std::tuple<std::string, bool, int>>& answers)
+    {
+        std::string bytes;
+        AppendTableLine(bytes, KirokuHeaderRow());
+        std::int64_t seq = 0;
+        for (const auto& [key, right, daysAgo] : answers) {
+            KirokuEntry e;
+            LocalDayAndSecond(kNow, e.day, e.second);
+            e.day -= daysAgo;
+            e.seq = ++seq;
+            e.key = key;
+            e.seikai = right;
+            e.answer = "A";
+            bytes += KirokuLine(e);
+        }
+        folder.Write(kKirokuFileName, bytes);
+    }
+    WorkFolder folder;
+};
+
+TEST_F(FukushuWindow, TodaysReviewAsksTheQuestionsDueTheMostOverdueFirst)
+{
+    WriteBank(folder, AreaBank());
+    // K4 due 4 days ago, K1 yesterday, K2 today; K3 tomorrow, K5 the day after.
+    WriteJournal({{"K1", true, 3}, {"K2", false, 1}, {"K3", false, 0}, {"K4", false, 5}, {"K5", true, 0}});
+    auto form = OpenForm();
+    Choose(*form, QStringLiteral("今日の復習"));
+    QTest::mouseClick(form->btnStartNormal, Qt::LeftButton);
+    ASSERT_EQ(VisibleScreen(*form), form->pnlMain);
+    EXPECT_EQ(form->Drill.ToiList, (std::vector<std::int32_t> {4, 1, 2}));
+    // Answered right now, K4 is due again in days, not today.
+    AnswerAndNext(*form, true);
+    form->ShowStartScreen();
+    QTest::mouseClick(form->btnStartRand, Qt::LeftButton);
+    auto list = form->Drill.ToiList;
+    std::sort(list.begin(), list.end());
+    EXPECT_EQ(list, (std::vector<std::int32_t> {1, 2}));
+    form->ShowStartScreen();
+    // Remembered like an area.
+    EXPECT_EQ(folder.Read(kBunyaFileName), TableFileText({{"分野"}, {"今日の復習"}}));
+    form.reset();
+    EXPECT_EQ(OpenForm()->cbBunya->currentText(), QStringLiteral("今日の復習"));
+}
+
+TEST_F(FukushuWindow, NothingDueSaysWhenTheNextReviewIsAndStaysOnTheStartScreen)
+{
+    WriteBank(folder, AreaBank());
+    WriteJournal({{"K1", true, 0}, {"K2", true, 0}, {"K3", false, 0}});
+    auto form = OpenForm();
+    Choose(*form, QStringLiteral("今日の復習"));
+    QTest::mouseClick(form->btnStartJakuten, Qt::LeftButton);
+    EXPECT_EQ(VisibleScreen(*form), form->pnlStart);
+    ASSERT_EQ(ShownMessages::texts().size(), 1);
+    const QString text = ShownMessages::texts().first();
+    EXPECT_TRUE(text.contains(QStringLiteral("今日復習する問題はありません"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("次の復習は8月7日（1問）です"))) << text.toStdString();
 }
 
 TEST(BunyaWindow, ASlotStoredInAnAreaRunRestoresThatRun)

@@ -29,6 +29,8 @@
 #include <QTest>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdlib>
 #include <random>
 #include <set>
@@ -182,6 +184,71 @@ TEST_F(KirokuWindow, TheDaysAnswersAndTheAreasOfAJournal)
     EXPECT_EQ(shot.size(), QSize(993, 650));
     QTest::mouseClick(form->btnKirokuBack, Qt::LeftButton);
     EXPECT_EQ(VisibleScreen(*form), form->pnlStart);
+}
+
+// Four questions of the exam's format (four choices, labels ア–エ) and two
+// typed ones: the reviews due this week and the predicted score.
+TEST_F(KirokuWindow, TheReviewsDueThisWeekAndThePredictedScore)
+{
+    std::vector<BankQuestion> bank = TypedBank(6);
+    for (std::size_t i = 0; i < 4; ++i) {
+        bank[i].seikai = "2";
+        bank[i].choices = 4;
+        bank[i].labels = 3;
+    }
+    WriteBank(folder, bank);
+    // A first right answer is due two days on, a first wrong one the next
+    // day: K2 and K4 are overdue, K1 due tomorrow, K3 and K5 the day after.
+    WriteJournal(folder, {Answer("K1", true, 1), Answer("K2", false, 3), Answer("K3", true, 0), Answer("K4", true, 5),
+                          Answer("K5", true, 0), Answer("K9", false, 0)});
+    auto form = OpenForm();
+    QTest::mouseClick(form->btnKiroku, Qt::LeftButton);
+    ASSERT_EQ(VisibleScreen(*form), form->pnlKiroku);
+    KirokuView& view = *form->kirokuView;
+    const KirokuFigures& f = view.Figures();
+    EXPECT_EQ(f.due, (std::array<std::int32_t, kFukushuDays> {2, 1, 2, 0, 0, 0, 0, 0}));
+    const std::vector<KirokuText> due = view.DueTexts();
+    ASSERT_EQ(due.size(), 1u + 2 * kFukushuDays);
+    QStringList shown;
+    for (std::size_t i = 1; i < 7; ++i)
+        shown << due[i].text;
+    EXPECT_EQ(shown, (QStringList {"今日", "2", "明日", "1", "8/8", "2"}));
+
+    // Only the four of the exam's format count; three answered right first.
+    ASSERT_TRUE(f.yosoku.has_value());
+    EXPECT_EQ(f.yosoku->questions, 4);
+    EXPECT_EQ(f.yosoku->answered, 4);
+    EXPECT_LE(f.yosoku->low, f.yosoku->score);
+    EXPECT_LE(f.yosoku->score, f.yosoku->high);
+    const std::vector<KirokuText> prediction = view.PredictionTexts();
+    ASSERT_EQ(prediction.size(), 2u);
+    EXPECT_EQ(prediction[0].text, QStringLiteral("予想得点 %1点（%2〜%3点）")
+                                      .arg(std::lround(f.yosoku->score))
+                                      .arg(std::lround(f.yosoku->low))
+                                      .arg(std::lround(f.yosoku->high)));
+    EXPECT_TRUE(prediction[1].text.contains(QStringLiteral("期待得点")));
+
+    // Each reads whole inside the record, clear of the title, the area
+    // table and the misses; the reviews leave the heading line's right half
+    // free.
+    const QFontMetrics big(KirokuView::PredictionFont());
+    EXPECT_TRUE(prediction[0].rect.contains(big.boundingRect(prediction[0].rect, prediction[0].flags, prediction[0].text)));
+    EXPECT_TRUE(ReadsWhole(prediction[1]));
+    const QRect title(16, 10, QFontMetrics(FormStyle::GothicFont(21)).horizontalAdvance(QStringLiteral("学習記録")), 30);
+    std::vector<KirokuText> all = prediction;
+    all.insert(all.end(), due.begin(), due.end());
+    for (const KirokuText& text : all) {
+        EXPECT_TRUE(view.rect().contains(text.rect)) << text.text.toStdString();
+        EXPECT_FALSE(text.rect.intersects(title)) << text.text.toStdString();
+        EXPECT_FALSE(text.rect.intersects(view.BunyaTable()->geometry())) << text.text.toStdString();
+        for (const KirokuText& miss : view.MissTexts())
+            EXPECT_FALSE(text.rect.intersects(miss.rect)) << text.text.toStdString();
+    }
+    for (std::size_t i = 1; i < due.size(); ++i) {
+        EXPECT_TRUE(ReadsWhole(due[i]));
+        EXPECT_LT(due[i - 1].rect.right(), due[i].rect.left());
+    }
+    EXPECT_LT(due.back().rect.right(), view.width() * 2 / 3);
 }
 
 TEST_F(KirokuWindow, AnAnswerLeftAtThePromptIsRecordedEmpty)
