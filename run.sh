@@ -16,7 +16,7 @@ cmake --build build -j "$JOBS" --target mireto mireto_sample_bank
 
 mkdir -p run
 # The bank and its pictures are refreshed; the databases are the learner's.
-cp build/sample/toi_dq_basic3.dat run/
+cp build/sample/toi_dq_basic3.dat build/sample/mogi_haibun.dat run/
 for f in build/sample/NONE*.jpg; do
     [ -e "$f" ] && cp "$f" run/
 done

@@ -1,6 +1,7 @@
 #include "app/LearnerFolder.h"
 
 #include "data/DataTexts.h"
+#include "data/MogiHaibun.h"
 #include "platform/Fnv1a.h"
 #include "platform/Paths.h"
 #include "text/SafeFile.h"
@@ -101,7 +102,7 @@ fs::path LearnerDataFolder(const fs::path& userDataBase)
 
 bool IsShippedName(const std::string& name)
 {
-    if (name == DataTexts::kToiFileName)
+    if (name == DataTexts::kToiFileName || name == kMogiHaibunFileName)
         return true;
     return name.size() > 8 && name.compare(0, 4, "NONE") == 0 && name.compare(name.size() - 4, 4, ".jpg") == 0;
 }

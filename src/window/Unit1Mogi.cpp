@@ -211,7 +211,9 @@ void TForm1::btnMogiStartClick()
         }
     }
     const MogiHaibunRead haibun = ReadMogiHaibun();
-    if (haibun.warning && !mogiHaibunTold_) {
+    // A folder without the table (a bank of the learner's own) has the
+    // shipped mix, which is the default: nothing to tell.
+    if (haibun.warning && haibun.warning->problem != MogiHaibunProblem::Missing && !mogiHaibunTold_) {
         mogiHaibunTold_ = true;
         MessageBox::error(this, kWindowTitle, QString::fromStdString(MogiHaibunWarningText(*haibun.warning)));
     }

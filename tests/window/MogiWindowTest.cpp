@@ -7,6 +7,7 @@
 #include "window/Unit1.h"
 #include "window/Widgets.h"
 #include "data/Kiroku.h"
+#include "data/MogiHaibun.h"
 #include "data/MogiPaperFile.h"
 #include "data/MogiSeiseki.h"
 #include "support/FixedClock.h"
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include <QCheckBox>
 #include <QLabel>
@@ -191,6 +193,24 @@ TEST_F(MogiWindow, APaperSatClosedResumedAndHandedIn)
     MessageBox::setNextAnswer(QMessageBox::Yes);
     form->close();
     EXPECT_EQ(CountsTotal(folder), countsBefore + right);
+}
+
+// A folder without the mix table (a learner's own bank) sits the shipped
+// mix without a word; a table that cannot be used is told.
+TEST_F(MogiWindow, AMissingMixTableIsTheShippedMixAndABadOneIsTold)
+{
+    {
+        auto form = OpenForm();
+        Open(*form);
+        EXPECT_EQ(form->MogiPaper()->toi.size(), 25u);
+        EXPECT_TRUE(ShownMessages::texts().isEmpty()) << ShownMessages::texts().join(u'|').toStdString();
+    }
+    std::filesystem::remove(kMogiPaperFileName);
+    folder.Write(kMogiHaibunFileName, "\"x\"\r\n");
+    auto form = OpenForm();
+    Open(*form);
+    ASSERT_EQ(ShownMessages::texts().size(), 1);
+    EXPECT_TRUE(ShownMessages::texts().first().contains(QString::fromLatin1(kMogiHaibunFileName)));
 }
 
 TEST_F(MogiWindow, ACrashKeepsThePaperAndAHandInCutShortIsFinishedOnce)
