@@ -147,9 +147,12 @@ TEST_F(InstalledProgram, MenuStartWorksInTheLearnersFolderAndKeepsProgress)
     EXPECT_EQ(ReadAll(learner + QLatin1Char('/') + kBank), ReadAll(installedData + QLatin1Char('/') + kBank));
     const QStringList pictures = QDir(installedData).entryList({QStringLiteral("NONE*.jpg")}, QDir::Files);
     EXPECT_FALSE(pictures.isEmpty());
-    // The installed data folder holds the bank and its pictures, nothing else.
+    // The installed data folder holds the bank, its pictures and the mock
+    // exam's mix, nothing else; the learner's folder gets the mix too.
     EXPECT_EQ(QDir(installedData).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-              QStringList(pictures) << kBank);
+              QStringList {QStringLiteral("mogi_haibun.dat")} << pictures << kBank);
+    EXPECT_EQ(ReadAll(learner + QStringLiteral("/mogi_haibun.dat")),
+              ReadAll(installedData + QStringLiteral("/mogi_haibun.dat")));
     EXPECT_EQ(QDir(learner).entryList({QStringLiteral("NONE*.jpg")}, QDir::Files), pictures);
     for (const char* db : {"db_1toi_pr.dat", "db_save_load.dat", "db_nanwido.dat"}) {
         EXPECT_TRUE(QFile::exists(learner + QLatin1Char('/') + QLatin1String(db))) << db;
