@@ -63,7 +63,10 @@ std::optional<MogiPaperState> ParseMogiPaper(std::string bytes, std::int32_t* ba
         return std::nullopt;
     };
     std::int32_t r = -1;
-    for (const auto& [number_, row] : table) {
+    for (const auto& entry : table) {
+        // Named, not bound: clang 14 cannot capture a structured binding.
+        const std::int32_t number_ = entry.first;
+        const TextRow& row = entry.second;
         // Rows stand at 0, 1, 2 ...: a gap is a line that was no row.
         if (number_ != ++r) {
             line = r + 1;
